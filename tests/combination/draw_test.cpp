@@ -1,0 +1,170 @@
+#include "combination/draw.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "combination/pool.h"
+#include "test_support.h"
+
+namespace combogen {
+namespace {
+
+using testing::ZeroSeededGenerator;
+
+NumberList ListOf(std::initializer_list<int> values) {
+    NumberList list{};
+    int i = 0;
+    for (const int v : values) list[i++] = static_cast<Number>(v);
+    return list;
+}
+
+std::vector<int> Entries(const NumberList& list, int length) {
+    return {list.begin(), list.begin() + length};
+}
+
+TEST(PoolTest, BuildPoolLeavesOutTheFixedNumbers) {
+    NumberList pool{};
+    EXPECT_EQ(BuildPool(pool, ListOf({3, 5}), 2, 6), 4);
+    EXPECT_EQ(Entries(pool, 4), (std::vector<int>{1, 2, 4, 6}));
+    EXPECT_EQ(BuildPool(pool, ListOf({3, 5}), 0, 3), 3);  // only the first FixedCount count
+    EXPECT_EQ(Entries(pool, 3), (std::vector<int>{1, 2, 3}));
+}
+
+TEST(PoolTest, ShuffleOfTenFromTheZeroSeed) {
+    RandomGenerator g = ZeroSeededGenerator();
+    RandomGenerator twin = g;
+    NumberList list{};
+    FillPool(list, 10);
+    Shuffle(g, list, 10);
+    EXPECT_EQ(Entries(list, 10), (std::vector<int>{10, 4, 7, 3, 9, 2, 1, 8, 6, 5}));
+
+    std::vector<int> draws;
+    for (uint16_t n = 10; n >= 2; --n) draws.push_back(RandomBelow(twin, n));
+    EXPECT_EQ(draws, (std::vector<int>{4, 5, 7, 0, 1, 1, 2, 0, 0}));
+    EXPECT_EQ(g.randcnt, twin.randcnt) << "a shuffle of L entries uses L-1 draws";
+}
+
+TEST(PoolTest, ShortListsUseNoRandomValue) {
+    for (const int length : {0, 1}) {
+        RandomGenerator g = ZeroSeededGenerator();
+        NumberList list = ListOf({7});
+        Shuffle(g, list, length);
+        EXPECT_EQ(g.randcnt, 64);
+        EXPECT_EQ(list[0], 7);
+    }
+}
+
+TEST(FormatTest, LabelsJoinedBySingleBlanks) {
+    EXPECT_EQ(FormatCombination(ListOf({3, 17, 42, 49}), 4).view(), "03 17 42 49");
+    EXPECT_EQ(FormatCombination(ListOf({80}), 1).view(), "80");
+    NumberList all{};
+    FillPool(all, 80);
+    const CombinationText text = FormatCombination(all, 80);
+    EXPECT_EQ(text.length, 239);
+    EXPECT_EQ(text.view().substr(0, 9), "01 02 03 ");
+    EXPECT_EQ(text.view().substr(231), "78 79 80");
+}
+
+// The first lines of runs from the zero seed.
+std::vector<std::string> DrawLines(int count, auto draw) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < count; ++i) lines.emplace_back(draw().view());
+    return lines;
+}
+
+TEST(DrawTest, PlainSortedSixOfFortyNine) {
+    RandomGenerator g = ZeroSeededGenerator();
+    NumberLists lists;
+    FillPool(lists.pool, 49);
+    lists.PoolLength = 49;
+    EXPECT_EQ(DrawLines(3, [&] { return DrawPlain(g, lists, 6, true); }),
+              (std::vector<std::string>{"05 16 17 18 25 28", "06 09 26 36 40 44",
+                                        "05 08 16 20 37 48"}));
+}
+
+TEST(DrawTest, PlainUnsortedTenOfTen) {
+    RandomGenerator g = ZeroSeededGenerator();
+    NumberLists lists;
+    FillPool(lists.pool, 10);
+    lists.PoolLength = 10;
+    EXPECT_EQ(DrawLines(3, [&] { return DrawPlain(g, lists, 10, false); }),
+              (std::vector<std::string>{"10 04 07 03 09 02 01 08 06 05",
+                                        "04 01 05 07 02 03 06 10 08 09",
+                                        "09 01 10 02 07 05 04 08 03 06"}));
+}
+
+TEST(DrawTest, PoolOfOneAlwaysGivesOne) {
+    RandomGenerator g = ZeroSeededGenerator();
+    NumberLists lists;
+    FillPool(lists.pool, 1);
+    lists.PoolLength = 1;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(DrawPlain(g, lists, 1, false).view(), "01");
+    EXPECT_EQ(g.randcnt, 64) << "no random value is used";
+}
+
+TEST(DrawTest, AllFixedSortedTwentyOfEighty) {
+    RandomGenerator g = ZeroSeededGenerator();
+    NumberLists lists;
+    lists.fixed = ListOf({7, 23, 45});
+    lists.FixedCount = 3;
+    lists.PoolLength = BuildPool(lists.pool, lists.fixed, 3, 80);
+    EXPECT_EQ(DrawWithAllFixed(g, lists, 20, true).view(),
+              "05 06 07 13 15 16 19 23 24 26 30 33 41 43 45 54 55 64 70 73");
+}
+
+TEST(DrawTest, AllFixedUnsortedHoldsEveryFixedNumber) {
+    RandomGenerator g = ZeroSeededGenerator();
+    NumberLists lists;
+    lists.fixed = ListOf({7, 49});
+    lists.FixedCount = 2;
+    lists.PoolLength = BuildPool(lists.pool, lists.fixed, 2, 49);
+    bool fixedNotFirst = false;
+    for (int i = 0; i < 50; ++i) {
+        const std::string line(DrawWithAllFixed(g, lists, 6, false).view());
+        EXPECT_NE(line.find("07"), std::string::npos) << line;
+        EXPECT_NE(line.find("49"), std::string::npos) << line;
+        fixedNotFirst |= !line.starts_with("07 49");
+    }
+    EXPECT_TRUE(fixedNotFirst) << "the fixed numbers should land at random places";
+}
+
+TEST(DrawTest, SomeFixedSortedTwentyOfEighty) {
+    RandomGenerator g = ZeroSeededGenerator();
+    NumberLists lists;
+    lists.fixed = ListOf({3, 9, 27, 33, 61});
+    lists.FixedCount = 5;
+    lists.PoolLength = BuildPool(lists.pool, lists.fixed, 5, 80);
+    std::vector<int> fixedPerLine;
+    for (int i = 0; i < 3; ++i) {
+        const std::string line(DrawWithSomeFixed(g, lists, 20, 1, 3, true).view());
+        if (i == 0) {
+            EXPECT_EQ(line, "03 06 07 13 15 16 19 22 25 27 28 31 33 34 44 53 54 59 63 70");
+        }
+        int count = 0;
+        for (const char* label : {"03", "09", "27", "33", "61"}) {
+            count += line.find(label) != std::string::npos;
+        }
+        fixedPerLine.push_back(count);
+    }
+    EXPECT_EQ(fixedPerLine, (std::vector<int>{3, 1, 3}));
+}
+
+TEST(DrawTest, SomeFixedWithNoneForcedStillKeepsThemOut) {
+    RandomGenerator g = ZeroSeededGenerator();
+    NumberLists lists;
+    lists.fixed = ListOf({1, 2});
+    lists.FixedCount = 2;
+    lists.PoolLength = BuildPool(lists.pool, lists.fixed, 2, 8);
+    for (int i = 0; i < 20; ++i) {
+        const uint16_t before = g.randcnt;
+        const std::string line(DrawWithSomeFixed(g, lists, 6, 0, 0, true).view());
+        EXPECT_EQ(line, "03 04 05 06 07 08");
+        // 5 for the pool, 1 for the fixed list, 1 for the count of fixed numbers.
+        EXPECT_EQ((g.randcnt - before + 256) % 256, 7);
+    }
+}
+
+}  // namespace
+}  // namespace combogen
