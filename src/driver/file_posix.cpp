@@ -1,0 +1,76 @@
+// File access on POSIX systems. Error codes are errno values.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "driver/failure.h"
+#include "driver/file_system.h"
+
+namespace combogen {
+
+int32_t CreateFileForWriting(const std::string& name, FileHandle& handle) {
+    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return errno;
+    handle = fd;
+    return 0;
+}
+
+int32_t OpenFileForReading(const std::string& name, FileHandle& handle) {
+    const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    handle = fd;
+    return 0;
+}
+
+bool IsCharacterDevice(FileHandle handle) {
+    struct stat status{};
+    return fstat(static_cast<int>(handle), &status) == 0 && S_ISCHR(status.st_mode);
+}
+
+int32_t WriteToFile(FileHandle handle, const char* data, std::size_t size) {
+    // A write may take part of a block (a signal, a nearly full disk): go on with the rest.
+    while (size > 0) {
+        const ssize_t written = write(static_cast<int>(handle), data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return 0;
+}
+
+int32_t ReadFromFile(FileHandle handle, char* data, std::size_t capacity, std::size_t& count) {
+    for (;;) {
+        const ssize_t got = read(static_cast<int>(handle), data, capacity);
+        if (got >= 0) {
+            count = static_cast<std::size_t>(got);
+            return 0;
+        }
+        if (errno == EINTR) continue;
+        count = 0;
+        return errno == EPIPE ? 0 : errno;
+    }
+}
+
+int32_t CloseFile(FileHandle handle) { return close(static_cast<int>(handle)) == 0 ? 0 : errno; }
+
+std::string InOutErrorMessage(int32_t code) {
+    switch (code) {
+        case ENOENT: return "File not found";
+        case ENAMETOOLONG: return "Invalid filename";
+        case EMFILE:
+        case ENFILE: return "Too many open files";
+        case EACCES:
+        case EPERM:
+        case EROFS: return "File access denied";
+        case ENOSPC:
+        case EDQUOT: return "Disk full";
+        default: return "I/O error " + std::to_string(code);
+    }
+}
+
+}  // namespace combogen

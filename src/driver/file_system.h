@@ -1,0 +1,32 @@
+// The operating system's file calls, as thin as the platform allows. Each returns 0 or the
+// platform's error code for the failed call.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace combogen {
+
+using FileHandle = std::intptr_t;
+
+// Creates or truncates name for writing; others may read it meanwhile.
+int32_t CreateFileForWriting(const std::string& name, FileHandle& handle);
+
+// Opens name for reading; others may read but not write it meanwhile (where the platform can
+// say so).
+int32_t OpenFileForReading(const std::string& name, FileHandle& handle);
+
+// A console, a terminal, /dev/null and the like.
+bool IsCharacterDevice(FileHandle handle);
+
+// Hands over all size bytes, however many calls that takes.
+int32_t WriteToFile(FileHandle handle, const char* data, std::size_t size);
+
+// Reads at most capacity bytes; count 0 means the end of the file. A broken pipe counts as
+// the end of the file.
+int32_t ReadFromFile(FileHandle handle, char* data, std::size_t capacity, std::size_t& count);
+
+int32_t CloseFile(FileHandle handle);
+
+}  // namespace combogen

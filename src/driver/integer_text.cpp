@@ -1,0 +1,50 @@
+#include "driver/integer_text.h"
+
+#include "driver/failure.h"
+
+namespace combogen {
+
+namespace {
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::optional<int32_t> TryStrToInt(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+
+    const std::string_view rest = text.substr(i);
+    const bool hex = rest.starts_with('$') || rest.starts_with('x') || rest.starts_with('X') ||
+                     rest.starts_with("0x") || rest.starts_with("0X");
+    if (hex) i += rest[0] == '0' ? 2 : 1;
+
+    const std::size_t firstDigit = i;
+    uint32_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const int digit = hex ? HexDigitValue(text[i]) : (text[i] >= '0' && text[i] <= '9')
+                                                              ? text[i] - '0'
+                                                              : -1;
+        if (digit < 0) return std::nullopt;
+        if (magnitude > (hex ? 0x0FFFFFFFu : 214748364u)) return std::nullopt;
+        magnitude = magnitude * (hex ? 16u : 10u) + static_cast<uint32_t>(digit);
+    }
+    if (i == firstDigit) return std::nullopt;
+    if (!hex && magnitude > (negative ? 2147483648u : 2147483647u)) return std::nullopt;
+    // Hexadecimal is a bit pattern; both forms negate in two's complement.
+    return static_cast<int32_t>(negative ? 0u - magnitude : magnitude);
+}
+
+int32_t StrToInt(std::string_view text) {
+    if (const auto value = TryStrToInt(text)) return *value;
+    RaiseConvertError(text);
+}
+
+}  // namespace combogen

@@ -1,0 +1,38 @@
+// The process on POSIX systems.
+#include <dlfcn.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <climits>
+
+#include "driver/process.h"
+
+namespace combogen {
+
+void PrepareProcess() { signal(SIGXFSZ, SIG_IGN); }
+
+std::string ModuleNameOf(const void*, std::string_view fallback) {
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+    std::string name = length > 0 ? std::string(path, static_cast<std::size_t>(length))
+                                   : std::string(fallback);
+    return name.substr(name.find_last_of('/') + 1);
+}
+
+std::uintptr_t ModuleBaseOf(const void* address) {
+    Dl_info info{};
+    if (dladdr(address, &info) == 0) return 0;
+    return reinterpret_cast<std::uintptr_t>(info.dli_fbase);
+}
+
+void WriteStandardError(std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = write(STDERR_FILENO, text.data(), text.size());
+        if (written <= 0) return;
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+void EndProcess(int status) { _exit(status); }
+
+}  // namespace combogen

@@ -1,0 +1,110 @@
+#include "driver/text_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "driver/failure.h"
+
+namespace combogen {
+
+thread_local int32_t PendingIoError = 0;
+
+namespace {
+
+void Record(int32_t code) {
+    if (code != 0) PendingIoError = code;
+}
+
+// False when the block was refused; it is discarded either way.
+bool HandOver(OutputTextFile& file) {
+    const int32_t code = WriteToFile(file.handle, file.buffer.data(), file.used);
+    file.used = 0;
+    Record(code);
+    return code == 0;
+}
+
+// The next byte, or -1 at the end of the file (or after a read error).
+int PeekByte(InputTextFile& file) {
+    if (file.position == file.length) {
+        file.position = file.length = 0;
+        Record(ReadFromFile(file.handle, file.buffer.data(), file.buffer.size(), file.length));
+        if (file.length == 0) return -1;
+    }
+    return static_cast<unsigned char>(file.buffer[file.position]);
+}
+
+}  // namespace
+
+int32_t TakeIoError() {
+    const int32_t code = PendingIoError;
+    PendingIoError = 0;
+    return code;
+}
+
+void CheckIo() {
+    if (PendingIoError != 0) RaiseInOutError(TakeIoError());
+}
+
+void CreateOutput(OutputTextFile& file, const std::string& name) {
+    file.used = 0;
+    const int32_t code = CreateFileForWriting(name, file.handle);
+    Record(code);
+    if (code == 0) file.characterDevice = IsCharacterDevice(file.handle);
+}
+
+void WriteText(OutputTextFile& file, std::string_view text) {
+    while (!text.empty()) {
+        const std::size_t taken = std::min(text.size(), file.buffer.size() - file.used);
+        std::memcpy(file.buffer.data() + file.used, text.data(), taken);
+        file.used += taken;
+        text.remove_prefix(taken);
+        if (file.used == file.buffer.size() && !HandOver(file)) return;
+    }
+}
+
+void WriteLineEnd(OutputTextFile& file) {
+    WriteText(file, "\r\n");
+    if (file.characterDevice && file.used > 0) HandOver(file);
+}
+
+void CloseOutput(OutputTextFile& file) {
+    if (file.used > 0 && !HandOver(file)) return;
+    Record(CloseFile(file.handle));
+    file.handle = -1;
+}
+
+void OpenInput(InputTextFile& file, const std::string& name) {
+    file.position = file.length = 0;
+    Record(OpenFileForReading(name, file.handle));
+}
+
+std::string ReadLine(InputTextFile& file) {
+    std::string line;
+    for (int c; (c = PeekByte(file)) >= 0;) {
+        if (c == '\n') break;
+        ++file.position;
+        if (c == 0x1A) break;
+        if (c == '\r') {
+            if (PeekByte(file) == '\n') break;
+            continue;  // a lone carriage return is dropped
+        }
+        line += static_cast<char>(c);
+    }
+    return line;
+}
+
+void SkipLine(InputTextFile& file) {
+    for (int c; (c = PeekByte(file)) >= 0;) {
+        ++file.position;
+        if (c == '\n') break;
+    }
+}
+
+bool AtEndOfFile(InputTextFile& file) { return PeekByte(file) < 0; }
+
+void CloseInput(InputTextFile& file) {
+    Record(CloseFile(file.handle));
+    file.handle = -1;
+}
+
+}  // namespace combogen

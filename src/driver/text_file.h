@@ -1,0 +1,69 @@
+// Text files with 128-byte buffers, and the pending file-error code. File operations never
+// raise: a failure leaves its code in PendingIoError, and the run decides at fixed points
+// whether to take it quietly or to raise.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "driver/file_system.h"
+
+namespace combogen {
+
+// 0 when no error is pending; a failed operation replaces it with its code.
+extern thread_local int32_t PendingIoError;
+
+// Returns PendingIoError and clears it.
+int32_t TakeIoError();
+
+// Raises EInOutError if an error is pending, clearing it.
+void CheckIo();
+
+inline constexpr std::size_t TextBufferSize = 128;
+
+struct OutputTextFile {
+    FileHandle handle = -1;
+    bool characterDevice = false;  // then each line is handed over at its line end
+    std::array<char, TextBufferSize> buffer;
+    std::size_t used = 0;
+};
+
+// A failure leaves a pending error and the file unopened.
+void CreateOutput(OutputTextFile& file, const std::string& name);
+
+// The buffer goes to the operating system the moment it is full. When a hand-over fails, the
+// block and the rest of text are discarded.
+void WriteText(OutputTextFile& file, std::string_view text);
+
+// Writes carriage return and line feed.
+void WriteLineEnd(OutputTextFile& file);
+
+// Hands over the last partial block, then closes. If that block fails the file stays open.
+void CloseOutput(OutputTextFile& file);
+
+struct InputTextFile {
+    FileHandle handle = -1;
+    std::array<char, TextBufferSize> buffer;
+    std::size_t position = 0;
+    std::size_t length = 0;
+};
+
+void OpenInput(InputTextFile& file, const std::string& name);
+
+// The bytes up to a line feed, a carriage return and line feed, or an end-of-file character
+// (0x1A, consumed). A lone carriage return is dropped. A read error ends the line as the end
+// of the file does, and stays pending.
+std::string ReadLine(InputTextFile& file);
+
+// Skips past the next line feed, or to the end of the file.
+void SkipLine(InputTextFile& file);
+
+// True when no byte is left.
+bool AtEndOfFile(InputTextFile& file);
+
+void CloseInput(InputTextFile& file);
+
+}  // namespace combogen
