@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Six- and eight-argument runs as processes.
+. "$(dirname "$0")/cli_support.sh"
+
+# count_labels FILE LABEL...: for each line, how many of the labels it holds, one count a line.
+count_labels() {
+    local file=$1
+    shift
+    LC_ALL=C awk -v labels="$*" 'BEGIN { n = split(labels, want, " ") }
+        { sub(/\r$/, ""); c = 0; for (i = 1; i <= NF; i++) for (j = 1; j <= n; j++) c += ($i == want[j]); print c }' "$file"
+}
+
+CASE="six arguments: every line holds every fixed number"
+printf '\r\n\n7, 7; 49\r\n1 2 3\r\n' >fixed.txt
+run 30 49 6 0 out.txt fixed.txt
+expect_status 0
+expect_quiet
+check lines_are_combinations out.txt 30 6 49 0
+check test "$(count_labels out.txt 07 49 | sort -u)" = 2
+
+CASE="eight arguments: one or two of three fixed numbers a line, never the third"
+printf '3 9 27' >fixed.txt
+run 200 30 5 1 out.txt fixed.txt 1 2
+expect_status 0
+expect_quiet
+check lines_are_combinations out.txt 200 5 30 1
+check test "$(count_labels out.txt 03 09 27 | sort -u | tr '\n' ' ')" = "1 2 "
+
+CASE="a fixed line without digits: the whole pool"
+printf 'none\n' >fixed.txt
+run 3 49 6 1 out.txt fixed.txt
+expect_status 0
+check lines_are_combinations out.txt 3 6 49 1
+
+# Each stops silently; an existing output file is left as it was.
+while IFS='|' read -r content args; do
+    CASE="silent stop: fixed '$content', args $args"
+    printf "$content" >fixed.txt
+    printf 'kept' >out.txt
+    eval "run $args"
+    expect_status 0
+    expect_quiet
+    expect_bytes out.txt 'kept'
+done <<'CASES'
+1 2 3 4 5 6|5 49 6 1 out.txt fixed.txt
+7 50|5 49 6 1 out.txt fixed.txt
+0 7|5 49 6 1 out.txt fixed.txt
+1 2 3|5 49 6 1 out.txt fixed.txt 1 4
+1 2 3|5 49 6 1 out.txt fixed.txt 2 1
+1 2 3|5 49 6 1 out.txt fixed.txt -1 1
+|5 49 6 1 out.txt fixed.txt 0 1
+1 2 3|5 49 6 1 out.txt missing.txt
+1 2 3|5 49 6 1 out.txt .
+CASES
+
+finish
