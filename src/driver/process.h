@@ -4,11 +4,24 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace combogen {
 
 // Makes a file-size limit an ordinary failed write instead of a kill by signal.
 void PrepareProcess();
+
+// The arguments after the program's name: the vector the system handed over, or the
+// command line the system keeps, cut into arguments.
+std::vector<std::string> CommandLineArguments(int argc, char* argv[]);
+
+// Gives the system's last-chance handling a say over a failure raised at location, before
+// the report. Returns when the report is to be written; otherwise the system ends the
+// process its own way. Without such handling it just returns.
+void OfferFailureToSystem(const void* location);
+
+// Converts the report, in place, to the code page of the console (where the system has one).
+void ConvertForConsole(std::string& text);
 
 // The file name (without folders) of the executable module holding address; fallback when
 // the system cannot tell.

@@ -11,6 +11,14 @@ namespace combogen {
 
 void PrepareProcess() { signal(SIGXFSZ, SIG_IGN); }
 
+std::vector<std::string> CommandLineArguments(int argc, char* argv[]) {
+    return {argv + (argc > 0 ? 1 : 0), argv + argc};
+}
+
+void OfferFailureToSystem(const void*) {}
+
+void ConvertForConsole(std::string&) {}
+
 std::string ModuleNameOf(const void*, std::string_view fallback) {
     char path[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", path, sizeof path);

@@ -41,9 +41,12 @@ void ReportFailure(std::exception_ptr failure, std::string_view programName) {
         message = e.what();
     } catch (...) {
     }
+    OfferFailureToSystem(location);
     const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(location);
-    WriteStandardError(FormatReport(kind, ModuleNameOf(location, programName),
-                                    address - ModuleBaseOf(location), message));
+    std::string report = FormatReport(kind, ModuleNameOf(location, programName),
+                                      address - ModuleBaseOf(location), message);
+    ConvertForConsole(report);
+    WriteStandardError(report);
     WriteStandardError("\r\n");
     EndProcess(1);
 }

@@ -9,9 +9,12 @@ cd "$WORK" || exit 1
 FAILURES=0
 CHECKS=0
 
+# A suite may set RUNNER to a command that runs the program, such as wine64.
+RUNNER=()
+
 # run ARGS...: runs the program; leaves STATUS, and the streams in stdout.txt and stderr.txt.
 run() {
-    "$PROGRAM" "$@" >stdout.txt 2>stderr.txt
+    ${RUNNER[@]+"${RUNNER[@]}"} "$PROGRAM" "$@" >stdout.txt 2>stderr.txt
     STATUS=$?
 }
 
@@ -20,7 +23,9 @@ run_traced() {
     local options=()
     while [ "$1" != "--" ]; do options+=("$1"); shift; done
     shift
-    strace -f -qq -o strace.log "${options[@]}" "$PROGRAM" "$@" >stdout.txt 2>stderr.txt
+    # LeakSanitizer cannot work under ptrace; a sanitized build checks leaks in the other runs.
+    ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+        strace -f -qq -o strace.log "${options[@]}" "$PROGRAM" "$@" >stdout.txt 2>stderr.txt
     STATUS=$?
 }
 

@@ -1,0 +1,78 @@
+// File access on Windows. Error codes are GetLastError values.
+#include <windows.h>
+
+#include "driver/failure.h"
+#include "driver/file_system.h"
+
+namespace combogen {
+
+namespace {
+
+HANDLE AsHandle(FileHandle handle) { return reinterpret_cast<HANDLE>(handle); }
+
+int32_t OpenFile(const std::string& name, DWORD access, DWORD disposition, FileHandle& handle) {
+    const HANDLE opened = CreateFileA(name.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
+    handle = reinterpret_cast<FileHandle>(opened);
+    return 0;
+}
+
+}  // namespace
+
+int32_t CreateFileForWriting(const std::string& name, FileHandle& handle) {
+    return OpenFile(name, GENERIC_WRITE, CREATE_ALWAYS, handle);
+}
+
+int32_t OpenFileForReading(const std::string& name, FileHandle& handle) {
+    return OpenFile(name, GENERIC_READ, OPEN_EXISTING, handle);
+}
+
+bool IsCharacterDevice(FileHandle handle) {
+    return GetFileType(AsHandle(handle)) == FILE_TYPE_CHAR;
+}
+
+int32_t WriteToFile(FileHandle handle, const char* data, std::size_t size) {
+    // A pipe or a console may take part of a block: go on with the rest.
+    while (size > 0) {
+        DWORD written = 0;
+        if (!WriteFile(AsHandle(handle), data, static_cast<DWORD>(size), &written, nullptr)) {
+            return static_cast<int32_t>(GetLastError());
+        }
+        // Success without progress counts as complete rather than as a reason to spin.
+        if (written == 0) return 0;
+        data += written;
+        size -= written;
+    }
+    return 0;
+}
+
+int32_t ReadFromFile(FileHandle handle, char* data, std::size_t capacity, std::size_t& count) {
+    DWORD got = 0;
+    count = 0;
+    if (!ReadFile(AsHandle(handle), data, static_cast<DWORD>(capacity), &got, nullptr)) {
+        const DWORD code = GetLastError();
+        return code == ERROR_BROKEN_PIPE ? 0 : static_cast<int32_t>(code);
+    }
+    count = got;
+    return 0;
+}
+
+int32_t CloseFile(FileHandle handle) {
+    return CloseHandle(AsHandle(handle)) ? 0 : static_cast<int32_t>(GetLastError());
+}
+
+std::string InOutErrorMessage(int32_t code) {
+    switch (code) {
+        case 2: return "File not found";
+        case 3: return "Invalid filename";
+        case 4: return "Too many open files";
+        case 5: return "File access denied";
+        case 100: return "Read beyond end of file";
+        case 101: return "Disk full";
+        case 106: return "Invalid numeric input";
+        default: return "I/O error " + std::to_string(code);
+    }
+}
+
+}  // namespace combogen
