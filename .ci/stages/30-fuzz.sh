@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for about a minute, starting from a
+# copy of its seed corpus (nothing found is written back into the repository). A crash, a
+# sanitizer report or a failed check fails the stage; the input that caused it is kept in
+# build-fuzz/artifacts/<target>/ and replays with: build-fuzz/tests/fuzz/<target> <file>.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+tools/install-build-deps clang libclang-rt-14-dev
+seconds=${FUZZ_SECONDS:-60}
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCOMBOGEN_BUILD_TESTS=OFF -DCOMBOGEN_BUILD_FUZZERS=ON
+cmake --build build-fuzz -j2 --target integer_text_fuzzer fixed_path_fuzzer draw_fuzzer
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+status=0
+for target in integer_text_fuzzer fixed_path_fuzzer draw_fuzzer; do
+    cp -r "tests/fuzz/corpus/$target" "$work/$target"
+    artifacts=build-fuzz/artifacts/$target
+    rm -rf "$artifacts" && mkdir -p "$artifacts"
+    echo "-- $target"
+    if ! timeout $((seconds + 120)) "build-fuzz/tests/fuzz/$target" -max_total_time="$seconds" \
+        -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$artifacts/" "$work/$target" >"$work/$target.log" 2>&1
+    then
+        status=1
+        tail -n 60 "$work/$target.log"
+        for artifact in "$artifacts"/*; do
+            if [ -e "$artifact" ]; then
+                echo "input ${artifact##*/}:"
+                od -A d -c "$artifact" | head -n 20
+            fi
+        done
+    fi
+    # The last status line: executions and elapsed time, then the stats of the run.
+    grep -E '^(#[0-9]+|Done [0-9]+ runs)' "$work/$target.log" | tail -n 2 || true
+    grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' \
+        "$work/$target.log" || true
+done
+exit "$status"

@@ -1,0 +1,31 @@
+// The fixed-number side of a six- or eight-argument run: reading the fixed-number line and
+// turning it into the fixed list and the pool.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "combination/draw.h"
+
+namespace combogen {
+
+struct RunSettings {
+    int32_t LineCount = 0;
+    int32_t PoolSize = 0;
+    int32_t PickCount = 0;
+    bool SortOutput = false;
+    int32_t FixedMin = 0;
+    int32_t FixedMax = 0;
+};
+
+// The first non-empty line of the file; empty when there is none. Nothing when the file cannot
+// be opened or read.
+std::optional<std::string> ReadFixedNumberLine(const std::string& name);
+
+// The fixed list and the pool, after seeding; allFixed for a six-argument run. False is a
+// silent stop. A digit run too large to convert raises EConvertError.
+bool PrepareFixedRun(const std::string& fixedLine, const RunSettings& settings, bool allFixed,
+                     NumberLists& lists);
+
+}  // namespace combogen
