@@ -5,65 +5,15 @@
 
 #include "combination/draw.h"
 #include "combination/pool.h"
+#include "driver/fixed_run.h"
 #include "driver/integer_text.h"
 #include "driver/process.h"
 #include "driver/report.h"
 #include "driver/text_file.h"
-#include "fixed/fixed_line.h"
 
 namespace combogen {
 
 namespace {
-
-struct RunSettings {
-    int32_t LineCount = 0;
-    int32_t PoolSize = 0;
-    int32_t PickCount = 0;
-    bool SortOutput = false;
-    int32_t FixedMin = 0;
-    int32_t FixedMax = 0;
-};
-
-// The first non-empty line of the file; empty when there is none. Nothing when the file cannot
-// be opened or read.
-std::optional<std::string> ReadFixedNumberLine(const std::string& name) {
-    InputTextFile file;
-    OpenInput(file, name);
-    if (TakeIoError() != 0) return std::nullopt;
-    std::string line;
-    do {
-        line = ReadLine(file);
-        SkipLine(file);
-    } while (line.empty() && !AtEndOfFile(file));
-    CloseInput(file);
-    // Taken here, before the output file exists, so that a rejected run never empties it.
-    if (TakeIoError() != 0) return std::nullopt;
-    return line;
-}
-
-// The fixed list and the pool, after seeding. False is a silent stop.
-bool PrepareFixedRun(const std::string& fixedLine, const RunSettings& settings,
-                     bool allFixed, NumberLists& lists) {
-    const std::string cleaned = CleanFixedLine(fixedLine);
-    NumberList numbers{};
-    const int count = ParseNumbers(cleaned, numbers);
-    if (count > NumberCapacity) return false;
-    lists.FixedCount = RemoveDuplicates(numbers, count, lists.fixed);
-
-    // These hold for an empty list too: nothing can be forced from it.
-    if (lists.FixedCount < settings.FixedMin || lists.FixedCount < settings.FixedMax) {
-        return false;
-    }
-    if (allFixed && lists.FixedCount >= settings.PickCount) return false;
-    SortAscending(lists.fixed, lists.FixedCount);
-    if (LargestFixed(lists.fixed, lists.FixedCount) > settings.PoolSize) return false;
-    // 0 (or any multiple of 256) could never be drawn and has no label.
-    if (lists.FixedCount > 0 && lists.fixed[0] == 0) return false;
-
-    lists.PoolLength = BuildPool(lists.pool, lists.fixed, lists.FixedCount, settings.PoolSize);
-    // A line with the fewest fixed numbers must still fill up from the pool.
-    return allFixed || settings.PickCount - settings.FixedMin <= lists.PoolLength;
-}
 
 bool InRange(std::optional<int32_t> value, int32_t low, int32_t high) {
     return value && *value >= low && *value <= high;
@@ -144,7 +94,7 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
 int RunFromCommandLine(int argc, char* argv[]) {
     PrepareProcess();
     try {
-        const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+        const std::vector<std::string> args = CommandLineArguments(argc, argv);
         RunCombogen(args, ReadSystemRandom);
     } catch (...) {
         ReportFailure(std::current_exception(), argc > 0 ? argv[0] : "combogen");
