@@ -9,9 +9,10 @@ namespace combogen {
 
 namespace {
 
-// Cell v-1 holds the label of v and a blank: "01 02 03 ... 80 ".
-constexpr std::array<char, 3 * MaxNumber> Labels = [] {
-    std::array<char, 3 * MaxNumber> cells{};
+// Cell v-1 holds the label of v and a blank: "01 02 03 ... 80 ", and one spare byte at the end so
+// that every cell can be copied as four bytes.
+constexpr std::array<char, 3 * MaxNumber + 1> Labels = [] {
+    std::array<char, 3 * MaxNumber + 1> cells{};
     for (int v = 1; v <= MaxNumber; ++v) {
         cells[3 * (v - 1)] = static_cast<char>('0' + v / 10);
         cells[3 * (v - 1) + 1] = static_cast<char>('0' + v % 10);
@@ -38,7 +39,9 @@ CombinationText ComposeCombination(RandomGenerator& g, NumberLists& lists, int k
 CombinationText FormatCombination(const NumberList& list, int k) {
     CombinationText text;
     char* out = text.chars.data();
-    for (int i = 0; i < k; ++i, out += 3) std::memcpy(out, &Labels[3 * (list[i] - 1)], 3);
+    // Four bytes per cell, one move each: the fourth lands where the next label goes, or past
+    // the text's end.
+    for (int i = 0; i < k; ++i, out += 3) std::memcpy(out, &Labels[3 * (list[i] - 1)], 4);
     text.length = k > 0 ? 3 * k - 1 : 0;
     return text;
 }

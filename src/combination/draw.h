@@ -20,9 +20,9 @@ struct NumberLists {
 };
 
 // A line's text: up to 80 two-digit labels joined by single blanks. Held in place, so that
-// drawing a line allocates nothing.
+// drawing a line allocates nothing. The last byte is room for FormatCombination's four-byte moves.
 struct CombinationText {
-    std::array<char, 3 * NumberCapacity> chars;
+    std::array<char, 3 * NumberCapacity + 1> chars;
     int length = 0;
     std::string_view view() const { return {chars.data(), static_cast<std::size_t>(length)}; }
 };

@@ -23,6 +23,15 @@ bool HandOver(OutputTextFile& file) {
     return code == 0;
 }
 
+// The usual case, twice per line: text that fits without filling the buffer is only copied.
+// False, with nothing copied, otherwise.
+bool AppendShort(OutputTextFile& file, std::string_view text) {
+    if (text.size() >= file.buffer.size() - file.used) return false;
+    std::memcpy(file.buffer.data() + file.used, text.data(), text.size());
+    file.used += text.size();
+    return true;
+}
+
 // The next byte, or -1 at the end of the file (or after a read error).
 int PeekByte(InputTextFile& file) {
     if (file.position == file.length) {
@@ -53,6 +62,7 @@ void CreateOutput(OutputTextFile& file, const std::string& name) {
 }
 
 void WriteText(OutputTextFile& file, std::string_view text) {
+    if (AppendShort(file, text)) return;
     while (!text.empty()) {
         const std::size_t taken = std::min(text.size(), file.buffer.size() - file.used);
         std::memcpy(file.buffer.data() + file.used, text.data(), taken);
@@ -63,7 +73,7 @@ void WriteText(OutputTextFile& file, std::string_view text) {
 }
 
 void WriteLineEnd(OutputTextFile& file) {
-    WriteText(file, "\r\n");
+    if (!AppendShort(file, "\r\n")) WriteText(file, "\r\n");
     if (file.characterDevice && file.used > 0) HandOver(file);
 }
 

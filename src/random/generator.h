@@ -35,13 +35,19 @@ inline uint32_t NextWord(RandomGenerator& g) {
 // Steps count times; a count of 0 or less does nothing.
 void SkipWords(RandomGenerator& g, int32_t count);
 
-// A value in 0..n-1 (n >= 1), that is floor(v * n / 2^32) for the next output v, computed in
-// 32-bit arithmetic. Consumes exactly one output, also for n = 1. Only the low 16 bits of
-// the range count; a range of 0 gives 0.
+// floor(v * n / 2^32) for an output v and n below 2^16: the bounded draw's value. The draw is
+// defined on v's 16-bit halves in 32-bit arithmetic, ((v >> 16) * n + (((v & 0xFFFF) * n) >> 16))
+// >> 16; for such n that sum never wraps and equals the top half of the 64-bit product v * n,
+// which takes one multiplication.
+inline uint32_t ScaleBelow(uint32_t v, uint64_t n) {
+    return static_cast<uint32_t>((v * n) >> 32);
+}
+
+// A value in 0..n-1 (n >= 1), that is floor(v * n / 2^32) for the next output v. Consumes
+// exactly one output, also for n = 1. Only the low 16 bits of the range count; a range of 0
+// gives 0.
 inline uint16_t RandomBelow(RandomGenerator& g, uint16_t n) {
-    const uint32_t v = NextWord(g);
-    const uint32_t range = n;
-    return static_cast<uint16_t>(((v >> 16) * range + (((v & 0xFFFFu) * range) >> 16)) >> 16);
+    return static_cast<uint16_t>(ScaleBelow(NextWord(g), n));
 }
 
 }  // namespace combogen

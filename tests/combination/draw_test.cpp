@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,48 @@ TEST(PoolTest, ShortListsUseNoRandomValue) {
         Shuffle(g, list, length);
         EXPECT_EQ(g.randcnt, 64);
         EXPECT_EQ(list[0], 7);
+    }
+}
+
+TEST(PoolTest, ShuffleTakesOneDrawPerSwapAcrossRounds) {
+    // The shuffle reads a round's outputs directly: it must use them exactly as RandomBelow
+    // does, also when a round ends or is due before the first draw.
+    for (const uint16_t start : {0, 177, 178, 255, 256}) {
+        RandomGenerator g = ZeroSeededGenerator();
+        g.randcnt = start;
+        RandomGenerator reference = g;
+        NumberList list{};
+        FillPool(list, 80);
+        NumberList expected = list;
+        Shuffle(g, list, 80);
+        for (int n = 80; n >= 2; --n) {
+            std::swap(expected[n - 1], expected[RandomBelow(reference, static_cast<uint16_t>(n))]);
+        }
+        EXPECT_EQ(list, expected) << "from randcnt " << start;
+        EXPECT_EQ(std::memcmp(&g, &reference, sizeof g), 0) << "from randcnt " << start;
+    }
+}
+
+TEST(PoolTest, SortAscendingAnyLength) {
+    // Distinct numbers spread over all 256 values, and lists with repeats, which the set of bits
+    // cannot hold; entries past the length stay as they were.
+    struct Case {
+        int length;
+        int step;  // entry i is (i * step + 11) mod modulus
+        int modulus;
+    };
+    for (const Case c : {Case{0, 1, 256}, Case{1, 1, 256}, Case{6, 37, 256}, Case{79, 101, 256},
+                         Case{6, 2, 4}, Case{20, 7, 5}}) {
+        NumberList list;
+        list.fill(0xEE);
+        for (int i = 0; i < c.length; ++i) {
+            list[i] = static_cast<Number>((i * c.step + 11) % c.modulus);
+        }
+        std::vector<int> expected = Entries(list, c.length);
+        std::sort(expected.begin(), expected.end());
+        SortAscending(list, c.length);
+        EXPECT_EQ(Entries(list, c.length), expected) << "length " << c.length;
+        EXPECT_EQ(list[c.length], 0xEE) << "length " << c.length;
     }
 }
 

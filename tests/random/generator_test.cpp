@@ -149,5 +149,18 @@ TEST(RandomBelowTest, ScalesAnOutputIntoTheRange) {
     }
 }
 
+TEST(RandomBelowTest, OneProductEqualsTheSixteenBitHalves) {
+    // The bounded draw is defined in 16-bit halves; ScaleBelow takes the 64-bit product's top.
+    uint32_t v = 0x9E3779B9;
+    for (uint32_t n = 0; n <= 0xFFFF; ++n) {
+        for (const uint32_t word : {0u, 0xFFFFu, 0x10000u, 0x7FFFFFFFu, 0xFFFFFFFFu, v}) {
+            const uint32_t halves = ((word >> 16) * n + (((word & 0xFFFF) * n) >> 16)) >> 16;
+            ASSERT_EQ(ScaleBelow(word, n), halves)
+                << std::hex << "v = 0x" << word << ", n = 0x" << n;
+        }
+        v = v * 1664525u + 1013904223u;
+    }
+}
+
 }  // namespace
 }  // namespace combogen

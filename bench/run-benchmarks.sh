@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# Whole-process benchmarks of combogen, each figure against its target:
+#   - instructions (valgrind --tool=callgrind, repeatable): start-up alone and the cost of a
+#     further line, as the difference between a 100,001-line and a one-line run;
+#   - heap allocations (valgrind's heap summary): the same for 10 lines as for 100,000;
+#   - peak resident memory (/usr/bin/time -v) of every run below;
+#   - median wall time (hyperfine) of 1,000,000-line runs and of start-up, and of a plain
+#     Python peer writing the same lines, with the ratio.
+# Usage: bench/run-benchmarks.sh [--quick] [--runs N]
+#   --quick   only the repeatable figures (instructions, allocations, memory): no wall times
+#   --runs N  timed runs per command (default 10)
+# Builds a Release combogen in $BUILD_DIR (default build-bench). Exits 1 when a target is missed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+quick=0
+runs=10
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --quick) quick=1 ;;
+        --runs) runs="$2"; shift ;;
+        *) echo "usage: $0 [--quick] [--runs N]" >&2; exit 2 ;;
+    esac
+    shift
+done
+
+tools/install-build-deps valgrind time hyperfine python3 libbenchmark-dev
+
+build="${BUILD_DIR:-build-bench}"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCOMBOGEN_BUILD_BENCHMARKS=ON >/dev/null
+cmake --build "$build" -j2 --target combogen combogen_benchmarks >/dev/null
+program="$(pwd)/$build/combogen"
+peer="$(pwd)/bench/peer.py"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+printf '7 23\r\n' >fixed2.txt
+printf '3 9 27 33 61\r\n' >fixed5.txt
+
+# name|arguments after the line count
+workloads=(
+    "6 of 49 sorted|49 6 1 out.txt"
+    "20 of 80 unsorted|80 20 0 out.txt"
+    "six arguments, 6 of 49 sorted|49 6 1 out.txt fixed2.txt"
+    "eight arguments, 20 of 80 sorted|80 20 1 out.txt fixed5.txt 1 3"
+)
+
+missed=0
+check() {  # check <figure and target> <ok: 0|1>
+    if [ "$2" -eq 1 ]; then echo "$1: met"; else echo "$1: MISSED"; missed=1; fi
+}
+
+echo "== machine"
+echo "nproc: $(nproc)"
+echo "cpu: $(LC_ALL=C lscpu | sed -n 's/^Model name: *//p' | head -1)"
+echo "os: $(. /etc/os-release && echo "$PRETTY_NAME"), kernel $(uname -r)"
+echo "compiler: $(c++ --version | head -1)"
+echo
+
+instructions() {  # instructions <arguments...>: instructions of the whole process
+    valgrind --tool=callgrind --callgrind-out-file=callgrind.out "$program" "$@" 2>&1 |
+        sed -n 's/.*Collected : \([0-9]*\).*/\1/p'
+}
+
+allocations() {  # allocations <arguments...>: heap blocks allocated by the whole process
+    valgrind "$program" "$@" 2>&1 | sed -n 's/.*total heap usage: \([0-9,]*\) allocs.*/\1/p' |
+        tr -d ,
+}
+
+echo "== instructions (callgrind)"
+startup=$(instructions 1 49 6 1 out.txt)
+check "start-up, a one-line run of 6 of 49: $startup (target at most 28,000,000)" \
+    $((startup <= 28000000))
+for workload in "${workloads[@]}"; do
+    name="${workload%%|*}"
+    read -r -a args <<<"${workload#*|}"
+    one=$(instructions 1 "${args[@]}")
+    many=$(instructions 100001 "${args[@]}")
+    per_line=$(((many - one) / 100000))
+    if [ "$name" = "6 of 49 sorted" ]; then
+        check "per further line, $name: $per_line (target at most 2,400)" $((per_line <= 2400))
+    else
+        echo "per further line, $name: $per_line"
+    fi
+done
+echo
+
+echo "== heap allocations (valgrind)"
+for workload in "${workloads[@]}"; do
+    name="${workload%%|*}"
+    read -r -a args <<<"${workload#*|}"
+    few=$(allocations 10 "${args[@]}")
+    many=$(allocations 100000 "${args[@]}")
+    check "$name: $few allocations for 10 lines, $many for 100,000 (target the same)" \
+        $((few == many))
+done
+echo
+
+echo "== peak resident memory (/usr/bin/time -v)"
+peak_kib() {
+    /usr/bin/time -v "$program" "$@" 2>&1 >/dev/null |
+        sed -n 's/.*Maximum resident set size (kbytes): \([0-9]*\).*/\1/p'
+}
+kib=$(peak_kib 1 49 6 1 out.txt)
+check "start-up: $kib KiB (target under 4096)" $((kib < 4096))
+for workload in "${workloads[@]}"; do
+    name="${workload%%|*}"
+    read -r -a args <<<"${workload#*|}"
+    kib=$(peak_kib 1000000 "${args[@]}")
+    check "1,000,000 lines, $name: $kib KiB (target under 4096)" $((kib < 4096))
+done
+echo
+
+if [ "$quick" -eq 0 ]; then
+    # The CPU is shared, so the load drifts: every round runs each command once, in turn, and the
+    # figures are medians over the rounds. A first round only warms the caches.
+    echo "== median wall time (hyperfine, $runs rounds of one run each, commands in turn)"
+    names=("start-up (one line of 6 of 49)")
+    commands=("$program 1 49 6 1 out.txt")
+    for workload in "${workloads[@]}"; do
+        names+=("1,000,000 lines, ${workload%%|*}")
+        commands+=("$program 1000000 ${workload#*|}")
+    done
+    names+=("Python peer, 1,000,000 lines of 6 of 49 sorted")
+    commands+=("python3 $peer 1000000 49 6 1 peer.txt")
+    for round in $(seq 0 "$runs"); do
+        hyperfine -N --style none --runs 1 --export-json "round-$round.json" "${commands[@]}" \
+            >/dev/null
+    done
+    rm round-0.json
+    mapfile -t figures < <(python3 - "${names[@]}" <<'PY'
+import glob, json, statistics, sys
+names = sys.argv[1:]
+rounds = [json.load(open(f))["results"] for f in sorted(glob.glob("round-*.json"))]
+for i, name in enumerate(names):
+    wall = statistics.median(r[i]["times"][0] for r in rounds)
+    user = statistics.median(r[i]["user"] for r in rounds)
+    system = statistics.median(r[i]["system"] for r in rounds)
+    print("%.4f|%s: %.4f s (user %.3f s, system %.3f s)" % (wall, name, wall, user, system))
+PY
+    )
+    for figure in "${figures[@]}"; do echo "${figure#*|}"; done
+    ours="${figures[1]%%|*}"
+    theirs="${figures[-1]%%|*}"
+    ratio=$(python3 -c "print('%.1f' % ($theirs / $ours))")
+    faster=$(python3 -c "print(int($theirs >= 8 * $ours))")
+    check "Python peer / combogen, 1,000,000 lines of 6 of 49 sorted: $ratio (target at least 8)" \
+        "$faster"
+    echo "load average afterwards: $(cut -d' ' -f1-3 /proc/loadavg)"
+    echo
+fi
+
+if [ "$missed" -ne 0 ]; then
+    echo "at least one target was missed"
+    exit 1
+fi
+echo "every target met"
