@@ -61,6 +61,22 @@ expect_report() {
     cmp -s report.bin expected.bin || fail "report differs: $(od -c stderr.txt | head -n 6)"
 }
 
+# expect_silent_stop ARGS: run with ARGS (as shell words) stops silently: status 0, nothing
+# printed, no out.txt created, and an existing out.txt left as it was.
+expect_silent_stop() {
+    CASE="silent stop: $1"
+    rm -f out.txt
+    eval "run $1"
+    expect_status 0
+    expect_quiet
+    check test ! -e out.txt
+    printf 'kept' >out.txt
+    eval "run $1"
+    expect_status 0
+    expect_quiet
+    expect_bytes out.txt 'kept'
+}
+
 # lines_are_combinations FILE COUNT K N SORTED: COUNT lines of K distinct labels of 1..N,
 # ascending when SORTED is 1, each ended by CR LF.
 lines_are_combinations() {

@@ -26,19 +26,7 @@ check lines_are_combinations hex.txt 2 6 80 1
 
 # Each of these stops silently: status 0, nothing printed, no file created, an existing
 # file left as it was.
-while IFS= read -r args; do
-    CASE="silent stop: $args"
-    rm -f out.txt
-    eval "run $args"
-    expect_status 0
-    expect_quiet
-    check test ! -e out.txt
-    printf 'kept' >out.txt
-    eval "run $args"
-    expect_status 0
-    expect_quiet
-    expect_bytes out.txt 'kept'
-done <<'CASES'
+while IFS= read -r args; do expect_silent_stop "$args"; done <<'CASES'
 0 49 6 1 out.txt
 5 81 6 1 out.txt
 5 49 50 1 out.txt

@@ -42,19 +42,7 @@ check test "$(grep -c '07.*49' numbers.txt)" -eq 20
 # Each of these stops silently: status 0, nothing printed, no file created, an existing
 # file left as it was.
 printf '1 2 3' >fixed.txt
-while IFS= read -r args; do
-    CASE="silent stop: $args"
-    rm -f out.txt
-    eval "run $args"
-    expect_status 0
-    expect_quiet
-    check test ! -e out.txt
-    printf 'kept' >out.txt
-    eval "run $args"
-    expect_status 0
-    expect_quiet
-    expect_bytes out.txt 'kept'
-done <<'CASES'
+while IFS= read -r args; do expect_silent_stop "$args"; done <<'CASES'
 0 49 6 1 out.txt
 5 81 6 1 out.txt
 5 49 6 1x out.txt

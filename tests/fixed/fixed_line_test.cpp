@@ -63,13 +63,5 @@ TEST(FixedLineTest, MoreNumbersThanTheListHoldsAreCountedNotStored) {
     EXPECT_EQ(numbers[79], 80);
 }
 
-TEST(FixedLineTest, LargestFixed) {
-    NumberList fixed{};
-    EXPECT_EQ(LargestFixed(fixed, 0), 0);
-    fixed[0] = 12, fixed[1] = 200, fixed[2] = 7;
-    EXPECT_EQ(LargestFixed(fixed, 3), 200);
-    EXPECT_EQ(LargestFixed(fixed, 1), 12);
-}
-
 }  // namespace
 }  // namespace combogen
