@@ -71,18 +71,6 @@ TEST_F(RunTest, FixedNumberRunsFromTheZeroSeed) {
     EXPECT_EQ(Output(), CrLfLines({"03 06 07 13 15 16 19 22 25 27 28 31 33 34 44 53 54 59 63 70"}));
 }
 
-TEST_F(RunTest, EveryLineHoldsTheFixedNumbers) {
-    WriteWholeFile(fixed, "7 7 49");
-    ASSERT_EQ(Run({"200", "49", "6", "0", "OUT", "FIXED"}), RunEnd::Completed);
-    const std::string text = Output();
-    ASSERT_EQ(text.size(), 200 * 19u);
-    for (std::size_t at = 0; at < text.size(); at += 19) {
-        const std::string line = text.substr(at, 17);
-        EXPECT_NE(line.find("07"), std::string::npos) << line;
-        EXPECT_NE(line.find("49"), std::string::npos) << line;
-    }
-}
-
 TEST_F(RunTest, FixedFileWithoutNumbersMeansNoFixedNumbers) {
     // Every line is drawn from the whole pool; only the first line matches a five-argument
     // run, since there the sort reorders the pool itself.
