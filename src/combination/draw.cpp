@@ -61,8 +61,7 @@ CombinationText DrawWithSomeFixed(RandomGenerator& g, NumberLists& lists, int k,
                                   int fixedMax, bool sortOutput) {
     Shuffle(g, lists.pool, lists.PoolLength);
     Shuffle(g, lists.fixed, lists.FixedCount);
-    const int fromFixed =
-        fixedMin + RandomBelow(g, static_cast<uint16_t>(fixedMax - fixedMin + 1));
+    const int fromFixed = fixedMin + RandomBelow(g, static_cast<uint16_t>(fixedMax - fixedMin + 1));
     return ComposeCombination(g, lists, k, fromFixed, sortOutput);
 }
 

@@ -25,7 +25,7 @@ int32_t OpenFileForReading(const std::string& name, FileHandle& handle) {
 }
 
 bool IsCharacterDevice(FileHandle handle) {
-    struct stat status{};
+    struct stat status {};
     return fstat(static_cast<int>(handle), &status) == 0 && S_ISCHR(status.st_mode);
 }
 

@@ -6,10 +6,11 @@ namespace combogen {
 
 namespace {
 
-int HexDigitValue(char c) {
+// The value of digit c, or -1 when c is not a digit of the base.
+int DigitValue(char c, bool hex) {
     if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (hex && c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (hex && c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
@@ -29,9 +30,7 @@ std::optional<int32_t> TryStrToInt(std::string_view text) {
     const std::size_t firstDigit = i;
     uint32_t magnitude = 0;
     for (; i < text.size(); ++i) {
-        const int digit = hex ? HexDigitValue(text[i]) : (text[i] >= '0' && text[i] <= '9')
-                                                              ? text[i] - '0'
-                                                              : -1;
+        const int digit = DigitValue(text[i], hex);
         if (digit < 0) return std::nullopt;
         if (magnitude > (hex ? 0x0FFFFFFFu : 214748364u)) return std::nullopt;
         magnitude = magnitude * (hex ? 16u : 10u) + static_cast<uint32_t>(digit);

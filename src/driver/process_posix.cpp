@@ -22,8 +22,8 @@ void ConvertForConsole(std::string&) {}
 std::string ModuleNameOf(const void*, std::string_view fallback) {
     char path[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
-    std::string name = length > 0 ? std::string(path, static_cast<std::size_t>(length))
-                                   : std::string(fallback);
+    std::string name =
+        length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string(fallback);
     return name.substr(name.find_last_of('/') + 1);
 }
 

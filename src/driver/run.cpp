@@ -77,11 +77,10 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     const int k = settings.PickCount;
     for (int32_t line = 0; line < settings.LineCount; ++line) {
         const CombinationText text =
-            argCount == 5 ? DrawPlain(generator, lists, k, settings.SortOutput)
-            : argCount == 6
-                ? DrawWithAllFixed(generator, lists, k, settings.SortOutput)
-                : DrawWithSomeFixed(generator, lists, k, settings.FixedMin, settings.FixedMax,
-                                    settings.SortOutput);
+            argCount == 5   ? DrawPlain(generator, lists, k, settings.SortOutput)
+            : argCount == 6 ? DrawWithAllFixed(generator, lists, k, settings.SortOutput)
+                            : DrawWithSomeFixed(generator, lists, k, settings.FixedMin,
+                                                settings.FixedMax, settings.SortOutput);
         WriteText(output, text.view());
         WriteLineEnd(output);
         CheckIo();

@@ -39,9 +39,7 @@ void SkipWords(RandomGenerator& g, int32_t count);
 // defined on v's 16-bit halves in 32-bit arithmetic, ((v >> 16) * n + (((v & 0xFFFF) * n) >> 16))
 // >> 16; for such n that sum never wraps and equals the top half of the 64-bit product v * n,
 // which takes one multiplication.
-inline uint32_t ScaleBelow(uint32_t v, uint64_t n) {
-    return static_cast<uint32_t>((v * n) >> 32);
-}
+inline uint32_t ScaleBelow(uint32_t v, uint64_t n) { return static_cast<uint32_t>((v * n) >> 32); }
 
 // A value in 0..n-1 (n >= 1), that is floor(v * n / 2^32) for the next output v. Consumes
 // exactly one output, also for n = 1. Only the low 16 bits of the range count; a range of 0

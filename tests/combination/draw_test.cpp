@@ -123,9 +123,9 @@ TEST(DrawTest, PlainSortedSixOfFortyNine) {
     NumberLists lists;
     FillPool(lists.pool, 49);
     lists.PoolLength = 49;
-    EXPECT_EQ(DrawLines(3, [&] { return DrawPlain(g, lists, 6, true); }),
-              (std::vector<std::string>{"05 16 17 18 25 28", "06 09 26 36 40 44",
-                                        "05 08 16 20 37 48"}));
+    EXPECT_EQ(
+        DrawLines(3, [&] { return DrawPlain(g, lists, 6, true); }),
+        (std::vector<std::string>{"05 16 17 18 25 28", "06 09 26 36 40 44", "05 08 16 20 37 48"}));
 }
 
 TEST(DrawTest, PlainUnsortedTenOfTen) {
@@ -133,10 +133,10 @@ TEST(DrawTest, PlainUnsortedTenOfTen) {
     NumberLists lists;
     FillPool(lists.pool, 10);
     lists.PoolLength = 10;
-    EXPECT_EQ(DrawLines(3, [&] { return DrawPlain(g, lists, 10, false); }),
-              (std::vector<std::string>{"10 04 07 03 09 02 01 08 06 05",
-                                        "04 01 05 07 02 03 06 10 08 09",
-                                        "09 01 10 02 07 05 04 08 03 06"}));
+    EXPECT_EQ(
+        DrawLines(3, [&] { return DrawPlain(g, lists, 10, false); }),
+        (std::vector<std::string>{"10 04 07 03 09 02 01 08 06 05", "04 01 05 07 02 03 06 10 08 09",
+                                  "09 01 10 02 07 05 04 08 03 06"}));
 }
 
 TEST(DrawTest, PoolOfOneAlwaysGivesOne) {

@@ -25,7 +25,7 @@ TEST(CommandLineTest, SplittingTable) {
         {"combogen.exe", {}},
         {"combogen.exe 1 6 6 1 out.txt", {"1", "6", "6", "1", "out.txt"}},
         {"\"C:\\Program Files\\combogen.exe\" 1 2", {"1", "2"}},
-        {"  combogen \t\x01" "1\x1F" "2\r\n3   ", {"1", "2", "3"}},  // split: \x011 would be one escape
+        {"  combogen \t\0011\0372\r\n3   ", {"1", "2", "3"}},  // octal \001 and \037
         // A pair of quotes before an argument is no argument.
         {"combogen \"\" 1 \"\"\"\" 2 \"\"", {"1", "2"}},
         {"combogen \"\"3", {"3"}},

@@ -14,6 +14,7 @@ TEST(IntegerTextTest, ConversionTable) {
         std::string text;
         std::optional<int32_t> value;
     } cases[] = {
+        // clang-format off
         // Decimal, with blanks and signs in front.
         {"80", 80}, {"080", 80}, {"+80", 80}, {" 80", 80}, {"   -7", -7}, {"0", 0},
         {"-0", 0}, {"000000000002147483647", 2147483647}, {"2147483647", 2147483647},
@@ -28,6 +29,7 @@ TEST(IntegerTextTest, ConversionTable) {
         {"80 ", fails}, {"8O", fails}, {"1e3", fails}, {"1,000", fails}, {"", fails},
         {"   ", fails}, {"+", fails}, {"-", fails}, {"+-5", fails}, {"- 5", fails},
         {"\t5", fails}, {"5\n", fails}, {"1x", fails},
+        // clang-format on
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TryStrToInt(c.text), c.value) << "text '" << c.text << "'";

@@ -17,7 +17,8 @@ TEST(ReportTest, Layout) {
     // No second full stop, and none after an empty message.
     EXPECT_EQ(FormatReport("Exception", "x", 0xABCDEF01, "Done."),
               "Exception Exception in module x at ABCDEF01.\r\nDone.\r\n");
-    EXPECT_EQ(FormatReport("Exception", "x", 0, ""), "Exception Exception in module x at 00000000.\r\n\r\n");
+    EXPECT_EQ(FormatReport("Exception", "x", 0, ""),
+              "Exception Exception in module x at 00000000.\r\n\r\n");
 }
 
 TEST(ReportTest, CutAfter1024Characters) {

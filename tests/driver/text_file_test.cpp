@@ -40,14 +40,14 @@ TEST(TextFileTest, LineRules) {
     } cases[] = {
         {"1 2\n3\r\n4", {"1 2", "3", "4"}},
         {"\n\r\n5\n", {"", "", "5"}},
-        {"1\r2\r\n", {"12"}},                        // a lone CR is dropped
+        {"1\r2\r\n", {"12"}},  // a lone CR is dropped
         {"1\r", {"1"}},
-        {"7\x1A" "8 9\n10\n", {"7", "10"}},          // the rest after 0x1A is skipped
+        {"7\0328 9\n10\n", {"7", "10"}},  // the rest after 0x1A (octal 032) is skipped
         {"\x1A\n6", {"", "6"}},
         {std::string("a\0b\tc\n", 6), {std::string("a\0b\tc", 5)}},
         {"   \n", {"   "}},
-        {filler + "\r\nx", {filler, "x"}},           // CR ends one block, LF opens the next
-        {filler + "b\r" + "c\n", {filler + "bc"}},   // a lone CR at a block's end
+        {filler + "\r\nx", {filler, "x"}},          // CR ends one block, LF opens the next
+        {filler + "b\r" + "c\n", {filler + "bc"}},  // a lone CR at a block's end
         {std::string(300, '5') + "\n6", {std::string(300, '5'), "6"}},
         {filler + "\r\r\n", {filler}},
     };

@@ -25,7 +25,7 @@ TEST(FixedLineTest, CleaningParsingAndRepeats) {
         {"07 7 007 14", "07 7 007 14", {7, 14}},
         {"257 1", "257 1", {1}},
         {"  \t 9 \x01\xff 10  ", "9 10", {9, 10}},
-        {std::string("4\0" "5", 3), "4 5", {4, 5}},
+        {std::string("4\0005", 3), "4 5", {4, 5}},
         {"none", "", {}},
         {"\t", "", {}},
         {"      ", "", {}},
@@ -43,7 +43,8 @@ TEST(FixedLineTest, CleaningParsingAndRepeats) {
 }
 
 TEST(FixedLineTest, TooLargeARunRaisesConvertError) {
-    for (const std::string& run : {std::string("2147483648"), std::string("99999999999"), std::string(1100, '7')}) {
+    for (const std::string& run :
+         {std::string("2147483648"), std::string("99999999999"), std::string(1100, '7')}) {
         NumberList numbers{};
         try {
             ParseNumbers("12 " + run, numbers);

@@ -65,8 +65,8 @@ TEST(GeneratorTest, SeedingImageLayout) {
     RandomGenerator g;
     LaySeedImage(g, image);
     auto word = [&](std::size_t at) {
-        return uint32_t{image[at]} | uint32_t{image[at + 1]} << 8 |
-               uint32_t{image[at + 2]} << 16 | uint32_t{image[at + 3]} << 24;
+        return uint32_t{image[at]} | uint32_t{image[at + 1]} << 8 | uint32_t{image[at + 2]} << 16 |
+               uint32_t{image[at + 3]} << 24;
     };
     EXPECT_EQ(g.mm[0], word(0));
     EXPECT_EQ(g.mm[255], word(1020));
