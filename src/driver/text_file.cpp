@@ -73,6 +73,7 @@ void WriteText(OutputTextFile& file, std::string_view text) {
 }
 
 void WriteLineEnd(OutputTextFile& file) {
+    // Tried here first, not only inside WriteText, to keep the call off the per-line path.
     if (!AppendShort(file, "\r\n")) WriteText(file, "\r\n");
     if (file.characterDevice && file.used > 0) HandOver(file);
 }

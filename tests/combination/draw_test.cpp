@@ -111,32 +111,29 @@ TEST(FormatTest, LabelsJoinedBySingleBlanks) {
     EXPECT_EQ(text.view().substr(231), "78 79 80");
 }
 
-// The first lines of runs from the zero seed.
-std::vector<std::string> DrawLines(int count, auto draw) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < count; ++i) lines.emplace_back(draw().view());
-    return lines;
-}
-
-TEST(DrawTest, PlainSortedSixOfFortyNine) {
-    RandomGenerator g = ZeroSeededGenerator();
-    NumberLists lists;
-    FillPool(lists.pool, 49);
-    lists.PoolLength = 49;
-    EXPECT_EQ(
-        DrawLines(3, [&] { return DrawPlain(g, lists, 6, true); }),
-        (std::vector<std::string>{"05 16 17 18 25 28", "06 09 26 36 40 44", "05 08 16 20 37 48"}));
-}
-
-TEST(DrawTest, PlainUnsortedTenOfTen) {
-    RandomGenerator g = ZeroSeededGenerator();
-    NumberLists lists;
-    FillPool(lists.pool, 10);
-    lists.PoolLength = 10;
-    EXPECT_EQ(
-        DrawLines(3, [&] { return DrawPlain(g, lists, 10, false); }),
-        (std::vector<std::string>{"10 04 07 03 09 02 01 08 06 05", "04 01 05 07 02 03 06 10 08 09",
-                                  "09 01 10 02 07 05 04 08 03 06"}));
+TEST(DrawTest, PlainLinesFromTheZeroSeed) {
+    const struct {
+        int pool, pick;
+        bool sorted;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {49, 6, true, {"05 16 17 18 25 28", "06 09 26 36 40 44", "05 08 16 20 37 48"}},
+        {10,
+         10,
+         false,
+         {"10 04 07 03 09 02 01 08 06 05", "04 01 05 07 02 03 06 10 08 09",
+          "09 01 10 02 07 05 04 08 03 06"}},
+    };
+    for (const auto& c : cases) {
+        RandomGenerator g = ZeroSeededGenerator();
+        NumberLists lists;
+        FillPool(lists.pool, c.pool);
+        lists.PoolLength = c.pool;
+        std::vector<std::string> lines;
+        for (int i = 0; i < 3; ++i)
+            lines.emplace_back(DrawPlain(g, lists, c.pick, c.sorted).view());
+        EXPECT_EQ(lines, c.lines) << c.pick << " of " << c.pool;
+    }
 }
 
 TEST(DrawTest, PoolOfOneAlwaysGivesOne) {
