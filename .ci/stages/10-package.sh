@@ -19,8 +19,12 @@ warnings=$(man --warnings -l man/combogen.1 2>&1 >/dev/null)
 deb=$(ls "$work"/packages/combogen_*.deb)
 tgz=$(ls "$work"/packages/combogen-*.tar.gz)
 dpkg-deb --field "$deb" Package Version Architecture Depends Section Maintainer Description
-dpkg-deb --field "$deb" Depends | grep -q libc6
-dpkg-deb --contents "$deb" | grep -q './usr/bin/combogen$'
-dpkg-deb --contents "$deb" | grep -q './usr/share/man/man1/combogen.1'
-tar -tzf "$tgz" | grep -q '/bin/combogen$'
+# Listings are taken whole first: grep -q stopping early would break the pipe under pipefail.
+depends=$(dpkg-deb --field "$deb" Depends)
+contents=$(dpkg-deb --contents "$deb")
+archive=$(tar -tzf "$tgz")
+grep -q libc6 <<<"$depends"
+grep -q './usr/bin/combogen$' <<<"$contents"
+grep -q './usr/share/man/man1/combogen.1' <<<"$contents"
+grep -q '/bin/combogen$' <<<"$archive"
 echo "packages: ${deb##*/} ${tgz##*/}"
