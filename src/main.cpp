@@ -1,3 +1,3 @@
-#include "driver/run.h"
+#include "cli/run.h"
 
 int main(int argc, char* argv[]) { return combogen::RunFromCommandLine(argc, argv); }

@@ -16,7 +16,7 @@ cmake --build build-asan -j2
 reports=$(realpath build-asan)/sanitizer-reports
 rm -rf "$reports" && mkdir -p "$reports"
 common="halt_on_error=1:exitcode=86:log_path=$reports/report"
-# LeakSanitizer cannot run under ptrace: run_traced in tests/cli turns it off for traced runs.
+# LeakSanitizer cannot run under ptrace: run_traced in tests/process turns it off for traced runs.
 export ASAN_OPTIONS="$common:detect_leaks=1:strict_string_checks=1:check_initialization_order=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="$common:print_stacktrace=1"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "driver/integer_text.h"
+#include "text/integer_text.h"
 
 namespace combogen {
 

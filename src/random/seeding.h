@@ -6,6 +6,7 @@
 #include <functional>
 #include <span>
 
+#include "platform/system_random.h"
 #include "random/generator.h"
 
 namespace combogen {
@@ -26,11 +27,5 @@ void FillFromFallback(std::span<uint8_t> bytes, uint32_t seed);
 // Fills g from source (or, when it fails, from the fallback), runs one round and throws
 // away the first 1,000,000 outputs. True when the bytes came from source.
 bool SeedGenerator(RandomGenerator& g, const SeedSource& source);
-
-// The operating system's cryptographic random source.
-bool ReadSystemRandom(std::span<uint8_t> bytes);
-
-// The seed of the fallback fill: a fast-moving clock.
-uint32_t FallbackSeed();
 
 }  // namespace combogen

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/failure.h"
+#include "failure/failure.h"
 
 namespace combogen {
 namespace {

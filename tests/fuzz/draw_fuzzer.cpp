@@ -10,9 +10,9 @@
 #include <string>
 #include <utility>
 
+#include "cli/fixed_run.h"
 #include "combination/draw.h"
 #include "combination/pool.h"
-#include "driver/fixed_run.h"
 #include "random/seeding.h"
 
 namespace {

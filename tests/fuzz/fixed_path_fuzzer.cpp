@@ -17,8 +17,8 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/failure.h"
-#include "driver/fixed_run.h"
+#include "cli/fixed_run.h"
+#include "failure/failure.h"
 
 extern "C" ssize_t __real_read(int fd, void* data, std::size_t count);
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string_view>
 
-#include "driver/failure.h"
-#include "driver/integer_text.h"
+#include "failure/failure.h"
+#include "text/integer_text.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "driver/failure.h"
-#include "driver/file_system.h"
-#include "driver/text_file.h"
+#include "failure/failure.h"
+#include "platform/file_system.h"
 #include "random/seeding.h"
 #include "test_support.h"
+#include "text/text_file.h"
 
 namespace combogen {
 namespace {

@@ -5,8 +5,7 @@
 
 #include <cerrno>
 
-#include "driver/failure.h"
-#include "driver/file_system.h"
+#include "platform/file_system.h"
 
 namespace combogen {
 

@@ -29,4 +29,7 @@ int32_t ReadFromFile(FileHandle handle, char* data, std::size_t capacity, std::s
 
 int32_t CloseFile(FileHandle handle);
 
+// The text a failed file operation's code is reported with.
+std::string InOutErrorMessage(int32_t code);
+
 }  // namespace combogen

@@ -1,8 +1,7 @@
 // File access on Windows. Error codes are GetLastError values.
 #include <windows.h>
 
-#include "driver/failure.h"
-#include "driver/file_system.h"
+#include "platform/file_system.h"
 
 namespace combogen {
 

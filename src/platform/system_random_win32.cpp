@@ -3,7 +3,7 @@
 
 #include <wincrypt.h>
 
-#include "random/seeding.h"
+#include "platform/system_random.h"
 
 namespace combogen {
 

@@ -1,4 +1,4 @@
-#include "driver/integer_text.h"
+#include "text/integer_text.h"
 
 #include <gtest/gtest.h>
 

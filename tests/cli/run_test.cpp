@@ -1,5 +1,5 @@
 // Whole runs through the library, from the zero seed, compared byte for byte.
-#include "driver/run.h"
+#include "cli/run.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/failure.h"
+#include "failure/failure.h"
 #include "test_support.h"
 
 namespace combogen {

@@ -1,11 +1,11 @@
-#include "driver/text_file.h"
+#include "text/text_file.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "driver/failure.h"
+#include "failure/failure.h"
 #include "test_support.h"
 
 namespace combogen {

@@ -1,10 +1,11 @@
-#include "driver/report.h"
+#include "failure/report.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 
-#include "driver/failure.h"
+#include "failure/failure.h"
+#include "platform/file_system.h"
 
 namespace combogen {
 namespace {

@@ -40,7 +40,4 @@ public:
 [[noreturn]] void RaiseInOutError(int32_t code);
 [[noreturn]] void RaiseConvertError(std::string_view text);
 
-// The message of an EInOutError, by code (platform specific).
-std::string InOutErrorMessage(int32_t code);
-
 }  // namespace combogen

@@ -5,7 +5,7 @@
 
 #include <climits>
 
-#include "driver/process.h"
+#include "platform/process.h"
 
 namespace combogen {
 

@@ -1,10 +1,10 @@
-#include "driver/report.h"
+#include "failure/report.h"
 
 #include <cstdio>
 #include <new>
 
-#include "driver/failure.h"
-#include "driver/process.h"
+#include "failure/failure.h"
+#include "platform/process.h"
 
 namespace combogen {
 

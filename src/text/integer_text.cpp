@@ -1,6 +1,6 @@
-#include "driver/integer_text.h"
+#include "text/integer_text.h"
 
-#include "driver/failure.h"
+#include "failure/failure.h"
 
 namespace combogen {
 

@@ -1,15 +1,15 @@
-#include "driver/run.h"
+#include "cli/run.h"
 
 #include <optional>
 #include <vector>
 
+#include "cli/fixed_run.h"
 #include "combination/draw.h"
 #include "combination/pool.h"
-#include "driver/fixed_run.h"
-#include "driver/integer_text.h"
-#include "driver/process.h"
-#include "driver/report.h"
-#include "driver/text_file.h"
+#include "failure/report.h"
+#include "platform/process.h"
+#include "text/integer_text.h"
+#include "text/text_file.h"
 
 namespace combogen {
 

@@ -1,4 +1,6 @@
-#include "driver/failure.h"
+#include "failure/failure.h"
+
+#include "platform/file_system.h"
 
 namespace combogen {
 

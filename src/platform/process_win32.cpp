@@ -1,8 +1,8 @@
 // The process on Windows.
 #include <windows.h>
 
-#include "driver/command_line.h"
-#include "driver/process.h"
+#include "platform/command_line.h"
+#include "platform/process.h"
 
 namespace combogen {
 

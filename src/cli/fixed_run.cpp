@@ -1,8 +1,8 @@
-#include "driver/fixed_run.h"
+#include "cli/fixed_run.h"
 
 #include "combination/pool.h"
-#include "driver/text_file.h"
 #include "fixed/fixed_line.h"
+#include "text/text_file.h"
 
 namespace combogen {
 

@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <ctime>
 
-#include "random/seeding.h"
+#include "platform/system_random.h"
 
 namespace combogen {
 

@@ -1,9 +1,9 @@
-#include "driver/text_file.h"
+#include "text/text_file.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "driver/failure.h"
+#include "failure/failure.h"
 
 namespace combogen {
 
