@@ -1,0 +1,46 @@
+# The web page: the engine compiled to WebAssembly, run in a Web Worker, and the static page
+# around it, gathered in ${CMAKE_BINARY_DIR}/web/ so that the folder works from any static
+# server or straight from the file system.
+
+# The engine's failures are C++ exceptions; Emscripten leaves them out unless asked.
+target_compile_options(combogen_core PUBLIC -fexceptions)
+target_link_options(combogen PRIVATE
+  -fexceptions
+  # One function that makes a fresh module, with the WebAssembly inside the script as base64:
+  # a page opened from file:// may neither fetch a .wasm file nor start a worker from a file,
+  # so the page starts the worker from the script's own text.
+  -sMODULARIZE=1 -sEXPORT_NAME=createCombogen -sSINGLE_FILE=1 -sENVIRONMENT=worker
+  -sINVOKE_RUN=0 -sEXPORTED_RUNTIME_METHODS=callMain
+  # Files come from the page (src/platform/file_web.cpp), not from a file system of
+  # Emscripten's.
+  -sFILESYSTEM=0
+  # The failure report's offset is the failing code's place in the module.
+  -sUSE_OFFSET_CONVERTER=1
+  -sALLOW_MEMORY_GROWTH=1)
+# Debian's Emscripten links with JavaScript tools that need Debian's JavaScript modules; a
+# node that is not Debian's own does not look for them there.
+set_target_properties(combogen PROPERTIES
+  CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
+
+set(COMBOGEN_WEB_DIR ${CMAKE_BINARY_DIR}/web)
+set(COMBOGEN_WEB_SOURCES index.html style.css page.js)
+set(COMBOGEN_WEB_OUTPUTS ${COMBOGEN_WEB_DIR}/engine.js)
+foreach(file IN LISTS COMBOGEN_WEB_SOURCES)
+  add_custom_command(OUTPUT ${COMBOGEN_WEB_DIR}/${file}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/${file} ${COMBOGEN_WEB_DIR}/${file}
+    DEPENDS ${CMAKE_SOURCE_DIR}/web/${file})
+  list(APPEND COMBOGEN_WEB_OUTPUTS ${COMBOGEN_WEB_DIR}/${file})
+endforeach()
+# engine.js: the module's script and the worker's message handling, inside one function that
+# the page turns into the worker's source.
+add_custom_command(OUTPUT ${COMBOGEN_WEB_DIR}/engine.js
+  COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:combogen>
+          -DWORKER=${CMAKE_SOURCE_DIR}/web/worker.js -DOUTPUT=${COMBOGEN_WEB_DIR}/engine.js
+          -P ${CMAKE_SOURCE_DIR}/cmake/WebEngine.cmake
+  DEPENDS combogen ${CMAKE_SOURCE_DIR}/web/worker.js ${CMAKE_SOURCE_DIR}/cmake/WebEngine.cmake)
+add_custom_target(web_page ALL DEPENDS ${COMBOGEN_WEB_OUTPUTS})
+
+if(COMBOGEN_BUILD_TESTS)
+  enable_testing()
+  add_subdirectory(tests/web)
+endif()
