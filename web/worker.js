@@ -3,12 +3,13 @@
 //
 // The page sends one of:
 //   {type: 'check', id, args, files}  the checks of a run, nothing written: answers
-//                                     {type: 'checked', id, status, error}
+//                                     {type: 'checked', id, field, reason}, both null when
+//                                     the run would go ahead
 //   {type: 'run', args, files, output} a whole run: answers {type: 'preview', text} with the
 //                                     output's first bytes, {type: 'progress', bytes} now and
 //                                     then, and {type: 'done', status, error, files}
 // args is the command line after the program's name; files maps the names the run may read
-// to their bytes. Each message gets a fresh module, so that no run sees another's state.
+// to their bytes. Each run gets a fresh module, so that no run sees another's state.
 
 // Emscripten's errno values (its C library numbers them as WASI does).
 const ENOENT = 44;
@@ -85,6 +86,17 @@ class FileTable {
         entry.position += count;
         return count;
     }
+    // A file written in one piece (the saved seed).
+    writeWhole(name, bytes) {
+        if (name in this.inputs) return EISDIR;
+        const file = new WrittenFile(name, null);
+        file.write(bytes);
+        this.written.set(name, file);
+        return 0;
+    }
+    remove(name) {
+        return this.written.delete(name) ? 0 : ENOENT;
+    }
     close(handle) {
         const entry = this.handles[handle];
         if (!entry) return EBADF;
@@ -97,6 +109,23 @@ class FileTable {
 function decodeText(chunks) {
     const decoder = new TextDecoder();
     return chunks.map((chunk) => decoder.decode(chunk, {stream: true})).join('') + decoder.decode();
+}
+
+// A message's files, with the module's text streams collected.
+function moduleSettings(message, onPart) {
+    const errorChunks = [];
+    const outputChunks = [];
+    return {
+        errorChunks,
+        outputChunks,
+        settings: {
+            files: new FileTable(message.files, onPart),
+            standardError: (bytes) => errorChunks.push(bytes),
+            standardOutput: (bytes) => outputChunks.push(bytes),
+            print: (text) => outputChunks.push(new TextEncoder().encode(text + '\n')),
+            printErr: (text) => errorChunks.push(new TextEncoder().encode(text + '\n')),
+        },
+    };
 }
 
 async function runEngine(message) {
@@ -114,20 +143,13 @@ async function runEngine(message) {
         sendPreview();
         postMessage({type: 'progress', bytes: file.size});
     };
-    const files = new FileTable(message.files, onPart);
-    const errorChunks = [];
-    const outputChunks = [];
-    const module = await createCombogen({
-        files,
-        standardError: (bytes) => errorChunks.push(bytes),
-        print: (text) => outputChunks.push(new TextEncoder().encode(text + '\n')),
-        printErr: (text) => errorChunks.push(new TextEncoder().encode(text + '\n')),
-    });
+    const {errorChunks, outputChunks, settings} = moduleSettings(message, onPart);
+    const module = await createCombogen(settings);
     const status = module.callMain(message.args);
     const written = {};
-    for (const [name, file] of files.written) written[name] = file.blob();
+    for (const [name, file] of settings.files.written) written[name] = file.blob();
     if (!previewSent) {
-        const output = files.written.get(message.output);
+        const output = settings.files.written.get(message.output);
         preview = new Uint8Array(0);
         if (output && output.parts.length > 0) {
             preview = new Uint8Array(await output.parts[0].slice(0, PREVIEW_SIZE).arrayBuffer());
@@ -143,9 +165,36 @@ async function runEngine(message) {
     });
 }
 
+// The checks keep one module: they write nothing and leave nothing behind.
+let checker = null;
+
+async function checkArguments(message) {
+    if (!checker) checker = createCombogen(moduleSettings({}, null).settings);
+    const module = await checker;
+    module.files = new FileTable(message.files, null);
+    const pointers = message.args.map((arg) => {
+        const size = module.lengthBytesUTF8(arg) + 1;
+        const pointer = module._malloc(size);
+        module.stringToUTF8(arg, pointer, size);
+        return pointer;
+    });
+    const argv = module._malloc(4 * (pointers.length + 1));
+    pointers.forEach((pointer, i) => (module.HEAP32[(argv >> 2) + i] = pointer));
+    module.HEAP32[(argv >> 2) + pointers.length] = 0;
+    const answer = module.UTF8ToString(module._combogen_check(pointers.length, argv));
+    pointers.forEach((pointer) => module._free(pointer));
+    module._free(argv);
+    const tab = answer.indexOf('\t');
+    postMessage({
+        type: 'checked',
+        id: message.id,
+        field: tab < 0 ? null : answer.slice(0, tab),
+        reason: tab < 0 ? null : answer.slice(tab + 1),
+    });
+}
+
 self.onmessage = (event) => {
     const message = event.data;
-    if (message.type === 'run') {
-        runEngine(message).catch((e) => postMessage({type: 'crashed', error: String(e)}));
-    }
+    const work = message.type === 'run' ? runEngine : checkArguments;
+    work(message).catch((e) => postMessage({type: 'crashed', id: message.id, error: String(e)}));
 };

@@ -294,8 +294,6 @@ std::optional<Rejection> CheckArguments(std::span<const std::string> args,
     return std::nullopt;
 }
 
-namespace {
-
 std::optional<std::array<uint8_t, SeedImageSize>> ReadSeedFile(const std::string& name,
                                                                std::string& error) {
     FileHandle handle = -1;
@@ -323,6 +321,8 @@ std::optional<std::array<uint8_t, SeedImageSize>> ReadSeedFile(const std::string
     if (!error.empty()) return std::nullopt;
     return image;
 }
+
+namespace {
 
 int RunWithOptions(std::span<const std::string> args) {
     std::string error;

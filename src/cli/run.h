@@ -1,6 +1,7 @@
 // One run of combogen: the checks, the seeding, the pool and the output file.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <span>
 #include <string>
@@ -31,6 +32,11 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
 // order: the first rule broken, or nothing when the run would go ahead as far as these tell.
 // A fixed number too large to convert is a rejection here, with the conversion's message.
 std::optional<Rejection> CheckArguments(std::span<const std::string> args, const Options& options);
+
+// The seeding image of --seed-file: the file's first 2068 bytes. Nothing, with error saying
+// why, when the file cannot be read or is shorter.
+std::optional<std::array<uint8_t, SeedImageSize>> ReadSeedFile(const std::string& name,
+                                                               std::string& error);
 
 // The program: runs with the system's random source and turns the outcome into an exit
 // status, writing the failure report for a failure.

@@ -5,6 +5,7 @@
 #include <emscripten.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "platform/file_system.h"
 
@@ -13,7 +14,8 @@ namespace combogen {
 namespace {
 
 // Each returns a handle (0 or more) or a negative error code.
-EM_JS(int, web_create_file, (const char* name), { return Module.files.create(UTF8ToString(name)); });
+EM_JS(int, web_create_file, (const char* name),
+      { return Module.files.create(UTF8ToString(name)); });
 EM_JS(int, web_open_file, (const char* name), { return Module.files.open(UTF8ToString(name)); });
 // 0 or an error code.
 EM_JS(int, web_write_file, (int handle, const char* data, std::size_t size),
@@ -22,6 +24,11 @@ EM_JS(int, web_write_file, (int handle, const char* data, std::size_t size),
 EM_JS(int, web_read_file, (int handle, char* data, std::size_t capacity),
       { return Module.files.read(handle, HEAPU8.subarray(data, data + capacity)); });
 EM_JS(int, web_close_file, (int handle), { return Module.files.close(handle); });
+// 0 or an error code.
+EM_JS(int, web_write_whole, (const char* name, const uint8_t* data, std::size_t size),
+      { return Module.files.writeWhole(UTF8ToString(name), HEAPU8.slice(data, data + size)); });
+EM_JS(int, web_remove_file, (const char* name),
+      { return Module.files.remove(UTF8ToString(name)); });
 
 }  // namespace
 
@@ -57,6 +64,15 @@ int32_t ReadFromFile(FileHandle handle, char* data, std::size_t capacity, std::s
 }
 
 int32_t CloseFile(FileHandle handle) { return web_close_file(static_cast<int>(handle)); }
+
+std::string SystemErrorText(int32_t code) { return std::strerror(code); }
+
+// The page receives the file in one piece, so it is whole or not there at all.
+int32_t WriteFileWhole(const std::string& name, std::span<const uint8_t> bytes) {
+    return web_write_whole(name.c_str(), bytes.data(), bytes.size());
+}
+
+int32_t RemoveFile(const std::string& name) { return web_remove_file(name.c_str()); }
 
 std::string InOutErrorMessage(int32_t code) {
     switch (code) {

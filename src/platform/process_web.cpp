@@ -12,6 +12,8 @@ namespace {
 
 EM_JS(void, web_write_error, (const char* data, std::size_t size),
       { Module.standardError(HEAPU8.slice(data, data + size)); });
+EM_JS(void, web_write_output, (const char* data, std::size_t size),
+      { Module.standardOutput(HEAPU8.slice(data, data + size)); });
 
 }  // namespace
 
@@ -31,6 +33,11 @@ std::string ModuleNameOf(const void*, std::string_view) { return "combogen.wasm"
 std::uintptr_t ModuleBaseOf(const void*) { return 0; }
 
 void WriteStandardError(std::string_view text) { web_write_error(text.data(), text.size()); }
+
+bool WriteStandardOutput(std::string_view text) {
+    web_write_output(text.data(), text.size());
+    return true;
+}
 
 void EndProcess(int status) { _exit(status); }
 

@@ -1,0 +1,20 @@
+#include "cli/check.h"
+
+#include "cli/options.h"
+#include "cli/run.h"
+
+namespace combogen {
+
+std::optional<Rejection> CheckCommandLine(std::span<const std::string> args) {
+    std::string error;
+    const CommandLine commandLine = ParseCommandLine(args, error);
+    if (!error.empty()) return Rejection{Field::Options, error};
+    const Options& options = commandLine.options;
+    if (options.seedFile && !ReadSeedFile(*options.seedFile, error)) {
+        return Rejection{Field::Options, error};
+    }
+    if (options.help || options.version) return std::nullopt;
+    return CheckArguments(commandLine.positional, options);
+}
+
+}  // namespace combogen

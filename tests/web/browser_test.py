@@ -1,0 +1,404 @@
+#!/usr/bin/python3
+"""The web page in headless Chromium, driven as a person would use it.
+
+Fills the form, generates, downloads, and compares the file's bytes with what the command-line
+program writes for the same seed and arguments; checks that every rejection shows the command
+line's --explain words beside its field and offers no download; runs, cancels and finishes a
+1,000,000-line run; saves screenshots.
+
+Usage: browser_test.py --page DIR --native PROGRAM --artifacts DIR [unittest arguments]
+       browser_test.py --page DIR --native PROGRAM --bench LINES
+"""
+import argparse
+import functools
+import http.server
+import os
+import pathlib
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import unittest
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
+
+CHROMIUM_FLAGS = [
+    "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+    "--disable-background-networking", "--disable-component-update", "--disable-sync",
+]
+SETTINGS = argparse.Namespace()
+
+
+def serve(folder):
+    """A static server for folder on 127.0.0.1; returns its base URL."""
+    handler = functools.partial(QuietHandler, directory=folder)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return "http://127.0.0.1:%d/" % server.server_address[1], server
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+class Browser:
+    """One headless Chromium with its own profile and download folder."""
+
+    def __init__(self, width=1280, height=1000):
+        self.profile = tempfile.mkdtemp(prefix="combogen-chromium-")
+        self.downloads = tempfile.mkdtemp(prefix="combogen-downloads-")
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/bin/chromium"
+        for flag in CHROMIUM_FLAGS:
+            options.add_argument(flag)
+        options.add_argument("--user-data-dir=" + self.profile)
+        options.add_argument("--window-size=%d,%d" % (width, height))
+        options.add_experimental_option("prefs", {
+            "download.default_directory": self.downloads,
+            "download.prompt_for_download": False,
+        })
+        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.driver.execute_cdp_cmd("Page.setDownloadBehavior",
+                                    {"behavior": "allow", "downloadPath": self.downloads})
+
+    def close(self):
+        self.driver.quit()
+        shutil.rmtree(self.profile, ignore_errors=True)
+        shutil.rmtree(self.downloads, ignore_errors=True)
+
+    def open(self, url):
+        self.driver.get(url)
+        self.wait_ready()
+
+    def find(self, element_id):
+        return self.driver.find_element(By.ID, element_id)
+
+    def wait(self, condition, timeout=30, message=""):
+        return WebDriverWait(self.driver, timeout, poll_frequency=0.05).until(
+            lambda _: condition(), message)
+
+    def wait_ready(self):
+        """Until the checks have answered for what the form shows."""
+        self.wait(lambda: self.driver.execute_script(
+            "return document.readyState === 'complete'"))
+        time.sleep(0.3)
+
+    def type(self, element_id, text):
+        """Clears the field and types text, as a person would."""
+        field = self.find(element_id)
+        field.click()
+        field.send_keys(Keys.CONTROL, "a")
+        field.send_keys(Keys.DELETE)
+        if text:
+            field.send_keys(text)
+
+    def set_checked(self, element_id, checked):
+        box = self.find(element_id)
+        if box.is_selected() != checked:
+            box.click()
+
+    def fill(self, form):
+        """form maps field ids to text (inputs), booleans (check boxes) or None (radios)."""
+        for element_id, value in form.items():
+            if isinstance(value, bool):
+                self.set_checked(element_id, value)
+            elif value is None:
+                self.find(element_id).click()
+            else:
+                self.type(element_id, value)
+
+    def generate_enabled(self):
+        return self.find("generate").is_enabled()
+
+    def generate(self, timeout=60):
+        """Presses Generate and waits for the download link; returns its file's bytes."""
+        self.wait(self.generate_enabled, message="Generate stays disabled: " + self.errors())
+        for name in os.listdir(self.downloads):
+            os.remove(os.path.join(self.downloads, name))
+        self.find("generate").click()
+        self.wait(lambda: self.find("download").is_displayed(), timeout,
+                  "no download: " + self.errors())
+        return self.download("download", "combinations.txt", timeout)
+
+    def download(self, link_id, name, timeout=60):
+        self.find(link_id).click()
+        path = os.path.join(self.downloads, name)
+        self.wait(lambda: os.path.exists(path) and not any(
+            n.endswith(".crdownload") for n in os.listdir(self.downloads)), timeout,
+            "the download of %s did not arrive" % name)
+        with open(path, "rb") as f:
+            data = f.read()
+        os.remove(path)
+        return data
+
+    def errors(self):
+        return " | ".join(e.get_attribute("id") + ": " + e.text
+                          for e in self.driver.find_elements(By.CSS_SELECTOR, ".error")
+                          if e.text)
+
+    def screenshot(self, name):
+        os.makedirs(SETTINGS.artifacts, exist_ok=True)
+        path = os.path.join(SETTINGS.artifacts, name)
+        height = self.driver.execute_script("return document.documentElement.scrollHeight")
+        size = self.driver.get_window_size()
+        self.driver.set_window_size(size["width"], max(size["height"], height + 100))
+        self.driver.save_screenshot(path)
+        self.driver.set_window_size(size["width"], size["height"])
+        return path
+
+
+def native_run(args, fixed_text=None, seed_file=None):
+    """The command-line program's output file for args (options and positionals, with the
+    output named combinations.txt and the fixed-number file fixed.txt), or its message."""
+    with tempfile.TemporaryDirectory() as work:
+        if fixed_text is not None:
+            pathlib.Path(work, "fixed.txt").write_text(fixed_text)
+        if seed_file is not None:
+            pathlib.Path(work, "seed.bin").write_bytes(seed_file)
+        done = subprocess.run([SETTINGS.native] + args, cwd=work, capture_output=True,
+                              timeout=120)
+        output = pathlib.Path(work, "combinations.txt")
+        return done.returncode, done.stderr.decode(), (
+            output.read_bytes() if output.exists() else None)
+
+
+DEFAULTS = {"lines": "10", "pool": "49", "pick": "6", "sorted": True, "fixed": "",
+            "fixed-all": None, "unix": False, "seed": "", "save-seed": False}
+
+
+class PageTest(unittest.TestCase):
+    url = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.browser = Browser()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.close()
+
+    def setUp(self):
+        self.browser.open(self.url)
+
+    def run_page(self, form):
+        self.browser.fill(dict(DEFAULTS, **form))
+        return self.browser.generate()
+
+
+class RunTest(PageTest):
+    """Files made by the page, byte for byte against the command line."""
+
+    def test_runs_match_the_command_line(self):
+        cases = [
+            # form, the command line's options and arguments, fixed-number text
+            ("plain", {"lines": "25", "seed": "plain seed"},
+             ["--seed", "plain seed", "25", "49", "6", "1", "combinations.txt"], None),
+            ("fixed numbers", {"lines": "30", "fixed": "3, 17; 42", "seed": "f"},
+             ["--seed", "f", "30", "49", "6", "1", "combinations.txt", "fixed.txt"],
+             "3, 17; 42"),
+            ("eight arguments, unsorted, Unix line ends",
+             {"lines": "40", "pool": "80", "pick": "20", "sorted": False,
+              "fixed": "3 9 27 33 61", "fixed-some": None, "fixed-min": "1",
+              "fixed-max": "3", "unix": True, "seed": "eight"},
+             ["--lf", "--seed", "eight", "40", "80", "20", "0", "combinations.txt",
+              "fixed.txt", "1", "3"], "3 9 27 33 61"),
+        ]
+        for name, form, args, fixed in cases:
+            with self.subTest(name):
+                self.browser.open(self.url)
+                page = self.run_page(form)
+                status, message, expected = native_run(args, fixed)
+                self.assertEqual((status, message), (0, ""))
+                self.assertEqual(page, expected)
+
+    def test_saved_seed_replays(self):
+        page = self.run_page({"lines": "12", "save-seed": True})
+        seed = self.browser.download("seed-download", "seed.bin")
+        self.assertEqual(len(seed), 2068)
+        status, _, expected = native_run(
+            ["--seed-file", "seed.bin", "12", "49", "6", "1", "combinations.txt"],
+            seed_file=seed)
+        self.assertEqual((status, page), (0, expected))
+        # Replay in the page: the same file again.
+        self.browser.open(self.url)
+        with tempfile.TemporaryDirectory() as work:
+            path = os.path.join(work, "my seed.bin")
+            pathlib.Path(path).write_bytes(seed)
+            self.browser.find("replay").send_keys(path)
+            self.assertEqual(self.run_page({"lines": "12"}), page)
+
+
+class FileUrlTest(PageTest):
+    """The page opened straight from the file system."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.url = pathlib.Path(SETTINGS.page, "index.html").resolve().as_uri()
+        super().setUpClass()
+
+    def test_default_run_from_file(self):
+        page = self.run_page({"seed": "file"})
+        _, _, expected = native_run(["--seed", "file", "10", "49", "6", "1", "combinations.txt"])
+        self.assertEqual(page, expected)
+        self.assertIn(b"\r\n", page)
+
+
+class RejectionTest(PageTest):
+    """Each rejection: the command line's --explain words beside the field, no download."""
+
+    def test_rejections(self):
+        cases = [
+            # form, the field whose message shows, the command line, fixed text, seed file
+            ({"lines": "0"}, "lines", ["0", "49", "6", "1"], None),
+            ({"lines": "ten"}, "lines", ["ten", "49", "6", "1"], None),
+            ({"pool": "81"}, "pool", ["10", "81", "6", "1"], None),
+            ({"pick": "50"}, "pick", ["10", "49", "50", "1"], None),
+            ({"pick": "0"}, "pick", ["10", "49", "0", "1"], None),
+            ({"fixed": "52"}, "fixed", ["10", "49", "6", "1", "combinations.txt", "fixed.txt"],
+             "52"),
+            ({"fixed": "1 2 3 4 5 6"}, "fixed",
+             ["10", "49", "6", "1", "combinations.txt", "fixed.txt"], "1 2 3 4 5 6"),
+            ({"fixed": "99999999999"}, "fixed",
+             ["10", "49", "6", "1", "combinations.txt", "fixed.txt"], "99999999999"),
+            ({"fixed": "4 5", "fixed-some": None, "fixed-min": "-1", "fixed-max": "1"},
+             "fixed-min", ["10", "49", "6", "1", "combinations.txt", "fixed.txt", "-1", "1"],
+             "4 5"),
+            ({"fixed": "4 5", "fixed-some": None, "fixed-min": "1", "fixed-max": "3"},
+             "fixed-max", ["10", "49", "6", "1", "combinations.txt", "fixed.txt", "1", "3"],
+             "4 5"),
+            ({"seed": "x", "save-seed": True}, "save-seed",
+             ["--seed", "x", "--save-seed", "seed.bin", "10", "49", "6", "1"], None),
+        ]
+        for form, field, args, fixed in cases:
+            with self.subTest(form=form):
+                self.browser.open(self.url)
+                self.browser.fill(dict(DEFAULTS, **form))
+                positional = args if "combinations.txt" in args else args + ["combinations.txt"]
+                status, message, output = native_run(["--explain"] + positional, fixed)
+                self.assertIsNone(output)
+                if status == 1:
+                    # A number too large to convert: the failure report's message.
+                    reason = message.splitlines()[1].removesuffix(".")
+                else:
+                    self.assertEqual(status, 2)
+                    reason = message.splitlines()[0].removeprefix("combogen: ")
+                error = self.browser.find(field + "-error")
+                self.browser.wait(lambda: error.text == reason, 10,
+                                  "expected %r beside %s, page shows %s"
+                                  % (reason, field, self.browser.errors()))
+                self.assertFalse(self.browser.generate_enabled())
+                # Enter in a field submits nothing either.
+                self.browser.find("lines").send_keys(Keys.ENTER)
+                time.sleep(0.2)
+                self.assertTrue(self.browser.find("result").get_attribute("hidden"))
+
+    def test_short_seed_file(self):
+        with tempfile.TemporaryDirectory() as work:
+            path = os.path.join(work, "seed.bin")
+            pathlib.Path(path).write_bytes(b"x" * 100)
+            self.browser.find("replay").send_keys(path)
+            _, message, _ = native_run(
+                ["--explain", "--seed-file", "seed.bin", "10", "49", "6", "1",
+                 "combinations.txt"], seed_file=b"x" * 100)
+        reason = message.splitlines()[0].removeprefix("combogen: ")
+        error = self.browser.find("replay-error")
+        self.browser.wait(lambda: error.text == reason, 10, self.browser.errors())
+        self.assertFalse(self.browser.generate_enabled())
+
+
+class LargeRunTest(PageTest):
+    """1,000,000 lines: progress, Cancel, and the whole file when left alone."""
+
+    def test_progress_cancel_and_finish(self):
+        browser = self.browser
+        browser.fill(dict(DEFAULTS, lines="1000000", seed="large"))
+        browser.wait(browser.generate_enabled)
+        browser.find("generate").click()
+        progress = browser.find("progress")
+        browser.wait(lambda: float(progress.get_attribute("value") or 0) > 0, 60,
+                     "no progress shown")
+        # The page answers while the worker runs.
+        self.assertTrue(browser.driver.execute_script("return 1 + 1") == 2)
+        browser.find("cancel").click()
+        self.assertIn("Cancelled", browser.find("status").text)
+        self.assertFalse(browser.find("download").is_displayed())
+        self.assertFalse(browser.find("running").is_displayed())
+
+        page = browser.generate(timeout=180)
+        self.assertEqual(len(page), 19_000_000)
+        _, _, expected = native_run(["--seed", "large", "1000000", "49", "6", "1",
+                                     "combinations.txt"])
+        self.assertTrue(page == expected, "the 1,000,000-line file differs")
+        self.assertEqual(float(progress.get_attribute("value") or 0), 1.0)
+
+
+class ScreenshotTest(PageTest):
+    """The page with a result, wide and phone-sized, saved for a person to look at."""
+
+    def test_screenshots(self):
+        self.run_page({"lines": "12", "seed": "picture"})
+        self.browser.screenshot("web-result.png")
+        phone = Browser(390, 844)
+        try:
+            phone.open(self.url)
+            phone.fill(dict(DEFAULTS, pool="81"))
+            phone.wait(lambda: phone.find("pool-error").text != "")
+            phone.screenshot("web-phone-rejection.png")
+            phone.fill({"pool": "49", "seed": "picture"})
+            phone.generate()
+            phone.screenshot("web-phone-result.png")
+        finally:
+            phone.close()
+
+
+def bench(lines):
+    """Seconds from Generate to the download link for lines of 6 of 49, in the worker."""
+    browser = Browser()
+    try:
+        browser.open(PageTest.url)
+        browser.fill(dict(DEFAULTS, lines=str(lines)))
+        times = []
+        for _ in range(3):
+            browser.generate(timeout=600)
+            times.append(float(browser.driver.execute_script(
+                "return document.body.dataset.lastRunSeconds")))
+        print("%.3f" % sorted(times)[1])
+    finally:
+        browser.close()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--page", required=True, help="the built page's folder")
+    parser.add_argument("--native", required=True, help="the command-line program")
+    parser.add_argument("--artifacts", default=".", help="where screenshots go")
+    parser.add_argument("--bench", type=int, help="time a run of this many lines and exit")
+    parser.parse_known_args(namespace=SETTINGS)
+    rest = [a for a in sys.argv[1:] if not any(
+        a.startswith(o) for o in ("--page", "--native", "--artifacts", "--bench"))]
+    # The values of the options above are dropped from what unittest sees.
+    rest = [a for a in rest if a not in (SETTINGS.page, SETTINGS.native, SETTINGS.artifacts,
+                                         str(SETTINGS.bench))]
+    SETTINGS.native = os.path.abspath(SETTINGS.native)
+    SETTINGS.artifacts = os.path.abspath(SETTINGS.artifacts)
+    base, server = serve(SETTINGS.page)
+    PageTest.url = base + "index.html"
+    try:
+        if SETTINGS.bench:
+            bench(SETTINGS.bench)
+            return 0
+        program = unittest.main(argv=[sys.argv[0]] + rest, exit=False, verbosity=2)
+        return 0 if program.result.wasSuccessful() else 1
+    finally:
+        server.shutdown()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
