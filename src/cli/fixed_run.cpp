@@ -1,7 +1,6 @@
 #include "cli/fixed_run.h"
 
 #include "combination/pool.h"
-#include "fixed/fixed_line.h"
 #include "text/text_file.h"
 
 namespace combogen {
@@ -21,11 +20,10 @@ std::optional<std::string> ReadFixedNumberLine(const std::string& name) {
     return line;
 }
 
-bool PrepareFixedRun(const std::string& fixedLine, const RunSettings& settings, bool allFixed,
+bool PrepareFixedRun(const FixedLineSummary& fixedLine, const RunSettings& settings, bool allFixed,
                      NumberLists& lists) {
-    const std::string cleaned = CleanFixedLine(fixedLine);
     NumberList numbers{};
-    const int count = ParseNumbers(cleaned, numbers);
+    const int count = TakeNumbers(fixedLine, numbers);
     if (count > NumberCapacity) return false;
     lists.FixedCount = RemoveDuplicates(numbers, count, lists.fixed);
 
@@ -35,13 +33,23 @@ bool PrepareFixedRun(const std::string& fixedLine, const RunSettings& settings, 
     }
     if (allFixed && lists.FixedCount >= settings.PickCount) return false;
     SortAscending(lists.fixed, lists.FixedCount);
-    if (LargestFixed(lists.fixed, lists.FixedCount) > settings.PoolSize) return false;
-    // 0 (or any multiple of 256) could never be drawn and has no label.
+    // The full value: kept modulo 256, 300 would pass as 44. Past this check every number is
+    // below 256, so the reduction changes none of them.
+    if (LargestFixedValue(fixedLine) > settings.PoolSize) return false;
+    // 0 could never be drawn and has no label.
     if (lists.FixedCount > 0 && lists.fixed[0] == 0) return false;
 
     lists.PoolLength = BuildPool(lists.pool, lists.fixed, lists.FixedCount, settings.PoolSize);
     // A line with the fewest fixed numbers must still fill up from the pool.
     return allFixed || settings.PickCount - settings.FixedMin <= lists.PoolLength;
+}
+
+bool PrepareFixedRun(const std::string& fixedLine, const RunSettings& settings, bool allFixed,
+                     NumberLists& lists) {
+    FixedLineSummary summary;
+    ScanFixedLine(summary, fixedLine);
+    EndFixedLine(summary);
+    return PrepareFixedRun(summary, settings, allFixed, lists);
 }
 
 }  // namespace combogen

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "combination/draw.h"
+#include "fixed/fixed_line.h"
 
 namespace combogen {
 
@@ -25,6 +26,10 @@ std::optional<std::string> ReadFixedNumberLine(const std::string& name);
 
 // The fixed list and the pool, after seeding; allFixed for a six-argument run. False is a
 // silent stop. A digit run too large to convert raises EConvertError.
+bool PrepareFixedRun(const FixedLineSummary& fixedLine, const RunSettings& settings, bool allFixed,
+                     NumberLists& lists);
+
+// The same from the whole line.
 bool PrepareFixedRun(const std::string& fixedLine, const RunSettings& settings, bool allFixed,
                      NumberLists& lists);
 

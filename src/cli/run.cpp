@@ -7,6 +7,8 @@
 #include "combination/draw.h"
 #include "combination/pool.h"
 #include "failure/report.h"
+#include "fixed/fixed_file.h"
+#include "platform/file_system.h"
 #include "platform/process.h"
 #include "text/integer_text.h"
 #include "text/text_file.h"
@@ -26,9 +28,9 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     if (argCount < 5) return RunEnd::Rejected;
     RunSettings settings;
 
-    std::string fixedLine;
+    FixedLineSummary fixedLine;
     if (argCount > 5) {
-        auto line = ReadFixedNumberLine(args[5]);
+        auto line = ReadFixedNumberFile(args[5]);
         if (!line) return RunEnd::Rejected;
         fixedLine = std::move(*line);
     }
@@ -70,6 +72,8 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
         return RunEnd::Rejected;
     }
 
+    // Creating it would empty the list just read.
+    if (argCount > 5 && SameRegularFile(args[4], args[5])) return RunEnd::Rejected;
     OutputTextFile output;
     CreateOutput(output, args[4]);
     if (TakeIoError() != 0) return RunEnd::Rejected;
