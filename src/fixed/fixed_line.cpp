@@ -82,21 +82,21 @@ void EndFixedLine(FixedLineSummary& line) {
         line.FailedText = std::move(line.RunText);
     }
     if (line.RunCount < NumberCapacity) line.Values[line.RunCount] = line.RunValue;
-    if (line.RunCount <= NumberCapacity) ++line.RunCount;
+    ++line.RunCount;
     line.InRun = line.RunTooLarge = false;
     line.RunValue = 0;
     line.RunText.clear();
 }
 
-int TakeNumbers(const FixedLineSummary& line, NumberList& buffer) {
+int64_t TakeNumbers(const FixedLineSummary& line, NumberList& buffer) {
     if (line.ConvertFailed) RaiseConvertError(line.FailedText);
-    const int stored = std::min(line.RunCount, NumberCapacity);
+    const int stored = static_cast<int>(std::min<int64_t>(line.RunCount, NumberCapacity));
     for (int i = 0; i < stored; ++i) buffer[i] = static_cast<Number>(line.Values[i]);
     return line.RunCount;
 }
 
 int32_t LargestFixedValue(const FixedLineSummary& line) {
-    const int stored = std::min(line.RunCount, NumberCapacity);
+    const int stored = static_cast<int>(std::min<int64_t>(line.RunCount, NumberCapacity));
     return stored == 0 ? 0 : *std::max_element(line.Values.begin(), line.Values.begin() + stored);
 }
 

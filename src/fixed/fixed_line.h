@@ -30,7 +30,7 @@ Number LargestFixed(const NumberList& fixed, int fixedCount);
 // a line of any length needs no more memory than this: the same outcome as cleaning and
 // parsing the whole line.
 struct FixedLineSummary {
-    int RunCount = 0;  // digit runs; counting stops at NumberCapacity + 1, which already rejects
+    int64_t RunCount = 0;  // digit runs; a line without end may hold more than an int counts
     std::array<int32_t, NumberCapacity> Values{};  // the first runs' full values
     bool ConvertFailed = false;
     std::string FailedText;  // the first run above 2147483647, as far as a report can show it
@@ -51,7 +51,7 @@ void EndFixedLine(FixedLineSummary& line);
 // As ParseNumbers for the whole line: stores the first runs modulo 256, returns how many runs
 // there are, and raises EConvertError, with the first failing run's text, if a run is above
 // 2147483647.
-int TakeNumbers(const FixedLineSummary& line, NumberList& buffer);
+int64_t TakeNumbers(const FixedLineSummary& line, NumberList& buffer);
 
 // The largest full value among the stored runs; 0 for none.
 int32_t LargestFixedValue(const FixedLineSummary& line);

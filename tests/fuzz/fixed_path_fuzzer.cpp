@@ -22,7 +22,6 @@
 #include "cli/fixed_run.h"
 #include "failure/failure.h"
 #include "failure/report.h"
-#include "fixed/fixed_file.h"
 #include "fixed/fixed_line.h"
 
 extern "C" ssize_t __real_read(int fd, void* data, std::size_t count);
@@ -109,14 +108,15 @@ std::optional<std::vector<int>> ModelNumbers(std::string_view line) {
     return numbers;
 }
 
-// The numbers stored (and how many runs, up to one past the capacity), or the report of the
+// How many runs there are and the numbers stored, or the report of the
 // conversion failure as the user sees it.
-std::string Outcome(const std::function<int(NumberList&)>& parse) {
+std::string Outcome(const std::function<int64_t(NumberList&)>& parse) {
     NumberList numbers{};
     try {
-        const int count = std::min(parse(numbers), NumberCapacity + 1);
+        const int64_t count = parse(numbers);
         return std::to_string(count) + ":" +
-               std::string(numbers.begin(), numbers.begin() + std::min(count, NumberCapacity));
+               std::string(numbers.begin(),
+                           numbers.begin() + std::min<int64_t>(count, NumberCapacity));
     } catch (const EConvertError& e) {
         return FormatReport(e.KindName(), "combogen", 0, e.Message);
     }
@@ -155,7 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (cutReads == 0 || !line || *line != ModelFixedLine(content)) std::abort();
 
     cutting = true;
-    const std::optional<FixedLineSummary> summary = ReadFixedNumberFile(path);
+    const std::optional<FixedLineSummary> summary = ScanFixedNumberFile(path);
     cutting = false;
     if (!summary || summary->FailedText.size() > ReportCapacity) std::abort();
     const std::string streamed = Outcome([&](NumberList& n) { return TakeNumbers(*summary, n); });

@@ -1,4 +1,4 @@
-#include "fixed/fixed_file.h"
+#include "cli/fixed_run.h"
 
 #include <gtest/gtest.h>
 
@@ -15,23 +15,23 @@
 namespace combogen {
 namespace {
 
-// What a run takes from a fixed-number line: the count of digit runs (all that matters beyond
-// NumberCapacity is that there are more), the stored numbers, or the conversion failure's
-// report as the user sees it (cut, so a summary may keep less of a long run's text).
+// What a run takes from a fixed-number line: the count of digit runs, the stored numbers, or
+// the conversion failure's report as the user sees it (cut, so a summary may keep less of a
+// long run's text).
 struct Outcome {
-    int count = 0;
+    int64_t count = 0;
     std::vector<int> stored;
     std::string report;
     bool operator==(const Outcome&) const = default;
 };
 
-Outcome Collect(const std::function<int(NumberList&)>& parse) {
+Outcome Collect(const std::function<int64_t(NumberList&)>& parse) {
     Outcome outcome;
     NumberList numbers{};
     try {
-        outcome.count = std::min(parse(numbers), NumberCapacity + 1);
+        outcome.count = parse(numbers);
         outcome.stored.assign(numbers.begin(),
-                              numbers.begin() + std::min(outcome.count, NumberCapacity));
+                              numbers.begin() + std::min<int64_t>(outcome.count, NumberCapacity));
     } catch (const EConvertError& e) {
         outcome.report = FormatReport(e.KindName(), "combogen", 0, e.Message);
     }
@@ -52,7 +52,7 @@ Outcome WholeLine(const std::string& path) {
         [&](NumberList& numbers) { return ParseNumbers(CleanFixedLine(line), numbers); });
 }
 
-TEST(FixedFileTest, StreamedLineGivesTheWholeLinesOutcome) {
+TEST(FixedRunTest, StreamedLineGivesTheWholeLinesOutcome) {
     std::string eightyFive;
     for (int i = 1; i <= 85; ++i) eightyFive += std::to_string(i) + ",";
     const std::string blanks(126, ' ');
@@ -85,7 +85,7 @@ TEST(FixedFileTest, StreamedLineGivesTheWholeLinesOutcome) {
         SCOPED_TRACE("content '" + content.substr(0, 40) + "' of " +
                      std::to_string(content.size()) + " bytes");
         testing::WriteWholeFile(path, content);
-        const auto summary = ReadFixedNumberFile(path);
+        const auto summary = ScanFixedNumberFile(path);
         ASSERT_TRUE(summary);
         EXPECT_LE(summary->FailedText.size(), ReportCapacity);
         const Outcome streamed =
