@@ -30,7 +30,7 @@ Number LargestFixed(const NumberList& fixed, int fixedCount);
 // a line of any length needs no more memory than this: the same outcome as cleaning and
 // parsing the whole line.
 struct FixedLineSummary {
-    int64_t RunCount = 0;  // digit runs; a line without end may hold more than an int counts
+    int64_t RunCount = 0;  // digit runs: a line of gigabytes may hold more than an int counts
     std::array<int32_t, NumberCapacity> Values{};  // the first runs' full values
     bool ConvertFailed = false;
     std::string FailedText;  // the first run above 2147483647, as far as a report can show it
