@@ -94,6 +94,9 @@ class FileTable {
         this.written.set(name, file);
         return 0;
     }
+    exists(name) {
+        return name in this.inputs || this.written.has(name) ? 1 : 0;
+    }
     remove(name) {
         return this.written.delete(name) ? 0 : ENOENT;
     }

@@ -27,6 +27,8 @@ EM_JS(int, web_close_file, (int handle), { return Module.files.close(handle); })
 // 0 or an error code.
 EM_JS(int, web_write_whole, (const char* name, const uint8_t* data, std::size_t size),
       { return Module.files.writeWhole(UTF8ToString(name), HEAPU8.slice(data, data + size)); });
+EM_JS(int, web_file_exists, (const char* name),
+      { return Module.files.exists(UTF8ToString(name)); });
 EM_JS(int, web_remove_file, (const char* name),
       { return Module.files.remove(UTF8ToString(name)); });
 
@@ -64,6 +66,11 @@ int32_t ReadFromFile(FileHandle handle, char* data, std::size_t capacity, std::s
 }
 
 int32_t CloseFile(FileHandle handle) { return web_close_file(static_cast<int>(handle)); }
+
+// The page's files have no other names than their own.
+bool SameRegularFile(const std::string& first, const std::string& second) {
+    return first == second && web_file_exists(first.c_str()) != 0;
+}
 
 std::string SystemErrorText(int32_t code) { return std::strerror(code); }
 

@@ -119,7 +119,8 @@ std::string_view ReadLinePiece(InputTextFile& file) {
             std::find_if(start + 1, static_cast<const char*>(file.buffer.data() + file.length),
                          [](char b) { return b == '\n' || b == '\r' || b == 0x1A; });
         file.position = static_cast<std::size_t>(end - file.buffer.data());
-        return {start, end};
+        // Pointer and length: the web build's C++ library lacks the two-pointer form.
+        return {start, static_cast<std::size_t>(end - start)};
     }
     return {};
 }

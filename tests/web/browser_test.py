@@ -67,6 +67,14 @@ class Browser:
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.driver.execute_cdp_cmd("Page.setDownloadBehavior",
                                     {"behavior": "allow", "downloadPath": self.downloads})
+        self.width, self.height = width, height
+        self.emulate(height)
+
+    def emulate(self, height):
+        """A viewport of the browser's width: a phone's below 600 pixels."""
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": self.width, "height": height, "deviceScaleFactor": 1,
+            "mobile": self.width < 600})
 
     def close(self):
         self.driver.quit()
@@ -144,13 +152,15 @@ class Browser:
                           if e.text)
 
     def screenshot(self, name):
+        """The whole page, from its top, as it looks at the browser's width."""
         os.makedirs(SETTINGS.artifacts, exist_ok=True)
         path = os.path.join(SETTINGS.artifacts, name)
+        self.driver.execute_script("window.scrollTo(0, 0)")
         height = self.driver.execute_script("return document.documentElement.scrollHeight")
-        size = self.driver.get_window_size()
-        self.driver.set_window_size(size["width"], max(size["height"], height + 100))
+        self.emulate(max(self.height, height))
+        time.sleep(0.2)
         self.driver.save_screenshot(path)
-        self.driver.set_window_size(size["width"], size["height"])
+        self.emulate(self.height)
         return path
 
 

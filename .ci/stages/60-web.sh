@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The web page: the engine built with Emscripten, then the page driven in headless Chromium
+# and its files compared with build/combogen's (built by the main CI step).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+tools/install-build-deps emscripten chromium chromium-driver python3-selenium
+# Debian's Emscripten needs Debian's JavaScript modules, wherever node comes from.
+export NODE_PATH=/usr/share/nodejs
+
+[ -x build/combogen ] || { cmake -S . -B build && cmake --build build -j2 --target combogen; }
+export CXXFLAGS="${CXXFLAGS:-} -Werror"
+cmake -S . -B build-web -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
+    -DCOMBOGEN_NATIVE_PROGRAM="$(pwd)/build/combogen"
+timeout 900 cmake --build build-web -j2
+# The page and its WebAssembly together stay under 300 KB.
+size=$(cat build-web/web/* | wc -c)
+echo "page and engine: $size bytes"
+[ "$size" -lt 300000 ] || { echo "the page has grown past 300 KB" >&2; exit 1; }
+timeout 900 ctest --test-dir build-web --output-on-failure
+echo "screenshots: build-web/artifacts/"
