@@ -6,23 +6,52 @@
 #   - peak resident memory (/usr/bin/time -v) of every run below;
 #   - median wall time (hyperfine) of 1,000,000-line runs and of start-up, and of a plain
 #     Python peer writing the same lines, with the ratio.
-# Usage: bench/run-benchmarks.sh [--quick] [--runs N]
+# Usage: bench/run-benchmarks.sh [--quick] [--runs N] [--web]
 #   --quick   only the repeatable figures (instructions, allocations, memory): no wall times
 #   --runs N  timed runs per command (default 10)
+#   --web     only the web page's figures: its size, and 1,000,000 lines of 6 of 49 made in
+#             headless Chromium (in the worker, to the downloadable file) against this
+#             program's wall time, in turns (needs emscripten, chromium, chromium-driver and
+#             python3-selenium; builds the page in $WEB_BUILD_DIR, default build-web)
 # Builds a Release combogen in $BUILD_DIR (default build-bench). Exits 1 when a target is missed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 quick=0
 runs=10
+web=0
 while [ $# -gt 0 ]; do
     case "$1" in
         --quick) quick=1 ;;
         --runs) runs="$2"; shift ;;
-        *) echo "usage: $0 [--quick] [--runs N]" >&2; exit 2 ;;
+        --web) web=1 ;;
+        *) echo "usage: $0 [--quick] [--runs N] [--web]" >&2; exit 2 ;;
     esac
     shift
 done
+
+if [ "$web" -eq 1 ]; then
+    tools/install-build-deps emscripten chromium chromium-driver python3-selenium
+    export NODE_PATH=/usr/share/nodejs  # Debian's Emscripten needs Debian's JavaScript modules
+    build="${BUILD_DIR:-build-bench}"
+    web_build="${WEB_BUILD_DIR:-build-web}"
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$build" -j2 --target combogen >/dev/null
+    cmake -S . -B "$web_build" -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake >/dev/null
+    cmake --build "$web_build" -j2 >/dev/null
+    echo "== web page"
+    echo "browser: $(chromium --version 2>/dev/null | head -1), emscripten $(em++ --version | sed -n 's/.*) \([0-9.]*\).*/\1/p' | head -1)"
+    size=$(cat "$web_build"/web/* | wc -c)
+    gzipped=$(cat "$web_build"/web/* | gzip -9 | wc -c)
+    echo "page and WebAssembly: $size bytes ($gzipped gzipped); target under 300,000: $( [ "$size" -lt 300000 ] && echo met || echo MISSED)"
+    figure=$(/usr/bin/python3 tests/web/browser_test.py --page "$web_build/web" \
+        --native "$build/combogen" --bench 1000000 --rounds "${WEB_ROUNDS:-5}")
+    ratio=${figure##* }
+    echo "1,000,000 lines of 6 of 49 sorted, median of ${WEB_ROUNDS:-5} rounds: $figure"
+    echo "page / native: $ratio (target at most 3): $(python3 -c "print('met' if $ratio <= 3 else 'MISSED')")"
+    [ "$size" -lt 300000 ] && python3 -c "import sys; sys.exit(0 if $ratio <= 3 else 1)"
+    exit
+fi
 
 tools/install-build-deps valgrind time hyperfine python3 libbenchmark-dev
 

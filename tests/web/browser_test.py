@@ -7,7 +7,7 @@ line's --explain words beside its field and offers no download; runs, cancels an
 1,000,000-line run; saves screenshots.
 
 Usage: browser_test.py --page DIR --native PROGRAM --artifacts DIR [unittest arguments]
-       browser_test.py --page DIR --native PROGRAM --bench LINES
+       browser_test.py --page DIR --native PROGRAM --bench LINES [--rounds N]
 """
 import argparse
 import functools
@@ -15,6 +15,7 @@ import http.server
 import os
 import pathlib
 import shutil
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -368,20 +369,31 @@ class ScreenshotTest(PageTest):
             phone.close()
 
 
-def bench(lines):
-    """Seconds from Generate to the download link for lines of 6 of 49, in the worker."""
+def bench(lines, rounds):
+    """The page's seconds from Generate to the download link for lines of 6 of 49 sorted (in
+    the worker, to the downloadable file), and the command-line program's wall time for the
+    same, in turns; prints the medians and their ratio."""
     browser = Browser()
+    page_times, native_times = [], []
     try:
         browser.open(PageTest.url)
         browser.fill(dict(DEFAULTS, lines=str(lines)))
-        times = []
-        for _ in range(3):
-            browser.generate(timeout=600)
-            times.append(float(browser.driver.execute_script(
-                "return document.body.dataset.lastRunSeconds")))
-        print("%.3f" % sorted(times)[1])
+        with tempfile.TemporaryDirectory() as work:
+            for round in range(rounds + 1):
+                started = time.perf_counter()
+                subprocess.run([SETTINGS.native, str(lines), "49", "6", "1", "out.txt"],
+                               cwd=work, check=True)
+                native = time.perf_counter() - started
+                browser.generate(timeout=600)
+                page = float(browser.driver.execute_script(
+                    "return document.body.dataset.lastRunSeconds"))
+                if round > 0:  # the first round warms the caches
+                    native_times.append(native)
+                    page_times.append(page)
     finally:
         browser.close()
+    page, native = statistics.median(page_times), statistics.median(native_times)
+    print("page: %.3f s, native: %.3f s, ratio %.2f" % (page, native, page / native))
 
 
 def main():
@@ -389,20 +401,16 @@ def main():
     parser.add_argument("--page", required=True, help="the built page's folder")
     parser.add_argument("--native", required=True, help="the command-line program")
     parser.add_argument("--artifacts", default=".", help="where screenshots go")
-    parser.add_argument("--bench", type=int, help="time a run of this many lines and exit")
-    parser.parse_known_args(namespace=SETTINGS)
-    rest = [a for a in sys.argv[1:] if not any(
-        a.startswith(o) for o in ("--page", "--native", "--artifacts", "--bench"))]
-    # The values of the options above are dropped from what unittest sees.
-    rest = [a for a in rest if a not in (SETTINGS.page, SETTINGS.native, SETTINGS.artifacts,
-                                         str(SETTINGS.bench))]
+    parser.add_argument("--bench", type=int, help="time runs of this many lines and exit")
+    parser.add_argument("--rounds", type=int, default=5, help="rounds of --bench")
+    _, rest = parser.parse_known_args(namespace=SETTINGS)  # the rest: test names
     SETTINGS.native = os.path.abspath(SETTINGS.native)
     SETTINGS.artifacts = os.path.abspath(SETTINGS.artifacts)
     base, server = serve(SETTINGS.page)
     PageTest.url = base + "index.html"
     try:
         if SETTINGS.bench:
-            bench(SETTINGS.bench)
+            bench(SETTINGS.bench, SETTINGS.rounds)
             return 0
         program = unittest.main(argv=[sys.argv[0]] + rest, exit=False, verbosity=2)
         return 0 if program.result.wasSuccessful() else 1
