@@ -32,7 +32,6 @@ done
 
 if [ "$web" -eq 1 ]; then
     tools/install-build-deps emscripten chromium chromium-driver python3-selenium
-    export NODE_PATH=/usr/share/nodejs  # Debian's Emscripten needs Debian's JavaScript modules
     build="${BUILD_DIR:-build-bench}"
     web_build="${WEB_BUILD_DIR:-build-web}"
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null

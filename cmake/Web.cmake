@@ -19,11 +19,13 @@ target_link_options(combogen PRIVATE
   # Files come from the page (src/platform/file_web.cpp), not from a file system of
   # Emscripten's.
   -sFILESYSTEM=0
-  # The failure report's offset is the failing code's place in the module.
-  -sUSE_OFFSET_CONVERTER=1
+  # The failure report's offset: the failing code's place in the module.
+  --js-library ${CMAKE_SOURCE_DIR}/src/platform/process_web.js
   -sALLOW_MEMORY_GROWTH=1)
 # Debian's Emscripten links with JavaScript tools that need Debian's JavaScript modules; a
 # node that is not Debian's own does not look for them there.
+set_property(TARGET combogen APPEND PROPERTY LINK_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/platform/process_web.js)
 set_target_properties(combogen PROPERTIES
   CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
 

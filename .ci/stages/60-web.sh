@@ -5,8 +5,6 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 tools/install-build-deps emscripten chromium chromium-driver python3-selenium
-# Debian's Emscripten needs Debian's JavaScript modules, wherever node comes from.
-export NODE_PATH=/usr/share/nodejs
 
 [ -x build/combogen ] || { cmake -S . -B build && cmake --build build -j2 --target combogen; }
 export CXXFLAGS="${CXXFLAGS:-} -Werror"
