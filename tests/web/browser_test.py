@@ -229,6 +229,25 @@ class RunTest(PageTest):
                 self.assertEqual((status, message), (0, ""))
                 self.assertEqual(page, expected)
 
+    def test_filtered_run_with_a_bonus_pool(self):
+        offered = self.browser.driver.execute_script("return OFFERED")
+        if not all(offered.values()):
+            self.skipTest("the page does not offer every option yet: %s" % offered)
+        form = {"lines": "60", "unique": True, "bonus-count": "2", "bonus-pool": "12",
+                "sum-min": "100", "sum-max": "200", "odd-min": "2", "odd-max": "4",
+                "max-run": "2", "exclude": "13, 4", "seed": "lotto"}
+        page = self.run_page(form)
+        status, message, expected = native_run(
+            ["--unique", "--bonus", "2:12", "--sum", "100:200", "--odd", "2:4", "--max-run", "2",
+             "--exclude", "13, 4", "--seed", "lotto", "60", "49", "6", "1", "combinations.txt"])
+        self.assertEqual((status, message), (0, ""))
+        self.assertEqual(page, expected)
+        self.assertIn(b" + ", page)
+        # The statistics and the chart under the result.
+        self.assertNotEqual(self.browser.find("stats").text, "")
+        self.assertTrue(self.browser.driver.execute_script(
+            "const c = document.getElementById('chart'); return c.complete && c.naturalWidth > 0"))
+
     def test_saved_seed_replays(self):
         page = self.run_page({"lines": "12", "save-seed": True})
         seed = self.browser.download("seed-download", "seed.bin")
@@ -287,6 +306,19 @@ class RejectionTest(PageTest):
             ({"seed": "x", "save-seed": True}, "save-seed",
              ["--seed", "x", "--save-seed", "seed.bin", "10", "49", "6", "1"], None),
         ]
+        if all(self.browser.driver.execute_script("return OFFERED").values()):
+            cases += [
+                ({"sum-min": "21", "sum-max": "20"}, "sum",
+                 ["--sum", "21:20", "10", "49", "6", "1"], None),
+                ({"bonus-count": "3", "bonus-pool": "2"}, "bonus",
+                 ["--bonus", "3:2", "10", "49", "6", "1"], None),
+                ({"sum-min": "21", "sum-max": "21", "odd-min": "0", "odd-max": "0"}, "sum",
+                 ["--sum", "21:21", "--odd", "0:0", "10", "49", "6", "1"], None),
+                ({"fixed": "7", "exclude": "7"}, "exclude",
+                 ["--exclude", "7", "10", "49", "6", "1", "combinations.txt", "fixed.txt"], "7"),
+                ({"lines": "20", "pool": "6", "pick": "5", "unique": True}, "unique",
+                 ["--unique", "20", "6", "5", "1"], None),
+            ]
         for form, field, args, fixed in cases:
             with self.subTest(form=form):
                 self.browser.open(self.url)
