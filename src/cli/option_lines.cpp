@@ -1,0 +1,81 @@
+#include "cli/option_lines.h"
+
+namespace combogen {
+
+std::string DescribeLines(const LineRules& rules) {
+    std::string text = "lines of " + std::to_string(rules.pickCount) + " from 1.." +
+                       std::to_string(rules.poolSize);
+    if (rules.form == FixedForm::All && rules.fixedCount > 0) {
+        text += " holding all " + std::to_string(rules.fixedCount) + " fixed numbers";
+    } else if (rules.form == FixedForm::Some) {
+        text += " holding " + std::to_string(rules.fixedMin) + " to " +
+                std::to_string(rules.fixedMax) + " fixed numbers";
+    }
+    return text;
+}
+
+namespace {
+
+// The filters that no line meets: the first that fails alone, or else all of them together.
+std::string Unmet(const LineRules& rules) {
+    const LineFilters& all = rules.filters;
+    LineRules single = rules;
+    const auto failsAlone = [&single](LineFilters only) {
+        single.filters = only;
+        const PassingSets sets(single);
+        return !sets.TooLarge() && sets.Total() == 0;
+    };
+    LineFilters only;
+    if (all.sum && (only = {}, only.sum = all.sum, failsAlone(only))) return DescribeFilters(only);
+    if (all.odd && (only = {}, only.odd = all.odd, failsAlone(only))) return DescribeFilters(only);
+    if (all.maxRun && (only = {}, only.maxRun = all.maxRun, failsAlone(only))) {
+        return DescribeFilters(only);
+    }
+    if (all.anyExcluded) {
+        only = {};
+        only.excluded = all.excluded;
+        only.anyExcluded = true;
+        if (failsAlone(only)) return DescribeFilters(only);
+    }
+    return DescribeFilters(all);
+}
+
+}  // namespace
+
+std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const LineOptions& options,
+                                                bool sortOutput, int64_t lineCount) {
+    rules_ = rules;
+    sortOutput_ = sortOutput;
+    if (options.filters.Any() || options.unique) {
+        sets_ = std::make_unique<PassingSets>(rules_);
+        if (sets_->TooLarge()) {
+            return DescribeFilters(rules_.filters) +
+                   " together need more than 128 MiB of counts for " + DescribeLines(rules_) +
+                   "; narrow --sum or leave a filter out";
+        }
+        if (sets_->Total() == 0) {
+            // A line with the fixed numbers always exists, so only filters can empty the run.
+            return "no line of " + DescribeLines(rules_).substr(9) + " has " + Unmet(rules_);
+        }
+    }
+    if (options.unique) {
+        std::string what = DescribeLines(rules_);
+        if (rules_.filters.Any()) what += " with " + DescribeFilters(rules_.filters);
+        if (auto refusal = UniqueLines::Refusal(*sets_, lineCount, what)) return refusal;
+    }
+    draw_ = std::make_unique<ConditionedDraw>(rules_, sets_.get(), sortOutput_);
+    if (options.unique) unique_ = std::make_unique<UniqueLines>(*sets_, *draw_, lineCount);
+    if (options.bonusCount > 0) FillBonusPool(bonus_, options.bonusCount, options.bonusPool);
+    return std::nullopt;
+}
+
+void OptionLines::Next(RandomGenerator& g, NumberLists& lists, LineText& text) {
+    if (unique_) {
+        unique_->Draw(g, lists, line_);
+    } else {
+        draw_->Draw(g, lists, line_);
+    }
+    ComposeBonusLine(g, bonus_, sortOutput_, line_.text.view(), text);
+}
+
+}  // namespace combogen
