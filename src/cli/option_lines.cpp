@@ -42,11 +42,17 @@ std::string Unmet(const LineRules& rules) {
 
 }  // namespace
 
-std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const LineOptions& options,
-                                                bool sortOutput, int64_t lineCount) {
+std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Options& options,
+                                                bool sortOutput, int64_t lineCount,
+                                                bool checkOnly) {
     rules_ = rules;
     sortOutput_ = sortOutput;
-    if (options.filters.Any() || options.unique) {
+    LineFilters& filters = rules_.filters;
+    if (options.sum) filters.sum = CountRange{options.sum->min, options.sum->max};
+    if (options.odd) filters.odd = CountRange{options.odd->min, options.odd->max};
+    filters.maxRun = options.maxRun;
+    if (auto wrong = ExcludeNumbers(options.exclude, rules_, filters)) return wrong;
+    if (filters.Any() || options.unique) {
         sets_ = std::make_unique<PassingSets>(rules_);
         if (sets_->TooLarge()) {
             return DescribeFilters(rules_.filters) +
@@ -63,9 +69,10 @@ std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Li
         if (rules_.filters.Any()) what += " with " + DescribeFilters(rules_.filters);
         if (auto refusal = UniqueLines::Refusal(*sets_, lineCount, what)) return refusal;
     }
+    if (checkOnly) return std::nullopt;
     draw_ = std::make_unique<ConditionedDraw>(rules_, sets_.get(), sortOutput_);
     if (options.unique) unique_ = std::make_unique<UniqueLines>(*sets_, *draw_, lineCount);
-    if (options.bonusCount > 0) FillBonusPool(bonus_, options.bonusCount, options.bonusPool);
+    if (options.bonus) FillBonusPool(bonus_, options.bonus->count, options.bonus->pool);
     return std::nullopt;
 }
 

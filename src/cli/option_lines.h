@@ -7,30 +7,26 @@
 #include <optional>
 #include <string>
 
+#include "cli/options.h"
 #include "combination/bonus.h"
 #include "filters/conditioned_draw.h"
 #include "unique/unique_lines.h"
 
 namespace combogen {
 
-struct LineOptions {
-    bool unique = false;
-    int bonusCount = 0;  // K of --bonus K:N; 0 without it
-    int bonusPool = 0;   // N
-    LineFilters filters;
-
-    bool Any() const { return unique || bonusCount > 0 || filters.Any(); }
-};
-
 class OptionLines {
 public:
-    // rules as the run's arguments and fixed list give them, options.filters included. Returns
-    // what makes the run impossible (no line passes, too few for --unique, a table too large),
-    // or nothing. Called before the output file is created.
-    std::optional<std::string> Prepare(const LineRules& rules, const LineOptions& options,
-                                       bool sortOutput, int64_t lineCount);
+    // rules as the run's arguments and fixed list give them; the options add the filters.
+    // Returns what makes the run impossible (a number both left out and fixed, no line passes,
+    // too few lines for --unique, a table too large), or nothing. checkOnly leaves the lines
+    // unprepared.
+    std::optional<std::string> Prepare(const LineRules& rules, const Options& options,
+                                       bool sortOutput, int64_t lineCount, bool checkOnly = false);
 
     void Next(RandomGenerator& g, NumberLists& lists, LineText& text);
+
+    // The main numbers of the line Next gave last, in the line's order.
+    const DrawnLine& Last() const { return line_; }
 
 private:
     LineRules rules_;
@@ -38,7 +34,7 @@ private:
     std::unique_ptr<PassingSets> sets_;
     std::unique_ptr<ConditionedDraw> draw_;
     std::unique_ptr<UniqueLines> unique_;
-    BonusPool bonus_;
+    BonusDraw bonus_;
     DrawnLine line_;
 };
 

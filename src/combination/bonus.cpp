@@ -6,13 +6,13 @@
 
 namespace combogen {
 
-void FillBonusPool(BonusPool& bonus, int count, int size) {
+void FillBonusPool(BonusDraw& bonus, int count, int size) {
     FillPool(bonus.pool, size);
     bonus.size = size;
     bonus.count = count;
 }
 
-void ComposeBonusLine(RandomGenerator& g, BonusPool& bonus, bool sortOutput, std::string_view main,
+void ComposeBonusLine(RandomGenerator& g, BonusDraw& bonus, bool sortOutput, std::string_view main,
                       LineText& line) {
     std::memcpy(line.chars.data(), main.data(), main.size());
     line.length = static_cast<int>(main.size());

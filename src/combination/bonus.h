@@ -9,13 +9,13 @@
 namespace combogen {
 
 // Its order carries over from one line to the next, as the main pool's does.
-struct BonusPool {
+struct BonusDraw {
     NumberList pool{};
     int size = 0;   // N
     int count = 0;  // K
 };
 
-void FillBonusPool(BonusPool& bonus, int count, int size);
+void FillBonusPool(BonusDraw& bonus, int count, int size);
 
 // A whole line: main numbers, then " + " and the bonus numbers when there are any.
 struct LineText {
@@ -26,7 +26,7 @@ struct LineText {
 
 // line <- main, then " + " and K bonus numbers: the bonus pool shuffled in full, its first K
 // taken, sorted in place when the run sorts.
-void ComposeBonusLine(RandomGenerator& g, BonusPool& bonus, bool sortOutput, std::string_view main,
+void ComposeBonusLine(RandomGenerator& g, BonusDraw& bonus, bool sortOutput, std::string_view main,
                       LineText& line);
 
 }  // namespace combogen

@@ -1,9 +1,5 @@
 #include "filters/line_rules.h"
 
-#include <algorithm>
-
-#include "fixed/fixed_line.h"
-
 namespace combogen {
 
 bool PassesFilters(const LineFilters& filters, const Number* numbers, int k) {
@@ -31,37 +27,15 @@ bool PassesFilters(const LineFilters& filters, const Number* numbers, int k) {
     return true;
 }
 
-std::optional<std::string> ParseExcludeList(const std::string& text, const LineRules& rules,
-                                            LineFilters& filters) {
-    const std::string cleaned = CleanFixedLine(text);
-    NumberList numbers{};
-    int count = 0;
-    try {
-        count = ParseNumbers(cleaned, numbers);
-    } catch (const std::exception&) {
-        return "--exclude number in '" + text + "' is above 80";
-    }
-    if (count == 0) return "--exclude needs at least one number, as in --exclude 13,4";
-    if (count > NumberCapacity) return "--exclude lists more than 80 numbers";
-    // ParseNumbers keeps values modulo 256; compare the digit runs' full values.
-    std::size_t start = 0;
-    for (int i = 0; i < count; ++i) {
-        std::size_t end = cleaned.find(' ', start);
-        if (end == std::string::npos) end = cleaned.size();
-        const std::string digits = cleaned.substr(start, end - start);
-        start = end + 1;
-        const std::size_t first = std::min(digits.find_first_not_of('0'), digits.size());
-        const std::string value = digits.substr(first);
-        if (value.empty() || value.size() > 2 || std::stoi(value) > MaxNumber) {
-            return "--exclude number " + digits + " is outside 1..80";
-        }
-        const int v = std::stoi(value);
+std::optional<std::string> ExcludeNumbers(const std::vector<int>& numbers, const LineRules& rules,
+                                          LineFilters& filters) {
+    for (const int v : numbers) {
         for (int f = 0; f < rules.fixedCount; ++f) {
             if (rules.fixed[f] == v) {
-                return "--exclude number " + digits + " is also a fixed number";
+                return "--exclude " + std::to_string(v) + " is also a fixed number";
             }
         }
-        if (v <= rules.poolSize) {
+        if (v >= 1 && v <= rules.poolSize) {
             filters.excluded[v] = true;
             filters.anyExcluded = true;
         }

@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "combination/number_list.h"
 
@@ -45,11 +46,11 @@ struct LineRules {
 // True when the k numbers (distinct, any order) pass every filter.
 bool PassesFilters(const LineFilters& filters, const Number* numbers, int k);
 
-// Reads an --exclude list in the fixed-number line's format into filters. Numbers above the
-// pool (but within 1..80) are left out anyway, so they are ignored. Returns an error text, or
-// nothing when the list is sound.
-std::optional<std::string> ParseExcludeList(const std::string& text, const LineRules& rules,
-                                            LineFilters& filters);
+// Marks the --exclude numbers (each in 1..80) as left out. Numbers above the pool never appear
+// anyway and are ignored, so one list serves several games. Returns an error text when a number
+// is also fixed, or nothing.
+std::optional<std::string> ExcludeNumbers(const std::vector<int>& numbers, const LineRules& rules,
+                                          LineFilters& filters);
 
 // The filters in the words of the command line, as "--sum 21:21 and --odd 3:3".
 std::string DescribeFilters(const LineFilters& filters);

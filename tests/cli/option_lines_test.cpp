@@ -17,9 +17,8 @@ TEST(OptionLinesTest, BonusNumbersFromTheZeroSeed) {
         LineRules rules;
         rules.poolSize = 50;
         rules.pickCount = 5;
-        LineOptions options;
-        options.bonusCount = 2;
-        options.bonusPool = 12;
+        Options options;
+        options.bonus = BonusPool{2, 12};
         OptionLines lines;
         ASSERT_FALSE(lines.Prepare(rules, options, sorted, 3));
 
