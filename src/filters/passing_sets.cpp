@@ -17,16 +17,33 @@ WideCount Binomial(int n, int r) {
 }
 
 PassingSets::PassingSets(const LineRules& rules) : rules_(rules) {
-    const LineFilters& filters = rules.filters;
+    LineFilters& filters = rules_.filters;
     const int n = rules.poolSize;
     const int k = rules.pickCount;
     for (int i = 0; i < rules.fixedCount; ++i) isFixed_[rules.fixed[i]] = true;
     const bool some = rules.form == FixedForm::Some;
     fd_ = some ? rules.fixedMax + 1 : 1;
-    if (filters.sum) sd_ = std::clamp(filters.sum->max, 0, n * (n + 1) / 2) + 1;
-    if (filters.odd) od_ = std::clamp(filters.odd->max, 0, k) + 1;
-    // A limit of k or more cannot be broken by k numbers.
-    if (filters.maxRun && *filters.maxRun < k) rd_ = std::max(*filters.maxRun, 0) + 1;
+    const int lowestSum = k * (k + 1) / 2;
+    const int highestSum = k * (2 * n - k + 1) / 2;
+    if (filters.sum && filters.sum->min <= lowestSum && filters.sum->max >= highestSum) {
+        filters.sum.reset();
+    }
+    if (filters.odd && filters.odd->min <= 0 && filters.odd->max >= k) filters.odd.reset();
+    if (filters.maxRun && *filters.maxRun >= k) filters.maxRun.reset();
+    sumInState_ = filters.sum.has_value();
+    runInState_ = filters.maxRun.has_value();
+    oddInState_ = filters.odd && runInState_;
+    if (sumInState_) sd_ = std::clamp(filters.sum->max, 0, highestSum) + 1;
+    if (oddInState_) od_ = std::clamp(filters.odd->max, 0, k) + 1;
+    if (runInState_) rd_ = std::max(*filters.maxRun, 0) + 1;
+    int step = 0;
+    if (filters.odd && !runInState_) {
+        for (int v = 1; v <= n; v += 2) order_[++step] = v;
+        oddCheckStep_ = step;
+        for (int v = 2; v <= n; v += 2) order_[++step] = v;
+    } else {
+        for (int v = 1; v <= n; ++v) order_[++step] = v;
+    }
     classCount_ = some ? rules.fixedMax - rules.fixedMin + 1 : 1;
     classSize_.assign(classCount_, 0);
     classSpace_.assign(classCount_, 0);
@@ -42,9 +59,10 @@ PassingSets::PassingSets(const LineRules& rules) : rules_(rules) {
     layer_ = static_cast<std::size_t>(layer);
     table_.assign(layer_ * (n + 1), 0);
     table_[Index(0, 0, 0, 0, 0)] = 1;
-    for (int v = 1; v <= n; ++v) {
-        const WideCount* from = &table_[(v - 1) * layer_];
-        WideCount* to = &table_[v * layer_];
+    for (step = 1; step <= n; ++step) {
+        const int v = order_[step];
+        const WideCount* from = &table_[(step - 1) * layer_];
+        WideCount* to = &table_[step * layer_];
         const bool canLeave = CanLeave(v);
         for (std::size_t index = 0; index < layer_; ++index) {
             const WideCount ways = from[index];
@@ -54,6 +72,11 @@ PassingSets::PassingSets(const LineRules& rules) : rules_(rules) {
             if (CanTake(v, state)) {
                 const State t = Taken(v, state);
                 to[Index(t.c, t.f, t.s, t.o, t.r)] += ways;
+            }
+        }
+        if (step == oddCheckStep_) {
+            for (std::size_t index = 0; index < layer_; ++index) {
+                if (DiesAt(step, Decode(index))) to[index] = 0;
             }
         }
     }
@@ -119,26 +142,30 @@ bool PassingSets::CanLeave(int v) const { return !(rules_.form == FixedForm::All
 bool PassingSets::CanTake(int v, const State& from) const {
     if (rules_.filters.excluded[v] || from.c >= rules_.pickCount) return false;
     if (rules_.form == FixedForm::Some && isFixed_[v] && from.f + 1 >= fd_) return false;
-    if (rules_.filters.sum && from.s + v >= sd_) return false;
-    if (rules_.filters.odd && from.o + (v & 1) >= od_) return false;
-    return !(rules_.filters.maxRun && rd_ > 1 && from.r + 1 >= rd_) &&
-           !(rules_.filters.maxRun && *rules_.filters.maxRun <= 0);
+    if (sumInState_ && from.s + v >= sd_) return false;
+    if (oddInState_ && from.o + (v & 1) >= od_) return false;
+    return !(runInState_ && from.r + 1 >= rd_);
 }
 
 PassingSets::State PassingSets::Taken(int v, const State& from) const {
     State t = from;
     t.c += 1;
     if (rules_.form == FixedForm::Some && isFixed_[v]) t.f += 1;
-    if (sd_ > 1) t.s += v;
-    if (od_ > 1) t.o += v & 1;
-    if (rd_ > 1) t.r += 1;
+    if (sumInState_) t.s += v;
+    if (oddInState_) t.o += v & 1;
+    if (runInState_) t.r += 1;
     return t;
+}
+
+bool PassingSets::DiesAt(int step, const State& s) const {
+    return step == oddCheckStep_ &&
+           (s.c < rules_.filters.odd->min || s.c > rules_.filters.odd->max);
 }
 
 bool PassingSets::Accepted(const State& s) const {
     const LineFilters& filters = rules_.filters;
-    return s.c == rules_.pickCount && (!filters.sum || s.s >= filters.sum->min) &&
-           (!filters.odd || s.o >= filters.odd->min) &&
+    return s.c == rules_.pickCount && (!sumInState_ || s.s >= filters.sum->min) &&
+           (!oddInState_ || s.o >= filters.odd->min) &&
            (rules_.form != FixedForm::Some || s.f >= rules_.fixedMin);
 }
 
@@ -161,14 +188,15 @@ void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
     const std::size_t j = std::upper_bound(ends.begin(), ends.end(), u) - ends.begin();
     if (j > 0) u -= ends[j - 1];
     std::size_t index = finals_[cls][j];
-    int left = rules_.pickCount;  // numbers still to find, filled from the back
-    for (int v = rules_.poolSize; v >= 1 && left > 0; --v) {
+    int left = rules_.pickCount;  // numbers still to find
+    for (int step = rules_.poolSize; step >= 1 && left > 0; --step) {
+        const int v = order_[step];
         const State s = Decode(index);
-        if (rd_ > 1) {
+        if (runInState_) {
             if (s.r == 0) {  // v left: the run before it may have had any length
                 for (int r = 0; r < rd_; ++r) {
                     const std::size_t before = Index(s.c, s.f, s.s, s.o, r);
-                    const WideCount ways = At(v - 1, before);
+                    const WideCount ways = At(step - 1, before);
                     if (u < ways) {
                         index = before;
                         break;
@@ -178,15 +206,17 @@ void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
                 continue;
             }
         } else {
-            const WideCount leftWays = CanLeave(v) ? At(v - 1, index) : 0;
+            const WideCount leftWays = CanLeave(v) ? At(step - 1, index) : 0;
             if (u < leftWays) continue;
             u -= leftWays;
         }
         out[--left] = static_cast<Number>(v);
         const bool fixedTaken = rules_.form == FixedForm::Some && isFixed_[v];
-        index = Index(s.c - 1, s.f - fixedTaken, sd_ > 1 ? s.s - v : 0, od_ > 1 ? s.o - (v & 1) : 0,
-                      rd_ > 1 ? s.r - 1 : 0);
+        index = Index(s.c - 1, s.f - fixedTaken, sumInState_ ? s.s - v : 0,
+                      oddInState_ ? s.o - (v & 1) : 0, runInState_ ? s.r - 1 : 0);
     }
+    // Odd numbers first leaves the evens ahead of the odds.
+    if (oddCheckStep_ >= 0) std::sort(out, out + rules_.pickCount);
 }
 
 void PassingSets::Rank(const Number* numbers, int& cls, WideCount& u) const {
@@ -194,12 +224,13 @@ void PassingSets::Rank(const Number* numbers, int& cls, WideCount& u) const {
     for (int i = 0; i < rules_.pickCount; ++i) chosen[numbers[i]] = true;
     const int n = rules_.poolSize;
     std::array<State, MaxNumber + 1> states{};
-    for (int v = 1; v <= n; ++v) {
+    for (int step = 1; step <= n; ++step) {
+        const int v = order_[step];
         if (chosen[v]) {
-            states[v] = Taken(v, states[v - 1]);
+            states[step] = Taken(v, states[step - 1]);
         } else {
-            states[v] = states[v - 1];
-            states[v].r = 0;
+            states[step] = states[step - 1];
+            states[step].r = 0;
         }
     }
     const State& last = states[n];
@@ -209,15 +240,17 @@ void PassingSets::Rank(const Number* numbers, int& cls, WideCount& u) const {
     const std::size_t j =
         std::lower_bound(finals.begin(), finals.end(), finalIndex) - finals.begin();
     u = j > 0 ? finalEnds_[cls][j - 1] : 0;
-    for (int v = n; v >= 1; --v) {
-        const State& s = states[v];
-        if (rd_ > 1) {
+    for (int step = n; step >= 1; --step) {
+        const int v = order_[step];
+        const State& s = states[step];
+        if (runInState_) {
             if (!chosen[v]) {
-                for (int r = 0; r < states[v - 1].r; ++r)
-                    u += At(v - 1, Index(s.c, s.f, s.s, s.o, r));
+                for (int r = 0; r < states[step - 1].r; ++r) {
+                    u += At(step - 1, Index(s.c, s.f, s.s, s.o, r));
+                }
             }
         } else if (chosen[v] && CanLeave(v)) {
-            u += At(v - 1, Index(s.c, s.f, s.s, s.o, 0));
+            u += At(step - 1, Index(s.c, s.f, s.s, s.o, 0));
         }
     }
 }
@@ -238,7 +271,13 @@ std::array<double, MaxNumber + 1> PassingSets::InclusionProbabilities() const {
                            : 1.0;
         total += static_cast<double>(At(n, index)) * after[index];
     }
-    for (int v = n; v >= 1; --v) {
+    for (int step = n; step >= 1; --step) {
+        const int v = order_[step];
+        if (step == oddCheckStep_) {
+            for (std::size_t index = 0; index < layer_; ++index) {
+                if (DiesAt(step, Decode(index))) after[index] = 0;
+            }
+        }
         double taking = 0;
         for (std::size_t index = 0; index < layer_; ++index) {
             const State s = Decode(index);
@@ -247,7 +286,7 @@ std::array<double, MaxNumber + 1> PassingSets::InclusionProbabilities() const {
                 const State t = Taken(v, s);
                 const double taken = after[Index(t.c, t.f, t.s, t.o, t.r)];
                 weight += taken;
-                taking += static_cast<double>(At(v - 1, index)) * taken;
+                taking += static_cast<double>(At(step - 1, index)) * taken;
             }
             before[index] = weight;
         }

@@ -1,15 +1,18 @@
 // The lines that pass the filters, counted exactly, so that a line can be drawn from them
 // however few there are.
 //
-// Method. The numbers 1..n are decided in ascending order, each taken or left. A state after
-// deciding 1..v holds what the filters need to know: how many numbers are taken, how many of
-// them are fixed (eight-argument runs), their sum (with --sum; sums above its maximum are
-// dead), how many are odd (with --odd; above its maximum is dead) and the length of the run
-// of consecutive numbers ending at v (with --max-run; longer than allowed is dead). Left-out
-// numbers cannot be taken, and in a six-argument run the fixed numbers cannot be left. The
-// table counts, for every v and state, the ways to reach that state (exact 128-bit integers).
-// The final states with k numbers whose sum and odd count are not below the minimums are the
-// passing lines, grouped in classes by their count of fixed numbers e.
+// Method. The numbers 1..n are decided one at a time, each taken or left. A state after a
+// number holds what the filters need to know: how many numbers are taken, how many of them are
+// fixed (eight-argument runs), their sum (with --sum; sums above its maximum are dead), how
+// many are odd (with --odd and --max-run; above its maximum is dead) and the length of the run
+// of consecutive numbers ending at the number (with --max-run; longer than allowed is dead).
+// Without --max-run the odd numbers are decided first, so that the odd count is simply the
+// count taken when the last odd number is decided; states outside --odd die there, and the
+// table needs no odd count. Left-out numbers cannot be taken, and in a six-argument run the
+// fixed numbers cannot be left. The table counts, for every step and state, the ways to reach
+// the state (exact 128-bit integers). The final states with k numbers whose sum and odd count
+// are not below the minimums are the passing lines, grouped in classes by their count of fixed
+// numbers e. A filter that every line of k numbers meets is left out of the state.
 //
 // Within a class every passing line has the same probability under the run's unfiltered
 // drawing (one in C(F,e) * C(P,k-e)), so the filtered drawing picks a class in proportion to
@@ -71,7 +74,9 @@ private:
         return static_cast<std::size_t>((((c * fd_ + f) * sd_ + s) * od_ + o) * rd_ + r);
     }
     State Decode(std::size_t index) const;
-    WideCount At(int v, std::size_t index) const { return table_[v * layer_ + index]; }
+    WideCount At(int step, std::size_t index) const { return table_[step * layer_ + index]; }
+    // States whose odd count, known after the last odd number, is outside --odd.
+    bool DiesAt(int step, const State& s) const;
     bool CanLeave(int v) const;
     bool CanTake(int v, const State& from) const;  // from the state after v-1
     State Taken(int v, const State& from) const;
@@ -80,6 +85,9 @@ private:
     LineRules rules_;
     bool tooLarge_ = false;
     bool isFixed_[MaxNumber + 1] = {};
+    std::array<int, MaxNumber + 1> order_{};  // order_[step]: the number decided at that step
+    bool sumInState_ = false, oddInState_ = false, runInState_ = false;
+    int oddCheckStep_ = -1;                  // the step after which the odd count is checked, or -1
     int fd_ = 1, sd_ = 1, od_ = 1, rd_ = 1;  // extents of f, s, o, r
     std::size_t layer_ = 0;
     std::vector<WideCount> table_;

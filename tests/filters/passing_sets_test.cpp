@@ -48,8 +48,9 @@ std::vector<Game> Games() {
     games.push_back({"3 of 8, fixed 2 5 7 from 0 to 2, --sum 10:13 --odd 1:2", some, false});
     LineRules runs = Rules(9, 4, FixedForm::All, {4}, 0, 0);
     runs.filters.maxRun = 2;
+    runs.filters.odd = CountRange{1, 3};
     runs.filters.excluded[8] = runs.filters.anyExcluded = true;
-    games.push_back({"4 of 9, all of fixed 4, --max-run 2 --exclude 8", runs, false});
+    games.push_back({"4 of 9, all of fixed 4, --max-run 2 --odd 1:3 --exclude 8", runs, false});
     return games;
 }
 
