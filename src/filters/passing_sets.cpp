@@ -188,10 +188,10 @@ void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
     const std::size_t j = std::upper_bound(ends.begin(), ends.end(), u) - ends.begin();
     if (j > 0) u -= ends[j - 1];
     std::size_t index = finals_[cls][j];
+    State s = Decode(index);      // followed step by step from here, without dividing again
     int left = rules_.pickCount;  // numbers still to find
     for (int step = rules_.poolSize; step >= 1 && left > 0; --step) {
         const int v = order_[step];
-        const State s = Decode(index);
         if (runInState_) {
             if (s.r == 0) {  // v left: the run before it may have had any length
                 for (int r = 0; r < rd_; ++r) {
@@ -199,6 +199,7 @@ void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
                     const WideCount ways = At(step - 1, before);
                     if (u < ways) {
                         index = before;
+                        s.r = r;
                         break;
                     }
                     u -= ways;
@@ -211,9 +212,12 @@ void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
             u -= leftWays;
         }
         out[--left] = static_cast<Number>(v);
-        const bool fixedTaken = rules_.form == FixedForm::Some && isFixed_[v];
-        index = Index(s.c - 1, s.f - fixedTaken, sumInState_ ? s.s - v : 0,
-                      oddInState_ ? s.o - (v & 1) : 0, runInState_ ? s.r - 1 : 0);
+        s.c -= 1;
+        if (rules_.form == FixedForm::Some && isFixed_[v]) s.f -= 1;
+        if (sumInState_) s.s -= v;
+        if (oddInState_) s.o -= v & 1;
+        if (runInState_) s.r -= 1;
+        index = Index(s.c, s.f, s.s, s.o, s.r);
     }
     // Odd numbers first leaves the evens ahead of the odds.
     if (oddCheckStep_ >= 0) std::sort(out, out + rules_.pickCount);
@@ -222,6 +226,25 @@ void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
 void PassingSets::Rank(const Number* numbers, int& cls, WideCount& u) const {
     bool chosen[MaxNumber + 1] = {};
     for (int i = 0; i < rules_.pickCount; ++i) chosen[numbers[i]] = true;
+    if (!runInState_) {
+        // Without run lengths a left number keeps the state, so only the taken numbers add to
+        // the rank: the ways to have left each of them, in the order the table decides them.
+        State state{};
+        WideCount below = 0;
+        for (int step = 1; step <= rules_.poolSize; ++step) {
+            const int v = order_[step];
+            if (!chosen[v]) continue;
+            state = Taken(v, state);
+            if (CanLeave(v)) below += At(step - 1, Index(state.c, state.f, state.s, state.o, 0));
+        }
+        cls = rules_.form == FixedForm::Some ? state.f - rules_.fixedMin : 0;
+        const std::vector<std::size_t>& finals = finals_[cls];
+        const std::size_t finalIndex = Index(state.c, state.f, state.s, state.o, 0);
+        const std::size_t j =
+            std::lower_bound(finals.begin(), finals.end(), finalIndex) - finals.begin();
+        u = (j > 0 ? finalEnds_[cls][j - 1] : 0) + below;
+        return;
+    }
     const int n = rules_.poolSize;
     std::array<State, MaxNumber + 1> states{};
     for (int step = 1; step <= n; ++step) {
@@ -243,15 +266,9 @@ void PassingSets::Rank(const Number* numbers, int& cls, WideCount& u) const {
     for (int step = n; step >= 1; --step) {
         const int v = order_[step];
         const State& s = states[step];
-        if (runInState_) {
-            if (!chosen[v]) {
-                for (int r = 0; r < states[step - 1].r; ++r) {
-                    u += At(step - 1, Index(s.c, s.f, s.s, s.o, r));
-                }
-            }
-        } else if (chosen[v] && CanLeave(v)) {
-            u += At(step - 1, Index(s.c, s.f, s.s, s.o, 0));
-        }
+        if (chosen[v]) continue;
+        for (int r = 0; r < states[step - 1].r; ++r)
+            u += At(step - 1, Index(s.c, s.f, s.s, s.o, r));
     }
 }
 
