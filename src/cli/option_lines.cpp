@@ -2,6 +2,39 @@
 
 namespace combogen {
 
+LineRules RulesOf(const RunSettings& settings, const NumberLists& lists, std::size_t argCount) {
+    LineRules rules;
+    rules.poolSize = settings.PoolSize;
+    rules.pickCount = settings.PickCount;
+    rules.form = argCount == 5 ? FixedForm::None : argCount == 6 ? FixedForm::All : FixedForm::Some;
+    rules.fixed = lists.fixed;
+    rules.fixedCount = lists.FixedCount;
+    rules.fixedMin = settings.FixedMin;
+    rules.fixedMax = settings.FixedMax;
+    return rules;
+}
+
+std::optional<std::string> AddFilters(const Options& options, LineRules& rules) {
+    LineFilters& filters = rules.filters;
+    if (options.sum) filters.sum = CountRange{options.sum->min, options.sum->max};
+    if (options.odd) filters.odd = CountRange{options.odd->min, options.odd->max};
+    filters.maxRun = options.maxRun;
+    return ExcludeNumbers(options.exclude, rules, filters);
+}
+
+std::array<double, MaxNumber + 1> MainNumberOdds(const LineRules& rules) {
+    return PassingSets(rules).InclusionProbabilities();
+}
+
+std::array<double, MaxNumber + 1> BonusNumberOdds(const Options& options) {
+    std::array<double, MaxNumber + 1> odds{};
+    if (!options.bonus) return odds;
+    for (int v = 1; v <= options.bonus->pool; ++v) {
+        odds[v] = static_cast<double>(options.bonus->count) / options.bonus->pool;
+    }
+    return odds;
+}
+
 std::string DescribeLines(const LineRules& rules) {
     std::string text = "lines of " + std::to_string(rules.pickCount) + " from 1.." +
                        std::to_string(rules.poolSize);
@@ -47,12 +80,8 @@ std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Op
                                                 bool checkOnly) {
     rules_ = rules;
     sortOutput_ = sortOutput;
-    LineFilters& filters = rules_.filters;
-    if (options.sum) filters.sum = CountRange{options.sum->min, options.sum->max};
-    if (options.odd) filters.odd = CountRange{options.odd->min, options.odd->max};
-    filters.maxRun = options.maxRun;
-    if (auto wrong = ExcludeNumbers(options.exclude, rules_, filters)) return wrong;
-    if (filters.Any() || options.unique) {
+    if (auto wrong = AddFilters(options, rules_)) return wrong;
+    if (rules_.filters.Any() || options.unique) {
         sets_ = std::make_unique<PassingSets>(rules_);
         if (sets_->TooLarge()) {
             return DescribeFilters(rules_.filters) +

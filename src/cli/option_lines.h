@@ -2,11 +2,14 @@
 // never comes here and draws exactly as before.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "cli/fixed_run.h"
 #include "cli/options.h"
 #include "combination/bonus.h"
 #include "filters/conditioned_draw.h"
@@ -37,6 +40,22 @@ private:
     BonusDraw bonus_;
     DrawnLine line_;
 };
+
+// What a line's main numbers are drawn from, as the arguments and the fixed list give it
+// (argCount 5, 6 or 8), without filters.
+LineRules RulesOf(const RunSettings& settings, const NumberLists& lists, std::size_t argCount);
+
+// Adds the options' filters to rules. Returns an error text for a number both left out and
+// fixed, or nothing.
+std::optional<std::string> AddFilters(const Options& options, LineRules& rules);
+
+// For reports: the probability that each number 1..80 is among a line's main numbers, under
+// rules with their fixed numbers and filters (RulesOf, then AddFilters); all 0 when the counts
+// would exceed their limit or no line passes.
+std::array<double, MaxNumber + 1> MainNumberOdds(const LineRules& rules);
+
+// Likewise for the bonus numbers: K/N for each of 1..N, 0 elsewhere.
+std::array<double, MaxNumber + 1> BonusNumberOdds(const Options& options);
 
 // "lines of 6 from 1..49", with the fixed numbers' part when there is one.
 std::string DescribeLines(const LineRules& rules);

@@ -200,19 +200,6 @@ void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunS
     }
 }
 
-// What a line's main numbers are drawn from, as the arguments and the fixed list give it.
-LineRules RulesOf(const RunSettings& settings, const NumberLists& lists, std::size_t argCount) {
-    LineRules rules;
-    rules.poolSize = settings.PoolSize;
-    rules.pickCount = settings.PickCount;
-    rules.form = argCount == 5 ? FixedForm::None : argCount == 6 ? FixedForm::All : FixedForm::Some;
-    rules.fixed = lists.fixed;
-    rules.fixedCount = lists.FixedCount;
-    rules.fixedMin = settings.FixedMin;
-    rules.fixedMax = settings.FixedMax;
-    return rules;
-}
-
 // The 2068 bytes the system source delivered, for --save-seed.
 struct KeptSeed {
     std::array<uint8_t, SeedImageSize> image{};
