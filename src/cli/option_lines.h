@@ -19,12 +19,13 @@ namespace combogen {
 
 class OptionLines {
 public:
-    // rules as the run's arguments and fixed list give them; the options add the filters.
-    // Returns what makes the run impossible (a number both left out and fixed, no line passes,
-    // too few lines for --unique, a table too large), or nothing. checkOnly leaves the lines
-    // unprepared.
+    // rules as the run's arguments and fixed list give them, lists the run's lists; the options
+    // add the filters. Returns what makes the run impossible (a number both left out and fixed,
+    // no line passes, too few lines for --unique, counts too large while fewer than half of
+    // the lines pass), or nothing. checkOnly leaves the lines unprepared.
     std::optional<std::string> Prepare(const LineRules& rules, const Options& options,
-                                       bool sortOutput, int64_t lineCount, bool checkOnly = false);
+                                       const NumberLists& lists, bool sortOutput, int64_t lineCount,
+                                       bool checkOnly = false);
 
     void Next(RandomGenerator& g, NumberLists& lists, LineText& text);
 

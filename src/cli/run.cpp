@@ -257,7 +257,7 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     OptionLines optionLines;
     const bool drawsWithOptions = options.ChangesDraws();
     if (drawsWithOptions) {
-        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, argCount), options,
+        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, argCount), options, lists,
                                              settings.SortOutput, settings.LineCount)) {
             if (why != nullptr) *why = {Field::Options, *wrong};
             return RunEnd::Refused;
@@ -318,7 +318,7 @@ std::optional<Rejection> CheckArguments(std::span<const std::string> args, const
     }
     if (options.ChangesDraws()) {
         OptionLines optionLines;
-        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, args.size()), options,
+        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, args.size()), options, lists,
                                              settings.SortOutput, settings.LineCount, true)) {
             return Rejection{Field::Options, *wrong};
         }

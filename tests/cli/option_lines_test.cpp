@@ -19,15 +19,14 @@ TEST(OptionLinesTest, BonusNumbersFromTheZeroSeed) {
         rules.pickCount = 5;
         Options options;
         options.bonus = BonusPool{2, 12};
-        OptionLines lines;
-        ASSERT_FALSE(lines.Prepare(rules, options, sorted, 3));
-
         RandomGenerator g = ZeroSeededGenerator();
         RandomGenerator twin = g;
         NumberLists lists, twinLists;
         FillPool(lists.pool, 50);
         lists.PoolLength = 50;
         twinLists = lists;
+        OptionLines lines;
+        ASSERT_FALSE(lines.Prepare(rules, options, lists, sorted, 3));
         NumberList bonus{};
         FillPool(bonus, 12);
         std::vector<std::string> texts;

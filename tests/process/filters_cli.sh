@@ -58,6 +58,7 @@ done <<'CASES'
 --sum 500:600 --odd 12:20 --exclude 1,2,80|300 80 20 0 out.txt fixed5.txt 1 3|300 20 80 0 500 600 12 20 20 1,2,80 0 0
 --max-run 3 --bonus 2:12 --sum 100:150|400 50 5 1 out.txt|400 5 50 1 100 150 0 5 3 0 2 12
 --bonus 1:26 --odd 5:5|300 69 5 0 out.txt|300 5 69 0 0 9999 5 5 5 0 1 26
+--sum 600:1000 --odd 6:14 --max-run 4|300 80 20 0 out.txt|300 20 80 0 600 1000 6 14 4 0 0 0
 --unique --sum 60:90 --exclude 8|2000 49 6 1 out.txt fixed2.txt|2000 6 49 1 60 90 0 6 6 8 0 0
 CASES
 
@@ -112,6 +113,7 @@ done <<'CASES'
 --exclude 23,50 5 49 6 1 out.txt fixed2.txt|--exclude 23 is also a fixed number
 --unique 496 12 4 1 out.txt|--unique asks for 496 lines, but there are only 495 different lines of 4 from 1..12
 --unique --sum 10:10 2 12 4 1 out.txt|--unique asks for 2 lines, but there are only 1 different lines of 4 from 1..12 with --sum 10:10
+--sum 700:720 --odd 8:12 --max-run 3 5 80 20 1 out.txt|--sum 700:720 and --odd 8:12 and --max-run 3 together need more than 128 MiB of counts for lines of 20 from 1..80, and fewer than half of the lines pass; leave a filter out
 --unique 5000000 80 20 1 out.txt|--unique allows at most 4,194,304 lines when more than 1,073,741,824 different lines are possible
 CASES
 
