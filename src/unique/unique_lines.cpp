@@ -107,7 +107,7 @@ void UniqueLines::Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& line) 
         do {
             draw_.Draw(g, lists, line);
         } while (!MarkNew(line));
-        if (hashed_.empty() && 2 * usedCount_ >= total_ && total_ - usedCount_ <= MaxListedLines) {
+        if (hashed_.empty() && 8 * usedCount_ >= total_ && total_ - usedCount_ <= MaxListedLines) {
             StartList();
         }
         return;

@@ -1,8 +1,8 @@
 // Runs in which no two lines hold the same set of main numbers.
 //
 // Each line is drawn as the run draws it (filters included) and drawn again when its set was
-// used: the distribution conditioned on not repeating. That stays cheap while at most half of
-// the passing lines are used. From then on (once at most 16,777,216 remain) the unused lines
+// used: the distribution conditioned on not repeating. From the point where an eighth of the
+// passing lines are used (and at most 16,777,216 remain) the unused lines
 // are listed by rank and each line is drawn from that list (uniformly, or in an eight-argument
 // run by class with the class's weight), swapped out and unranked: the same conditional
 // distribution, at a constant cost per line, so a run can exhaust every line.
