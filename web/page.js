@@ -12,12 +12,12 @@ const PREVIEW_LINES = 20;
 
 // Options of the engine that this build's form offers; the others stay disabled.
 const OFFERED = {
-    unique: false,
-    bonus: false,
-    sum: false,
-    odd: false,
-    maxRun: false,
-    exclude: false,
+    unique: true,
+    bonus: true,
+    sum: true,
+    odd: true,
+    maxRun: true,
+    exclude: true,
     stats: false,
 };
 

@@ -231,7 +231,7 @@ class RunTest(PageTest):
 
     def test_filtered_run_with_a_bonus_pool(self):
         offered = self.browser.driver.execute_script("return OFFERED")
-        if not all(offered.values()):
+        if not all(v for k, v in offered.items() if k != "stats"):
             self.skipTest("the page does not offer every option yet: %s" % offered)
         form = {"lines": "60", "unique": True, "bonus-count": "2", "bonus-pool": "12",
                 "sum-min": "100", "sum-max": "200", "odd-min": "2", "odd-max": "4",
@@ -243,6 +243,8 @@ class RunTest(PageTest):
         self.assertEqual((status, message), (0, ""))
         self.assertEqual(page, expected)
         self.assertIn(b" + ", page)
+        if not offered["stats"]:
+            return
         # The statistics and the chart under the result.
         self.assertNotEqual(self.browser.find("stats").text, "")
         self.assertTrue(self.browser.driver.execute_script(
@@ -306,7 +308,7 @@ class RejectionTest(PageTest):
             ({"seed": "x", "save-seed": True}, "save-seed",
              ["--seed", "x", "--save-seed", "seed.bin", "10", "49", "6", "1"], None),
         ]
-        if all(self.browser.driver.execute_script("return OFFERED").values()):
+        if self.browser.driver.execute_script("return OFFERED.sum"):
             cases += [
                 ({"sum-min": "21", "sum-max": "20"}, "sum",
                  ["--sum", "21:20", "10", "49", "6", "1"], None),
