@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/fixed_run.h"
+#include "cli/statistics_run.h"
 #include "combination/draw.h"
 #include "combination/pool.h"
 #include "failure/failure.h"
@@ -176,7 +177,8 @@ CombinationText DrawDesignLine(RandomGenerator& generator, NumberLists& lists,
 // The lines of a run with options: the same draws as the plain run unless an option changes
 // them, then the chosen line end.
 void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
-                      std::size_t argCount, const Options& options, OutputTextFile& output) {
+                      std::size_t argCount, const Options& options, OutputTextFile& output,
+                      LineTally* tally) {
     for (int32_t line = 0; line < settings.LineCount; ++line) {
         // The line's numbers.
         const CombinationText text = DrawDesignLine(generator, lists, settings, argCount);
@@ -190,6 +192,9 @@ void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunS
         CheckIo();
 
         // Whatever looks at each line written.
+        if (tally != nullptr) {
+            tally->Add(DrawnNumbers(lists, argCount), settings.PickCount, nullptr, 0);
+        }
     }
 }
 
@@ -251,6 +256,16 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
         }
     }
 
+    StatisticsRun statistics(options, args);
+    if (statistics.Wanted()) {
+        if (auto clash = statistics.CheckFiles()) {
+            if (options.saveSeed) RemoveFile(*options.saveSeed);
+            if (why != nullptr) *why = {Field::Options, std::move(*clash)};
+            return RunEnd::Refused;
+        }
+        statistics.Start(settings, lists);
+    }
+
     OutputTextFile output;
     CreateOutput(output, args[4], options.blockSize);
     if (const int32_t code = TakeIoError(); code != 0) {
@@ -260,7 +275,7 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     }
 
     if (options.ChangesDraws() || options.lineFeedOnly || options.statsFile || options.chartFile) {
-        WriteOptionLines(generator, lists, settings, argCount, options, output);
+        WriteOptionLines(generator, lists, settings, argCount, options, output, statistics.Tally());
     } else {
         const int k = settings.PickCount;
         for (int32_t line = 0; line < settings.LineCount; ++line) {
@@ -276,6 +291,14 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     }
     CloseOutput(output);
     CheckIo();
+
+    // The report files, once the output file is closed.
+    if (statistics.Wanted()) {
+        if (auto failed = statistics.Finish()) {
+            if (why != nullptr) *why = {Field::Options, std::move(*failed)};
+            return RunEnd::Refused;
+        }
+    }
     return RunEnd::Completed;
 }
 
