@@ -52,7 +52,7 @@ double UpperByContinuedFraction(double a, double x) {
 }
 
 constexpr double NeverVaries = 1e-12;   // a probability this close to 0 or 1 is taken as exact
-constexpr double RankTolerance = 1e-9;  // relative to the largest variance
+constexpr double RankTolerance = 1e-8;  // relative to the largest variance
 
 // x' A^- x for a symmetric positive semi-definite m x m matrix A (row-major, destroyed), and
 // A's rank. A is factored as L D L' with diagonal pivoting, stopping when no pivot is left
@@ -157,7 +157,20 @@ SpreadTest TestCounts(const NumberCounts& counts, uint64_t lines, const NumberSp
             }
         }
     }
-    const auto [form, rank] = QuadraticFormAndRank(covariance, std::move(deviation), m);
+    // Every line holds the same count of free numbers, so the deviations sum to zero and C has
+    // the null vector (1, ..., 1). Leaving the last number out removes that direction exactly,
+    // where a rank found by tolerance could mistake rounding in C for one more dimension; the
+    // form is unchanged by it.
+    const int kept = m - 1;
+    std::vector<double> reduced(static_cast<std::size_t>(kept) * kept);
+    for (int i = 0; i < kept; ++i) {
+        for (int j = 0; j < kept; ++j) {
+            reduced[static_cast<std::size_t>(i) * kept + j] =
+                covariance[static_cast<std::size_t>(i) * m + j];
+        }
+    }
+    deviation.pop_back();
+    const auto [form, rank] = QuadraticFormAndRank(reduced, std::move(deviation), kept);
     if (rank == 0) return test;
     test.statistic = form / l;
     test.degreesOfFreedom = rank;
