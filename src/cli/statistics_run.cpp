@@ -61,17 +61,19 @@ std::optional<std::string> StatisticsRun::CheckFiles() const {
 
 void StatisticsRun::Start(const RunSettings& settings, const NumberLists& lists) {
     const int n = settings.PoolSize, k = settings.PickCount;
+    ExpectedSpread spread;
     if (args_.size() == 5) {
-        spread_.main = UniformSpread(n, k);
+        spread.main = UniformSpread(n, k);
     } else {
         // Six arguments: every fixed number in every line; eight: FixedMin..FixedMax of them.
         const bool all = args_.size() == 6;
-        spread_.main = FixedRunSpread(n, k, lists.fixed, lists.FixedCount,
-                                      all ? lists.FixedCount : settings.FixedMin,
-                                      all ? lists.FixedCount : settings.FixedMax);
+        spread.main = FixedRunSpread(n, k, lists.fixed, lists.FixedCount,
+                                     all ? lists.FixedCount : settings.FixedMin,
+                                     all ? lists.FixedCount : settings.FixedMax);
     }
-    if (options_.bonus) spread_.bonus = UniformSpread(options_.bonus->pool, options_.bonus->count);
-    tally_ = std::make_unique<LineTally>(n, k, static_cast<uint64_t>(settings.LineCount));
+    if (options_.bonus) spread.bonus = UniformSpread(options_.bonus->pool, options_.bonus->count);
+    counting_ = std::make_unique<Counting>(
+        Counting{std::move(spread), LineTally(n, k, static_cast<uint64_t>(settings.LineCount))});
 }
 
 std::optional<std::string> StatisticsRun::Finish() const {
@@ -82,7 +84,7 @@ std::optional<std::string> StatisticsRun::Finish() const {
     run.arguments.assign(args_.begin(), args_.end());
     run.lineEnd = options_.lineFeedOnly ? "\n" : "\r\n";
     if (options_.statsFile) {
-        const std::string text = StatisticsReport(run, *tally_, spread_);
+        const std::string text = StatisticsReport(run, counting_->tally, counting_->spread);
         if (const int32_t code = WriteReport(*options_.statsFile, text); code != 0) {
             return "cannot write statistics to '" + *options_.statsFile +
                    "': " + SystemErrorText(code);
@@ -91,7 +93,8 @@ std::optional<std::string> StatisticsRun::Finish() const {
         if (const auto clash = CheckFiles()) return clash;
     }
     if (options_.chartFile) {
-        if (const int32_t code = WriteReport(*options_.chartFile, CountChart(*tally_, spread_));
+        if (const int32_t code =
+                WriteReport(*options_.chartFile, CountChart(counting_->tally, counting_->spread));
             code != 0) {
             return "cannot write the chart to '" + *options_.chartFile +
                    "': " + SystemErrorText(code);

@@ -25,10 +25,12 @@ public:
     std::optional<std::string> CheckFiles() const;
 
     // The design's own spread of the lines, and an empty count; after the lists are prepared.
-    // A run whose lines are drawn some other way replaces the main spread afterwards.
+    // A run whose lines are drawn some other way replaces the main spread afterwards (with
+    // the inclusion probabilities alone, pairInclusion emptied, when joint ones are unknown).
     void Start(const RunSettings& settings, const NumberLists& lists);
-    ExpectedSpread& Spread() { return spread_; }
-    LineTally* Tally() { return tally_.get(); }
+    ExpectedSpread& Spread() { return counting_->spread; }
+    // Null unless started: a run without --stats and --chart counts nothing.
+    LineTally* Tally() { return counting_ ? &counting_->tally : nullptr; }
 
     // After the output file is closed: writes the report files, the statistics first. The
     // reason when one cannot be written; a file left incomplete is removed.
@@ -37,8 +39,11 @@ public:
 private:
     const Options& options_;
     std::span<const std::string> args_;
-    ExpectedSpread spread_;
-    std::unique_ptr<LineTally> tally_;
+    struct Counting {
+        ExpectedSpread spread;
+        LineTally tally;
+    };
+    std::unique_ptr<Counting> counting_;
 };
 
 // Where the line's main numbers are after one of the design's draws.
