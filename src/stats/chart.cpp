@@ -67,7 +67,8 @@ void DrawPanel(std::string& svg, const Panel& panel, uint64_t lines) {
 
     const SpreadTest test = TestCounts(*panel.counts, lines, spread);
     std::string subtitle =
-        test.degreesOfFreedom == 0
+        !spread.Known() ? std::string("the expected counts are unknown for this run")
+        : test.degreesOfFreedom == 0
             ? std::string("no number's count can vary, so there is nothing to test")
             : Formatted(
                   "chi-square %.2f, %d degrees of freedom, p-value %.4g%s (a correct run "
@@ -161,7 +162,9 @@ void DrawPanel(std::string& svg, const Panel& panel, uint64_t lines) {
         if (spread.Inclusion(v) >= 1.0 - Never) continue;
         path += Formatted("M%.2f %.2fH%.2f", x0 + (v - 1) * slot, yOf(expected), x0 + v * slot);
     }
-    if (!path.empty()) svg += "<path d=\"" + path + "\" class=\"expected\"/>\n";
+    if (!path.empty() && spread.Known()) {
+        svg += "<path d=\"" + path + "\" class=\"expected\"/>\n";
+    }
 
     svg += Formatted(
         "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" class=\"axisline\"/>"

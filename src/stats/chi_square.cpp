@@ -118,7 +118,7 @@ SpreadTest TestCounts(const NumberCounts& counts, uint64_t lines, const NumberSp
         if (p > NeverVaries && p < 1.0 - NeverVaries) free.push_back(v);
     }
     const int m = static_cast<int>(free.size());
-    if (m < 2 || lines == 0) return test;
+    if (m < 2 || lines == 0 || !spread.Known()) return test;
 
     std::vector<double> p(m), deviation(m);
     const double l = static_cast<double>(lines);

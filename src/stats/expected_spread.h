@@ -20,6 +20,13 @@ struct NumberSpread {
     std::vector<double> pairInclusion;
 
     double Inclusion(int v) const { return inclusion[v]; }
+    // False when no probability was given (all zero): there is nothing to compare counts with.
+    bool Known() const {
+        for (int v = 1; v <= Size; ++v) {
+            if (inclusion[v] > 0) return true;
+        }
+        return false;
+    }
     bool PairsKnown() const { return !pairInclusion.empty(); }
     double PairInclusion(int v, int w) const { return pairInclusion[v * (MaxNumber + 1) + w]; }
 };

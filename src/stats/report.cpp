@@ -39,6 +39,13 @@ std::string Joined(const std::vector<std::string>& words) {
 
 void AddCountTable(std::string& out, const std::string& eol, const NumberCounts& counts,
                    uint64_t lines, const NumberSpread& spread) {
+    if (!spread.Known()) {
+        out += "number      count   (expected counts unknown for this run)" + eol;
+        for (int v = 1; v <= spread.Size; ++v) {
+            out += Formatted("    %02d %10s", v, std::to_string(counts[v]).c_str()) + eol;
+        }
+        return;
+    }
     out += "number      count     expected   difference   in standard deviations" + eol;
     const double l = static_cast<double>(lines);
     for (int v = 1; v <= spread.Size; ++v) {
@@ -59,7 +66,11 @@ void AddCountTable(std::string& out, const std::string& eol, const NumberCounts&
     }
 }
 
-void AddTest(std::string& out, const std::string& eol, const SpreadTest& test) {
+void AddTest(std::string& out, const std::string& eol, const SpreadTest& test, bool known) {
+    if (!known) {
+        out += "chi-square: not computed; the expected counts are unknown" + eol;
+        return;
+    }
     if (test.degreesOfFreedom == 0) {
         out += "chi-square: nothing to test; no number's count can vary" + eol;
         return;
@@ -100,7 +111,8 @@ std::string StatisticsReport(const RunDescription& run, const LineTally& tally,
         Formatted("main numbers, %d a line from 1..%d", spread.main.Pick, spread.main.Size) + eol;
     AddCountTable(out, eol, tally.MainCounts(), tally.Lines(), spread.main);
     out += eol;
-    AddTest(out, eol, TestCounts(tally.MainCounts(), tally.Lines(), spread.main));
+    AddTest(out, eol, TestCounts(tally.MainCounts(), tally.Lines(), spread.main),
+            spread.main.Known());
     out += eol;
 
     const DistinctLines& distinct = tally.Distinct();
@@ -124,7 +136,8 @@ std::string StatisticsReport(const RunDescription& run, const LineTally& tally,
             eol;
         AddCountTable(out, eol, tally.BonusCounts(), tally.Lines(), spread.bonus);
         out += eol;
-        AddTest(out, eol, TestCounts(tally.BonusCounts(), tally.Lines(), spread.bonus));
+        AddTest(out, eol, TestCounts(tally.BonusCounts(), tally.Lines(), spread.bonus),
+                spread.bonus.Known());
     }
 
     out += eol + "About the test: the counts are weighed against their spread in a correct run," +

@@ -157,6 +157,14 @@ TEST(StatsTest, PairsAndDistinctLinesOfATinyGame) {
     // With 1 and 2 fixed and at most one of them a line, 1 and 2 never meet.
     NumberList fixed{1, 2};
     EXPECT_EQ(PossiblePairs(FixedRunSpread(5, 3, fixed, 2, 0, 1)), 9);
+
+    // Without any probabilities (a filter too large to count) the counts stand alone.
+    ExpectedSpread unknown;
+    unknown.main.Size = 5;
+    unknown.main.Pick = 3;
+    const std::string report = StatisticsReport(RunDescription{}, tally, unknown);
+    EXPECT_NE(report.find("    01          2\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("chi-square: not computed"), std::string::npos) << report;
 }
 
 // Both ways of counting distinct lines agree with a plain set, numbers above 64 included,
