@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/option_lines.h"
 #include "platform/file_system.h"
 #include "stats/report.h"
 
@@ -70,6 +71,15 @@ void StatisticsRun::Start(const RunSettings& settings, const NumberLists& lists)
         spread.main = FixedRunSpread(n, k, lists.fixed, lists.FixedCount,
                                      all ? lists.FixedCount : settings.FixedMin,
                                      all ? lists.FixedCount : settings.FixedMax);
+    }
+    if (options_.sum || options_.odd || options_.maxRun || !options_.exclude.empty()) {
+        // Filters: each number's probability from the exact counts of the passing lines; the
+        // joint ones are not known, so the test approximates the covariances (all zero when
+        // the counts were too large to keep: no test then).
+        LineRules rules = RulesOf(settings, lists, args_.size());
+        AddFilters(options_, rules);
+        spread.main.inclusion = MainNumberOdds(rules);
+        spread.main.pairInclusion.clear();
     }
     if (options_.bonus) spread.bonus = UniformSpread(options_.bonus->pool, options_.bonus->count);
     counting_ = std::make_unique<Counting>(

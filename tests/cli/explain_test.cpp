@@ -31,6 +31,8 @@ TEST(ExplainTest, EveryRejectionSaysWhichRuleItBroke) {
     } cases[] = {
         {{"1", "49", "6", "1"}, "", Field::ArgumentCount, count + "4"},
         {{"1", "49", "6", "1", "OUT", "FIXED", "1"}, "", Field::ArgumentCount, count + "7"},
+// The system's own words for these differ on Windows.
+#ifndef _WIN32
         {{"1", "49", "6", "1", "OUT", "missing.txt"},
          "",
          Field::FixedFile,
@@ -39,6 +41,11 @@ TEST(ExplainTest, EveryRejectionSaysWhichRuleItBroke) {
          "",
          Field::FixedFile,
          "cannot read fixed-number file '.': Is a directory"},
+        {{"1", "49", "6", "1", "no/such/folder.txt"},
+         "",
+         Field::Output,
+         "cannot create 'no/such/folder.txt': No such file or directory"},
+#endif
         {{"x", "49", "6", "1", "OUT"},
          "",
          Field::LineCount,
@@ -122,10 +129,6 @@ TEST(ExplainTest, EveryRejectionSaysWhichRuleItBroke) {
          Field::FixedMin,
          "the pool of 12 less 3 fixed numbers leaves 9, too few to fill a line of 10 holding "
          "only 0 of them"},
-        {{"1", "49", "6", "1", "no/such/folder.txt"},
-         "",
-         Field::Output,
-         "cannot create 'no/such/folder.txt': No such file or directory"},
     };
     const std::filesystem::path start = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path(""));

@@ -3,10 +3,12 @@
 # XML, and report files that cannot or must not be written.
 . "$(dirname "$0")/cli_support.sh"
 
-# counts_of_output FILE: "NN count" for each number that appears, ascending.
+# counts_of_output FILE PART: "NN count" for each number that appears among the main numbers
+# (PART 1) or the bonus numbers after " + " (PART 2), ascending.
 counts_of_output() {
-    LC_ALL=C awk '{ sub(/\r$/, ""); for (i = 1; i <= NF; i++) n[$i]++ }
-        END { for (v in n) print v, n[v] }' "$1" | sort
+    LC_ALL=C awk -v part="$2" '{ sub(/\r$/, ""); split($0, parts, / \+ /); n = split(parts[part], f, " ")
+        for (i = 1; i <= n; i++) c[f[i]]++ }
+        END { for (v in c) print v, c[v] }' "$1" | sort
 }
 # distinct_sets FILE: how many different sets of numbers the lines hold, in whatever order.
 distinct_sets() {
@@ -14,9 +16,11 @@ distinct_sets() {
         for (i = 1; i <= n; i++) for (j = i + 1; j <= n; j++) if (f[j] < f[i]) { t = f[i]; f[i] = f[j]; f[j] = t }
         s = ""; for (i = 1; i <= n; i++) s = s f[i] " "; print s }' "$1" | sort -u | wc -l
 }
-# counts_of_report FILE: the same from the report's table, numbers that never came up left out.
+# counts_of_report FILE PART: the same from the report's main (1) or bonus (2) table, numbers
+# that never came up left out.
 counts_of_report() {
-    LC_ALL=C awk '{ sub(/\r$/, "") } /^    [0-9][0-9] / && $2 > 0 { print $1, $2 }' "$1" | sort
+    LC_ALL=C awk -v part="$2" '{ sub(/\r$/, "") } /^bonus numbers/ { table = 2 } /^main numbers/ { table = 1 }
+        table == part && /^    [0-9][0-9] / && $2 > 0 { print $1, $2 }' "$1" | sort
 }
 
 printf '3 9 11' >fixed.txt
@@ -26,7 +30,8 @@ while IFS='|' read -r args; do
     eval "run --seed stats --stats stats.txt --chart chart.svg $args"
     expect_status 0
     expect_quiet
-    check test "$(counts_of_report stats.txt)" = "$(counts_of_output out.txt)"
+    check test "$(counts_of_report stats.txt 1)" = "$(counts_of_output out.txt 1)"
+    check test "$(counts_of_report stats.txt 2)" = "$(counts_of_output out.txt 2)"
     check grep -q "^lines:     300"$'\r'"\$" stats.txt
     check grep -q "^distinct lines: $(distinct_sets out.txt) of 300 " stats.txt
     check grep -q '^chi-square [0-9.]* with [0-9]* degrees of freedom, p-value ' stats.txt
@@ -35,6 +40,7 @@ done <<'CASES'
 300 49 6 1 out.txt
 300 20 5 0 out.txt fixed.txt
 300 12 4 1 out.txt fixed.txt 1 2
+--bonus 2:12 --sum 100:150 --odd 1:3 300 50 5 0 out.txt
 CASES
 
 CASE="--lf: the report's lines end as the output's do"
