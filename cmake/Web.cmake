@@ -21,7 +21,17 @@ target_link_options(combogen PRIVATE
   -sFILESYSTEM=0
   # The failure report's offset: the failing code's place in the module.
   --js-library ${CMAKE_SOURCE_DIR}/src/platform/process_web.js
-  -sALLOW_MEMORY_GROWTH=1)
+  -sALLOW_MEMORY_GROWTH=1
+  # Less JavaScript: the worker sets only these on the module, and every browser that runs
+  # WebAssembly has TextDecoder.
+  -sINCOMING_MODULE_JS_API=print,printErr -sTEXTDECODER=2)
+# The code a run passes once (checks, options, reports, statistics' texts) is built for size;
+# the code of every line (generator, draws, filters, output) for speed.
+file(GLOB COMBOGEN_WEB_COLD_SOURCES ${CMAKE_SOURCE_DIR}/src/cli/*.cpp
+     ${CMAKE_SOURCE_DIR}/src/failure/*.cpp ${CMAKE_SOURCE_DIR}/src/fixed/*.cpp
+     ${CMAKE_SOURCE_DIR}/src/stats/*.cpp)
+set_source_files_properties(${COMBOGEN_WEB_COLD_SOURCES} PROPERTIES COMPILE_OPTIONS -Oz)
+
 # Debian's Emscripten links with JavaScript tools that need Debian's JavaScript modules; a
 # node that is not Debian's own does not look for them there.
 set_property(TARGET combogen APPEND PROPERTY LINK_DEPENDS

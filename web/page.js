@@ -18,7 +18,7 @@ const OFFERED = {
     odd: true,
     maxRun: true,
     exclude: true,
-    stats: false,
+    stats: true,
 };
 
 const $ = (id) => document.getElementById(id);
@@ -327,10 +327,15 @@ async function showDone(message) {
     if (files[STATS] || files[CHART]) {
         $('statistics').hidden = false;
         $('stats').textContent = files[STATS] ? await files[STATS].text() : '';
-        if (files[CHART]) {
-            $('chart').src = objectUrl(new Blob([files[CHART]], {type: 'image/svg+xml'}));
-        }
+        $('stats-download').hidden = !files[STATS];
+        if (files[STATS]) $('stats-download').href = objectUrl(files[STATS]);
         $('chart').hidden = !files[CHART];
+        $('chart-download').hidden = !files[CHART];
+        if (files[CHART]) {
+            const chart = objectUrl(new Blob([files[CHART]], {type: 'image/svg+xml'}));
+            $('chart').src = chart;
+            $('chart-download').href = chart;
+        }
     }
 }
 

@@ -390,6 +390,7 @@ class ScreenshotTest(PageTest):
     def test_screenshots(self):
         self.run_page({"lines": "12", "seed": "picture"})
         self.browser.screenshot("web-result.png")
+        self.browser.find("chart").screenshot(os.path.join(SETTINGS.artifacts, "web-chart.png"))
         phone = Browser(390, 844)
         try:
             phone.open(self.url)
