@@ -179,11 +179,24 @@ function check() {
         for (const {field, reason} of complaints) showReason(field, reason);
         return;
     }
-    checker.postMessage({type: 'check', id: asked, args, files});
+    // One question at a time: a slow check (filters over a large pool count their passing
+    // lines) must not queue up one answer per keystroke.
+    pendingQuestion = {type: 'check', id: asked, args, files};
+    if (!questionOut) askNext();
+}
+
+let pendingQuestion = null;
+let questionOut = false;
+
+function askNext() {
+    questionOut = pendingQuestion !== null;
+    if (pendingQuestion) checker.postMessage(pendingQuestion);
+    pendingQuestion = null;
 }
 
 checker.onmessage = (event) => {
     const answer = event.data;
+    askNext();
     if (answer.id !== asked) return;
     clearReasons();
     if (answer.type === 'crashed') {

@@ -344,6 +344,15 @@ class RejectionTest(PageTest):
                 time.sleep(0.2)
                 self.assertTrue(self.browser.find("result").get_attribute("hidden"))
 
+    def test_half_a_range(self):
+        # The command line has no way to give half a range; the page says so itself.
+        self.browser.fill({"sum-min": "100"})
+        error = self.browser.find("sum-error")
+        self.browser.wait(lambda: error.text == "give both numbers, or leave both empty", 10)
+        self.assertFalse(self.browser.generate_enabled())
+        self.browser.fill({"sum-max": "200"})
+        self.browser.wait(self.browser.generate_enabled, 10, self.browser.errors())
+
     def test_short_seed_file(self):
         with tempfile.TemporaryDirectory() as work:
             path = os.path.join(work, "seed.bin")
