@@ -169,7 +169,7 @@ function check() {
     const {args, files, complaints} = commandLine();
     // A change event that changed nothing (leaving a field for the Generate button) must not
     // disable the button under the click.
-    const about = JSON.stringify([args, value('fixed'), replayVersion]);
+    const about = JSON.stringify([args, value('fixed'), replayVersion, complaints]);
     if (about === askedAbout) return;
     askedAbout = about;
     asked += 1;
