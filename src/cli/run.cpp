@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/fixed_run.h"
+#include "cli/option_lines.h"
 #include "combination/draw.h"
 #include "combination/pool.h"
 #include "failure/failure.h"
@@ -176,12 +177,18 @@ CombinationText DrawDesignLine(RandomGenerator& generator, NumberLists& lists,
 // The lines of a run with options: the same draws as the plain run unless an option changes
 // them, then the chosen line end.
 void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
-                      std::size_t argCount, const Options& options, OutputTextFile& output) {
+                      std::size_t argCount, const Options& options, OptionLines* optionLines,
+                      OutputTextFile& output) {
+    LineText lineText;
     for (int32_t line = 0; line < settings.LineCount; ++line) {
         // The line's numbers.
-        const CombinationText text = DrawDesignLine(generator, lists, settings, argCount);
-
-        WriteText(output, text.view());
+        if (optionLines != nullptr) {
+            optionLines->Next(generator, lists, lineText);
+            WriteText(output, lineText.view());
+        } else {
+            const CombinationText text = DrawDesignLine(generator, lists, settings, argCount);
+            WriteText(output, text.view());
+        }
         if (options.lineFeedOnly) {
             WriteLineFeed(output);
         } else {
@@ -246,6 +253,17 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
         });
     }
 
+    // Filters no line passes, or too few lines for --unique: refused before any file exists.
+    OptionLines optionLines;
+    const bool drawsWithOptions = options.ChangesDraws();
+    if (drawsWithOptions) {
+        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, argCount), options, lists,
+                                             settings.SortOutput, settings.LineCount)) {
+            if (why != nullptr) *why = {Field::Options, *wrong};
+            return RunEnd::Refused;
+        }
+    }
+
     // Kept before the output file exists, so that a run cut short can still be replayed; a run
     // that stops before writing leaves none behind.
     if (options.saveSeed) {
@@ -267,7 +285,8 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     }
 
     if (options.ChangesDraws() || options.lineFeedOnly || options.statsFile || options.chartFile) {
-        WriteOptionLines(generator, lists, settings, argCount, options, output);
+        WriteOptionLines(generator, lists, settings, argCount, options,
+                         drawsWithOptions ? &optionLines : nullptr, output);
     } else {
         const int k = settings.PickCount;
         for (int32_t line = 0; line < settings.LineCount; ++line) {
@@ -286,8 +305,7 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     return RunEnd::Completed;
 }
 
-std::optional<Rejection> CheckArguments(std::span<const std::string> args,
-                                        const Options& /*options*/) {
+std::optional<Rejection> CheckArguments(std::span<const std::string> args, const Options& options) {
     Rejection why;
     RunSettings settings;
     FixedLineSummary fixedLine;
@@ -297,6 +315,13 @@ std::optional<Rejection> CheckArguments(std::span<const std::string> args,
         if (PrepareLists(args, settings, fixedLine, lists, &why) != RunEnd::Completed) return why;
     } catch (const Exception& e) {
         return Rejection{Field::FixedFile, e.Message};
+    }
+    if (options.ChangesDraws()) {
+        OptionLines optionLines;
+        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, args.size()), options, lists,
+                                             settings.SortOutput, settings.LineCount, true)) {
+            return Rejection{Field::Options, *wrong};
+        }
     }
     return std::nullopt;
 }
