@@ -31,6 +31,8 @@ public:
 
     // The main numbers of the line Next gave last, in the line's order.
     const DrawnLine& Last() const { return line_; }
+    // Its bonus numbers are the first count entries of the pool (none without --bonus).
+    const BonusDraw& Bonus() const { return bonus_; }
 
 private:
     LineRules rules_;

@@ -7,6 +7,7 @@
 
 #include "cli/fixed_run.h"
 #include "cli/option_lines.h"
+#include "cli/statistics_run.h"
 #include "combination/draw.h"
 #include "combination/pool.h"
 #include "failure/failure.h"
@@ -178,7 +179,7 @@ CombinationText DrawDesignLine(RandomGenerator& generator, NumberLists& lists,
 // them, then the chosen line end.
 void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
                       std::size_t argCount, const Options& options, OptionLines* optionLines,
-                      OutputTextFile& output) {
+                      OutputTextFile& output, LineTally* tally) {
     LineText lineText;
     for (int32_t line = 0; line < settings.LineCount; ++line) {
         // The line's numbers.
@@ -197,6 +198,15 @@ void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunS
         CheckIo();
 
         // Whatever looks at each line written.
+        if (tally != nullptr) {
+            if (optionLines != nullptr) {
+                const BonusDraw& bonus = optionLines->Bonus();
+                tally->Add(optionLines->Last().numbers.data(), settings.PickCount,
+                           bonus.pool.data(), bonus.count);
+            } else {
+                tally->Add(DrawnNumbers(lists, argCount), settings.PickCount, nullptr, 0);
+            }
+        }
     }
 }
 
@@ -276,6 +286,16 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
         }
     }
 
+    StatisticsRun statistics(options, args);
+    if (statistics.Wanted()) {
+        if (auto clash = statistics.CheckFiles()) {
+            if (options.saveSeed) RemoveFile(*options.saveSeed);
+            if (why != nullptr) *why = {Field::Options, std::move(*clash)};
+            return RunEnd::Refused;
+        }
+        statistics.Start(settings, lists);
+    }
+
     OutputTextFile output;
     CreateOutput(output, args[4], options.blockSize);
     if (const int32_t code = TakeIoError(); code != 0) {
@@ -286,7 +306,7 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
 
     if (options.ChangesDraws() || options.lineFeedOnly || options.statsFile || options.chartFile) {
         WriteOptionLines(generator, lists, settings, argCount, options,
-                         drawsWithOptions ? &optionLines : nullptr, output);
+                         drawsWithOptions ? &optionLines : nullptr, output, statistics.Tally());
     } else {
         const int k = settings.PickCount;
         for (int32_t line = 0; line < settings.LineCount; ++line) {
@@ -302,6 +322,14 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     }
     CloseOutput(output);
     CheckIo();
+
+    // The report files, once the output file is closed.
+    if (statistics.Wanted()) {
+        if (auto failed = statistics.Finish()) {
+            if (why != nullptr) *why = {Field::Options, std::move(*failed)};
+            return RunEnd::Refused;
+        }
+    }
     return RunEnd::Completed;
 }
 
