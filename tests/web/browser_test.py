@@ -126,12 +126,16 @@ class Browser:
     def generate_enabled(self):
         return self.find("generate").is_enabled()
 
-    def generate(self, timeout=60):
-        """Presses Generate and waits for the download link; returns its file's bytes."""
+    def generate(self, timeout=60, keyboard=False):
+        """Presses Generate (or Enter in a field) and waits for the download link; returns its
+        file's bytes."""
         self.wait(self.generate_enabled, message="Generate stays disabled: " + self.errors())
         for name in os.listdir(self.downloads):
             os.remove(os.path.join(self.downloads, name))
-        self.find("generate").click()
+        if keyboard:
+            self.find("pick").send_keys(Keys.ENTER)
+        else:
+            self.find("generate").click()
         self.wait(lambda: self.find("download").is_displayed(), timeout,
                   "no download: " + self.errors())
         return self.download("download", "combinations.txt", timeout)
@@ -276,7 +280,9 @@ class FileUrlTest(PageTest):
         super().setUpClass()
 
     def test_default_run_from_file(self):
-        page = self.run_page({"seed": "file"})
+        # By keyboard alone: Enter in a field generates.
+        self.browser.fill(dict(DEFAULTS, seed="file"))
+        page = self.browser.generate(keyboard=True)
         _, _, expected = native_run(["--seed", "file", "10", "49", "6", "1", "combinations.txt"])
         self.assertEqual(page, expected)
         self.assertIn(b"\r\n", page)
