@@ -1,5 +1,6 @@
 #include "cli/run.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -75,12 +76,36 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     if (TakeIoError() != 0) return RunEnd::Rejected;
 
     const int k = settings.PickCount;
+    if (argCount == 5) {
+        // A round's lines at a time; the generator may run ahead of the last line written, which
+        // nothing outside the run can see.
+        PlainLines lines;
+        for (int32_t line = 0; line < settings.LineCount;) {
+            DrawPlainLines(generator, lists, k, settings.SortOutput, lines);
+            const int count = std::min(lines.count, settings.LineCount - line);
+            if (output.characterDevice) {
+                for (int i = 0; i < count; ++i) {
+                    WriteText(output, lines.Line(i));
+                    WriteLineEnd(output);
+                    CheckIo();
+                }
+            } else {
+                // The same blocks as line by line; after a failed block nothing more is written
+                // either way, and the failure is raised before the next line.
+                WriteText(output, lines.Ended(count));
+                CheckIo();
+            }
+            line += count;
+        }
+        CloseOutput(output);
+        CheckIo();
+        return RunEnd::Completed;
+    }
     for (int32_t line = 0; line < settings.LineCount; ++line) {
         const CombinationText text =
-            argCount == 5   ? DrawPlain(generator, lists, k, settings.SortOutput)
-            : argCount == 6 ? DrawWithAllFixed(generator, lists, k, settings.SortOutput)
-                            : DrawWithSomeFixed(generator, lists, k, settings.FixedMin,
-                                                settings.FixedMax, settings.SortOutput);
+            argCount == 6 ? DrawWithAllFixed(generator, lists, k, settings.SortOutput)
+                          : DrawWithSomeFixed(generator, lists, k, settings.FixedMin,
+                                              settings.FixedMax, settings.SortOutput);
         WriteText(output, text.view());
         WriteLineEnd(output);
         CheckIo();
