@@ -2,14 +2,35 @@
 
 #include "combination/pool.h"
 #include "fixed/fixed_line.h"
+#include "platform/file_system.h"
 #include "text/text_file.h"
 
 namespace combogen {
 
-std::optional<std::string> ReadFixedNumberLine(const std::string& name) {
+namespace {
+
+// False, with the reason when one is asked for; the text is only made then.
+template <class Message>
+bool Refuse(Rejection* why, Field field, Message message) {
+    if (why != nullptr) *why = {field, message()};
+    return false;
+}
+
+std::string Count(int count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+std::optional<std::string> ReadFixedNumberLine(const std::string& name, Rejection* why) {
     InputTextFile file;
     OpenInput(file, name);
-    if (TakeIoError() != 0) return std::nullopt;
+    if (const int32_t code = TakeIoError(); code != 0) {
+        Refuse(why, Field::FixedFile, [&] {
+            return "cannot open fixed-number file '" + name + "': " + SystemErrorText(code);
+        });
+        return std::nullopt;
+    }
     std::string line;
     do {
         line = ReadLine(file);
@@ -17,31 +38,70 @@ std::optional<std::string> ReadFixedNumberLine(const std::string& name) {
     } while (line.empty() && !AtEndOfFile(file));
     CloseInput(file);
     // Taken here, before the output file exists, so that a rejected run never empties it.
-    if (TakeIoError() != 0) return std::nullopt;
+    if (const int32_t code = TakeIoError(); code != 0) {
+        Refuse(why, Field::FixedFile, [&] {
+            return "cannot read fixed-number file '" + name + "': " + SystemErrorText(code);
+        });
+        return std::nullopt;
+    }
     return line;
 }
 
 bool PrepareFixedRun(const std::string& fixedLine, const RunSettings& settings, bool allFixed,
-                     NumberLists& lists) {
+                     NumberLists& lists, Rejection* why) {
     const std::string cleaned = CleanFixedLine(fixedLine);
     NumberList numbers{};
     const int count = ParseNumbers(cleaned, numbers);
-    if (count > NumberCapacity) return false;
+    if (count > NumberCapacity) {
+        return Refuse(why, Field::FixedFile, [&] {
+            return "the fixed-number line lists " + std::to_string(count) + " numbers, more than " +
+                   std::to_string(NumberCapacity);
+        });
+    }
     lists.FixedCount = RemoveDuplicates(numbers, count, lists.fixed);
 
-    // These hold for an empty list too: nothing can be forced from it.
+    // These hold for an empty list too: nothing can be forced from it. FixedMin <= FixedMax,
+    // so the maximum is the bound that matters.
     if (lists.FixedCount < settings.FixedMin || lists.FixedCount < settings.FixedMax) {
-        return false;
+        return Refuse(why, Field::FixedMax, [&] {
+            return "the fixed-number line lists " +
+                   Count(lists.FixedCount, "distinct number", "distinct numbers") +
+                   ", fewer than the fixed maximum " + std::to_string(settings.FixedMax);
+        });
     }
-    if (allFixed && lists.FixedCount >= settings.PickCount) return false;
+    if (allFixed && lists.FixedCount >= settings.PickCount) {
+        return Refuse(why, Field::FixedFile, [&] {
+            return Count(lists.FixedCount, "fixed number leaves", "fixed numbers leave") +
+                   " no room in a line of " + std::to_string(settings.PickCount) +
+                   ": there must be fewer fixed numbers than the pick count";
+        });
+    }
     SortAscending(lists.fixed, lists.FixedCount);
-    if (LargestFixed(lists.fixed, lists.FixedCount) > settings.PoolSize) return false;
+    if (const int largest = LargestFixed(lists.fixed, lists.FixedCount);
+        largest > settings.PoolSize) {
+        return Refuse(why, Field::FixedFile, [&] {
+            return "fixed number " + std::to_string(largest) + " is above the pool of " +
+                   std::to_string(settings.PoolSize);
+        });
+    }
     // 0 (or any multiple of 256) could never be drawn and has no label.
-    if (lists.FixedCount > 0 && lists.fixed[0] == 0) return false;
+    if (lists.FixedCount > 0 && lists.fixed[0] == 0) {
+        return Refuse(why, Field::FixedFile,
+                      [&] { return std::string("fixed number 0 can never be drawn"); });
+    }
 
     lists.PoolLength = BuildPool(lists.pool, lists.fixed, lists.FixedCount, settings.PoolSize);
     // A line with the fewest fixed numbers must still fill up from the pool.
-    return allFixed || settings.PickCount - settings.FixedMin <= lists.PoolLength;
+    if (!allFixed && settings.PickCount - settings.FixedMin > lists.PoolLength) {
+        return Refuse(why, Field::FixedMin, [&] {
+            return "the pool of " + std::to_string(settings.PoolSize) + " less " +
+                   Count(lists.FixedCount, "fixed number", "fixed numbers") + " leaves " +
+                   std::to_string(lists.PoolLength) + ", too few to fill a line of " +
+                   std::to_string(settings.PickCount) + " holding only " +
+                   std::to_string(settings.FixedMin) + " of them";
+        });
+    }
+    return true;
 }
 
 }  // namespace combogen

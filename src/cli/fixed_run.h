@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/rejection.h"
 #include "combination/draw.h"
 
 namespace combogen {
@@ -20,12 +21,13 @@ struct RunSettings {
 };
 
 // The first non-empty line of the file; empty when there is none. Nothing when the file cannot
-// be opened or read.
-std::optional<std::string> ReadFixedNumberLine(const std::string& name);
+// be opened or read; then why, if given, says which.
+std::optional<std::string> ReadFixedNumberLine(const std::string& name, Rejection* why = nullptr);
 
 // The fixed list and the pool, after seeding; allFixed for a six-argument run. False is a
-// silent stop. A digit run too large to convert raises EConvertError.
+// silent stop, and why, if given, says which rule was broken. A digit run too large to convert
+// raises EConvertError.
 bool PrepareFixedRun(const std::string& fixedLine, const RunSettings& settings, bool allFixed,
-                     NumberLists& lists);
+                     NumberLists& lists, Rejection* why = nullptr);
 
 }  // namespace combogen

@@ -1,13 +1,16 @@
 #include "cli/run.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
 #include "cli/fixed_run.h"
 #include "combination/draw.h"
 #include "combination/pool.h"
+#include "failure/failure.h"
 #include "failure/report.h"
+#include "platform/file_system.h"
 #include "platform/process.h"
 #include "text/integer_text.h"
 #include "text/text_file.h"
@@ -16,110 +19,386 @@ namespace combogen {
 
 namespace {
 
+// A silent stop, with the reason when one is asked for; the text is only made then.
+template <class Message>
+RunEnd Reject(Rejection* why, Field field, Message message) {
+    if (why != nullptr) *why = {field, message()};
+    return RunEnd::Rejected;
+}
+
 bool InRange(std::optional<int32_t> value, int32_t low, int32_t high) {
     return value && *value >= low && *value <= high;
 }
 
-}  // namespace
+// A value as the person typed it and as it was read, when the two differ ("$51" is 81).
+std::string Shown(const std::string& text, int32_t value) {
+    const std::string decimal = std::to_string(value);
+    return text == decimal ? decimal : decimal + " ('" + text + "')";
+}
 
-RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSource) {
+std::string NotANumber(const char* what, const std::string& text) {
+    return std::string(what) + " '" + text + "' is not a whole number";
+}
+
+std::string WrongCount(std::size_t count) {
+    return "expected 5, 6 or 8 arguments (LINES POOL PICK SORT OUTPUT [FIXED-FILE [FIXED-MIN "
+           "FIXED-MAX]]), got " +
+           std::to_string(count);
+}
+
+// Steps up to the seeding: the argument count, the fixed-number line and the numbers. Leaves
+// the run's settings and the fixed-number line.
+RunEnd CheckSettings(std::span<const std::string> args, RunSettings& settings,
+                     std::string& fixedLine, Rejection* why) {
     const std::size_t argCount = args.size();
-    if (argCount < 5) return RunEnd::Rejected;
-    RunSettings settings;
+    if (argCount < 5)
+        return Reject(why, Field::ArgumentCount, [&] { return WrongCount(argCount); });
 
-    std::string fixedLine;
     if (argCount > 5) {
-        auto line = ReadFixedNumberLine(args[5]);
+        auto line = ReadFixedNumberLine(args[5], why);
         if (!line) return RunEnd::Rejected;
         fixedLine = std::move(*line);
     }
 
     const auto lineCount = TryStrToInt(args[0]);
-    if (!lineCount || *lineCount < 1) return RunEnd::Rejected;
+    if (!lineCount) {
+        return Reject(why, Field::LineCount, [&] { return NotANumber("line count", args[0]); });
+    }
+    if (*lineCount < 1) {
+        return Reject(why, Field::LineCount, [&] {
+            return "line count " + Shown(args[0], *lineCount) + " is less than 1";
+        });
+    }
     settings.LineCount = *lineCount;
     const auto poolSize = TryStrToInt(args[1]);
-    if (!InRange(poolSize, 1, MaxNumber)) return RunEnd::Rejected;
+    if (!poolSize) {
+        return Reject(why, Field::PoolSize, [&] { return NotANumber("pool size", args[1]); });
+    }
+    if (!InRange(poolSize, 1, MaxNumber)) {
+        return Reject(why, Field::PoolSize, [&] {
+            return "pool size " + Shown(args[1], *poolSize) + " is not in 1.." +
+                   std::to_string(MaxNumber);
+        });
+    }
     settings.PoolSize = *poolSize;
     const auto pickCount = TryStrToInt(args[2]);
-    if (!InRange(pickCount, 1, settings.PoolSize)) return RunEnd::Rejected;
+    if (!pickCount) {
+        return Reject(why, Field::PickCount, [&] { return NotANumber("pick count", args[2]); });
+    }
+    if (*pickCount < 1) {
+        return Reject(why, Field::PickCount, [&] {
+            return "pick count " + Shown(args[2], *pickCount) + " is less than 1";
+        });
+    }
+    if (*pickCount > settings.PoolSize) {
+        return Reject(why, Field::PickCount, [&] {
+            return "pick count " + Shown(args[2], *pickCount) + " is more than the pool of " +
+                   std::to_string(settings.PoolSize);
+        });
+    }
     settings.PickCount = *pickCount;
     const auto sortOutput = TryStrToInt(args[3]);
-    if (!InRange(sortOutput, 0, 1)) return RunEnd::Rejected;
+    if (!sortOutput) {
+        return Reject(why, Field::Sort, [&] { return NotANumber("sort flag", args[3]); });
+    }
+    if (!InRange(sortOutput, 0, 1)) {
+        return Reject(why, Field::Sort, [&] {
+            return "sort flag " + Shown(args[3], *sortOutput) + " is neither 0 nor 1";
+        });
+    }
     settings.SortOutput = *sortOutput == 1;
 
-    if (argCount > 6 && argCount != 8) return RunEnd::Rejected;
+    if (argCount > 6 && argCount != 8) {
+        return Reject(why, Field::ArgumentCount, [&] { return WrongCount(argCount); });
+    }
     if (argCount == 8) {
-        // A negative minimum means nothing as a count of fixed numbers.
         const auto fixedMin = TryStrToInt(args[6]);
-        if (!InRange(fixedMin, 0, settings.PickCount - 1)) return RunEnd::Rejected;
+        if (!fixedMin) {
+            return Reject(why, Field::FixedMin,
+                          [&] { return NotANumber("fixed minimum", args[6]); });
+        }
+        // A negative minimum means nothing as a count of fixed numbers.
+        if (*fixedMin < 0) {
+            return Reject(why, Field::FixedMin, [&] {
+                return "fixed minimum " + Shown(args[6], *fixedMin) + " is negative";
+            });
+        }
+        if (*fixedMin >= settings.PickCount) {
+            return Reject(why, Field::FixedMin, [&] {
+                return "fixed minimum " + Shown(args[6], *fixedMin) +
+                       " is not less than the pick count " + std::to_string(settings.PickCount);
+            });
+        }
         settings.FixedMin = *fixedMin;
         const auto fixedMax = TryStrToInt(args[7]);
-        if (!InRange(fixedMax, settings.FixedMin, settings.PickCount - 1)) {
-            return RunEnd::Rejected;
+        if (!fixedMax) {
+            return Reject(why, Field::FixedMax,
+                          [&] { return NotANumber("fixed maximum", args[7]); });
+        }
+        if (*fixedMax < settings.FixedMin) {
+            return Reject(why, Field::FixedMax, [&] {
+                return "fixed maximum " + Shown(args[7], *fixedMax) +
+                       " is less than the fixed minimum " + std::to_string(settings.FixedMin);
+            });
+        }
+        if (*fixedMax >= settings.PickCount) {
+            return Reject(why, Field::FixedMax, [&] {
+                return "fixed maximum " + Shown(args[7], *fixedMax) +
+                       " is not less than the pick count " + std::to_string(settings.PickCount);
+            });
         }
         settings.FixedMax = *fixedMax;
     }
+    return RunEnd::Completed;
+}
 
-    RandomGenerator generator;
-    if (!SeedGenerator(generator, seedSource)) return RunEnd::Rejected;
-
-    NumberLists lists;
-    if (argCount == 5) {
+// The fixed list and the pool (after seeding, in a run).
+RunEnd PrepareLists(std::span<const std::string> args, const RunSettings& settings,
+                    const std::string& fixedLine, NumberLists& lists, Rejection* why) {
+    if (args.size() == 5) {
         FillPool(lists.pool, settings.PoolSize);
         lists.PoolLength = settings.PoolSize;
-    } else if (!PrepareFixedRun(fixedLine, settings, argCount == 6, lists)) {
+    } else if (!PrepareFixedRun(fixedLine, settings, args.size() == 6, lists, why)) {
         return RunEnd::Rejected;
+    }
+    return RunEnd::Completed;
+}
+
+CombinationText DrawDesignLine(RandomGenerator& generator, NumberLists& lists,
+                               const RunSettings& settings, std::size_t argCount) {
+    const int k = settings.PickCount;
+    return argCount == 5   ? DrawPlain(generator, lists, k, settings.SortOutput)
+           : argCount == 6 ? DrawWithAllFixed(generator, lists, k, settings.SortOutput)
+                           : DrawWithSomeFixed(generator, lists, k, settings.FixedMin,
+                                               settings.FixedMax, settings.SortOutput);
+}
+
+// The lines of a five-argument run, a generator round's lines at a time. The generator may run
+// ahead of the last line written, which nothing outside the run can see.
+void WritePlainRunLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
+                        OutputTextFile& output) {
+    PlainLines lines;
+    for (int32_t line = 0; line < settings.LineCount;) {
+        DrawPlainLines(generator, lists, settings.PickCount, settings.SortOutput, lines);
+        const int count = std::min(lines.count, settings.LineCount - line);
+        if (output.characterDevice) {
+            for (int i = 0; i < count; ++i) {
+                WriteText(output, lines.Line(i));
+                WriteLineEnd(output);
+                CheckIo();
+            }
+        } else {
+            // The same blocks as line by line; after a failed block nothing more is written
+            // either way, and the failure is raised before the next line.
+            WriteText(output, lines.Ended(count));
+            CheckIo();
+        }
+        line += count;
+    }
+}
+
+// The lines of a run with options: the same draws as the plain run unless an option changes
+// them, then the chosen line end.
+void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
+                      std::size_t argCount, const Options& options, OutputTextFile& output) {
+    for (int32_t line = 0; line < settings.LineCount; ++line) {
+        // The line's numbers.
+        const CombinationText text = DrawDesignLine(generator, lists, settings, argCount);
+
+        WriteText(output, text.view());
+        if (options.lineFeedOnly) {
+            WriteLineFeed(output);
+        } else {
+            WriteLineEnd(output);
+        }
+        CheckIo();
+
+        // Whatever looks at each line written.
+    }
+}
+
+// The 2068 bytes the system source delivered, for --save-seed.
+struct KeptSeed {
+    std::array<uint8_t, SeedImageSize> image{};
+    bool filled = false;
+};
+
+}  // namespace
+
+RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSource) {
+    return RunCombogen(args, seedSource, Options{}, nullptr);
+}
+
+RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSource,
+                   const Options& options, Rejection* why) {
+    RunSettings settings;
+    std::string fixedLine;
+    if (const RunEnd end = CheckSettings(args, settings, fixedLine, why);
+        end != RunEnd::Completed) {
+        return end;
+    }
+    const std::size_t argCount = args.size();
+
+    RandomGenerator generator;
+    KeptSeed kept;
+    const bool seeded =
+        options.saveSeed
+            ? SeedGenerator(generator,
+                            [&](std::span<uint8_t> bytes) {
+                                kept.filled = seedSource(bytes);
+                                if (kept.filled) {
+                                    std::copy(bytes.begin(), bytes.end(), kept.image.begin());
+                                }
+                                return kept.filled;
+                            })
+            : SeedGenerator(generator, seedSource);
+    if (!seeded) {
+        return Reject(why, Field::RandomSource,
+                      [] { return std::string("the system's random source failed"); });
+    }
+
+    NumberLists lists;
+    if (const RunEnd end = PrepareLists(args, settings, fixedLine, lists, why);
+        end != RunEnd::Completed) {
+        return end;
+    }
+
+    // Kept before the output file exists, so that a run cut short can still be replayed; a run
+    // that stops before writing leaves none behind.
+    if (options.saveSeed) {
+        if (const int32_t code = WriteFileWhole(*options.saveSeed, kept.image); code != 0) {
+            if (why != nullptr) {
+                *why = {Field::Options, "cannot write seed file '" + *options.saveSeed +
+                                            "': " + SystemErrorText(code)};
+            }
+            return RunEnd::Refused;
+        }
     }
 
     OutputTextFile output;
-    CreateOutput(output, args[4]);
-    if (TakeIoError() != 0) return RunEnd::Rejected;
-
-    const int k = settings.PickCount;
-    if (argCount == 5) {
-        // A round's lines at a time; the generator may run ahead of the last line written, which
-        // nothing outside the run can see.
-        PlainLines lines;
-        for (int32_t line = 0; line < settings.LineCount;) {
-            DrawPlainLines(generator, lists, k, settings.SortOutput, lines);
-            const int count = std::min(lines.count, settings.LineCount - line);
-            if (output.characterDevice) {
-                for (int i = 0; i < count; ++i) {
-                    WriteText(output, lines.Line(i));
-                    WriteLineEnd(output);
-                    CheckIo();
-                }
-            } else {
-                // The same blocks as line by line; after a failed block nothing more is written
-                // either way, and the failure is raised before the next line.
-                WriteText(output, lines.Ended(count));
-                CheckIo();
-            }
-            line += count;
-        }
-        CloseOutput(output);
-        CheckIo();
-        return RunEnd::Completed;
+    CreateOutput(output, args[4], options.blockSize);
+    if (const int32_t code = TakeIoError(); code != 0) {
+        if (options.saveSeed) RemoveFile(*options.saveSeed);
+        return Reject(why, Field::Output,
+                      [&] { return "cannot create '" + args[4] + "': " + SystemErrorText(code); });
     }
-    for (int32_t line = 0; line < settings.LineCount; ++line) {
-        const CombinationText text =
-            argCount == 6 ? DrawWithAllFixed(generator, lists, k, settings.SortOutput)
-                          : DrawWithSomeFixed(generator, lists, k, settings.FixedMin,
-                                              settings.FixedMax, settings.SortOutput);
-        WriteText(output, text.view());
-        WriteLineEnd(output);
-        CheckIo();
+
+    if (options.ChangesDraws() || options.lineFeedOnly || options.statsFile || options.chartFile) {
+        WriteOptionLines(generator, lists, settings, argCount, options, output);
+    } else if (argCount == 5) {
+        WritePlainRunLines(generator, lists, settings, output);
+    } else {
+        const int k = settings.PickCount;
+        for (int32_t line = 0; line < settings.LineCount; ++line) {
+            const CombinationText text =
+                argCount == 6 ? DrawWithAllFixed(generator, lists, k, settings.SortOutput)
+                              : DrawWithSomeFixed(generator, lists, k, settings.FixedMin,
+                                                  settings.FixedMax, settings.SortOutput);
+            WriteText(output, text.view());
+            WriteLineEnd(output);
+            CheckIo();
+        }
     }
     CloseOutput(output);
     CheckIo();
     return RunEnd::Completed;
 }
 
+std::optional<Rejection> CheckArguments(std::span<const std::string> args,
+                                        const Options& /*options*/) {
+    Rejection why;
+    RunSettings settings;
+    std::string fixedLine;
+    if (CheckSettings(args, settings, fixedLine, &why) != RunEnd::Completed) return why;
+    NumberLists lists;
+    try {
+        if (PrepareLists(args, settings, fixedLine, lists, &why) != RunEnd::Completed) return why;
+    } catch (const Exception& e) {
+        return Rejection{Field::FixedFile, e.Message};
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+std::optional<std::array<uint8_t, SeedImageSize>> ReadSeedFile(const std::string& name,
+                                                               std::string& error) {
+    FileHandle handle = -1;
+    if (const int32_t code = OpenFileForReading(name, handle); code != 0) {
+        error = "cannot open seed file '" + name + "': " + SystemErrorText(code);
+        return std::nullopt;
+    }
+    std::array<uint8_t, SeedImageSize> image{};
+    std::size_t filled = 0;
+    int32_t code = 0;
+    while (filled < image.size()) {
+        std::size_t got = 0;
+        code = ReadFromFile(handle, reinterpret_cast<char*>(image.data()) + filled,
+                            image.size() - filled, got);
+        if (code != 0 || got == 0) break;
+        filled += got;
+    }
+    CloseFile(handle);
+    if (code != 0) {
+        error = "cannot read seed file '" + name + "': " + SystemErrorText(code);
+    } else if (filled < image.size()) {
+        error = "seed file '" + name + "' holds " + std::to_string(filled) +
+                " bytes; a seed file holds " + std::to_string(SeedImageSize);
+    }
+    if (!error.empty()) return std::nullopt;
+    return image;
+}
+
+int RunWithOptions(std::span<const std::string> args) {
+    std::string error;
+    const CommandLine commandLine = ParseCommandLine(args, error);
+    const Options& options = commandLine.options;
+    std::optional<std::array<uint8_t, SeedImageSize>> seedImage;
+    if (error.empty() && options.seedFile) seedImage = ReadSeedFile(*options.seedFile, error);
+    if (!error.empty()) {
+        WriteStandardError("combogen: " + error +
+                           "\nTry 'combogen --help' for more information.\n");
+        return 2;
+    }
+    if (options.help) return WriteStandardOutput(UsageText()) ? 0 : 1;
+    if (options.version) return WriteStandardOutput(VersionText()) ? 0 : 1;
+
+    SeedSource seedSource = ReadSystemRandom;
+    if (options.seedText) {
+        seedSource = [text = *options.seedText](std::span<uint8_t> bytes) {
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                bytes[i] = static_cast<uint8_t>(text[i % text.size()]);
+            }
+            return true;
+        };
+    } else if (seedImage) {
+        seedSource = [image = *seedImage](std::span<uint8_t> bytes) {
+            std::copy_n(image.begin(), std::min(bytes.size(), image.size()), bytes.begin());
+            return true;
+        };
+    }
+
+    Rejection why;
+    const RunEnd end = RunCombogen(commandLine.positional, seedSource, options, &why);
+    if (end == RunEnd::Refused || (end == RunEnd::Rejected && options.explain)) {
+        WriteStandardError("combogen: " + why.message + "\n");
+        return 2;
+    }
+    return 0;
+}
+
+}  // namespace
+
 int RunFromCommandLine(int argc, char* argv[]) {
     PrepareProcess();
     try {
         const std::vector<std::string> args = CommandLineArguments(argc, argv);
-        RunCombogen(args, ReadSystemRandom);
+        // Without options, the plain run, exactly.
+        if (args.empty() || !args[0].starts_with("--")) {
+            RunCombogen(args, ReadSystemRandom);
+            return 0;
+        }
+        return RunWithOptions(args);
     } catch (...) {
         ReportFailure(std::current_exception(), argc > 0 ? argv[0] : "combogen");
     }

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "platform/file_system.h"
 
@@ -56,6 +58,22 @@ int32_t ReadFromFile(FileHandle handle, char* data, std::size_t capacity, std::s
 }
 
 int32_t CloseFile(FileHandle handle) { return close(static_cast<int>(handle)) == 0 ? 0 : errno; }
+
+std::string SystemErrorText(int32_t code) { return std::strerror(code); }
+
+int32_t WriteFileWhole(const std::string& name, std::span<const uint8_t> bytes) {
+    std::string temporary = name + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());  // mode 0600
+    if (fd < 0) return errno;
+    int32_t code = WriteToFile(fd, reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (code == 0 && fsync(fd) != 0) code = errno;
+    if (close(fd) != 0 && code == 0) code = errno;
+    if (code == 0 && rename(temporary.c_str(), name.c_str()) != 0) code = errno;
+    if (code != 0) unlink(temporary.c_str());
+    return code;
+}
+
+int32_t RemoveFile(const std::string& name) { return unlink(name.c_str()) == 0 ? 0 : errno; }
 
 std::string InOutErrorMessage(int32_t code) {
     switch (code) {

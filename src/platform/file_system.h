@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace combogen {
@@ -31,5 +32,14 @@ int32_t CloseFile(FileHandle handle);
 
 // The text a failed file operation's code is reported with.
 std::string InOutErrorMessage(int32_t code);
+
+// The system's own description of an error code, for messages meant for people.
+std::string SystemErrorText(int32_t code);
+
+// Writes bytes to name, readable by the owner only where the system has such a mode, complete
+// or not at all: a file of its own is written first and then renamed over name.
+int32_t WriteFileWhole(const std::string& name, std::span<const uint8_t> bytes);
+
+int32_t RemoveFile(const std::string& name);
 
 }  // namespace combogen

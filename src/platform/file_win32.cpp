@@ -61,6 +61,39 @@ int32_t CloseFile(FileHandle handle) {
     return CloseHandle(AsHandle(handle)) ? 0 : static_cast<int32_t>(GetLastError());
 }
 
+std::string SystemErrorText(int32_t code) {
+    char text[512];
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
+    // The system's text ends with a full stop and a line end; a message goes on after it.
+    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' ||
+                          text[length - 1] == '.' || text[length - 1] == ' ')) {
+        --length;
+    }
+    if (length == 0) return "error " + std::to_string(code);
+    return std::string(text, length);
+}
+
+int32_t WriteFileWhole(const std::string& name, std::span<const uint8_t> bytes) {
+    const std::string temporary = name + ".tmp" + std::to_string(GetCurrentProcessId());
+    const HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
+    int32_t code = WriteToFile(reinterpret_cast<FileHandle>(file),
+                               reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (code == 0 && !FlushFileBuffers(file)) code = static_cast<int32_t>(GetLastError());
+    if (!CloseHandle(file) && code == 0) code = static_cast<int32_t>(GetLastError());
+    if (code == 0 && !MoveFileExA(temporary.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        code = static_cast<int32_t>(GetLastError());
+    }
+    if (code != 0) DeleteFileA(temporary.c_str());
+    return code;
+}
+
+int32_t RemoveFile(const std::string& name) {
+    return DeleteFileA(name.c_str()) ? 0 : static_cast<int32_t>(GetLastError());
+}
+
 std::string InOutErrorMessage(int32_t code) {
     switch (code) {
         case 2: return "File not found";

@@ -33,6 +33,9 @@ std::uintptr_t ModuleBaseOf(const void* address);
 // Writes to the standard error stream; the result is ignored.
 void WriteStandardError(std::string_view text);
 
+// Writes to the standard output stream; false when it failed.
+bool WriteStandardOutput(std::string_view text);
+
 // Ends the process at once: open files are neither flushed nor closed.
 [[noreturn]] void EndProcess(int status);
 

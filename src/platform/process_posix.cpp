@@ -41,6 +41,15 @@ void WriteStandardError(std::string_view text) {
     }
 }
 
+bool WriteStandardOutput(std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = write(STDOUT_FILENO, text.data(), text.size());
+        if (written <= 0) return false;
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
 void EndProcess(int status) { _exit(status); }
 
 }  // namespace combogen

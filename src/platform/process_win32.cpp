@@ -75,6 +75,13 @@ void WriteStandardError(std::string_view text) {
               &written, nullptr);
 }
 
+bool WriteStandardOutput(std::string_view text) {
+    DWORD written = 0;
+    return WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()),
+                     &written, nullptr) &&
+           written == text.size();
+}
+
 void EndProcess(int status) { ExitProcess(static_cast<UINT>(status)); }
 
 }  // namespace combogen

@@ -17,7 +17,7 @@ void Record(int32_t code) {
 
 // False when the block was refused; it is discarded either way.
 bool HandOver(OutputTextFile& file) {
-    const int32_t code = WriteToFile(file.handle, file.buffer.data(), file.used);
+    const int32_t code = WriteToFile(file.handle, file.buffer.get(), file.used);
     file.used = 0;
     Record(code);
     return code == 0;
@@ -26,8 +26,8 @@ bool HandOver(OutputTextFile& file) {
 // The usual case, twice per line: text that fits without filling the buffer is only copied.
 // False, with nothing copied, otherwise.
 bool AppendShort(OutputTextFile& file, std::string_view text) {
-    if (text.size() >= file.buffer.size() - file.used) return false;
-    std::memcpy(file.buffer.data() + file.used, text.data(), text.size());
+    if (text.size() >= file.capacity - file.used) return false;
+    std::memcpy(file.buffer.get() + file.used, text.data(), text.size());
     file.used += text.size();
     return true;
 }
@@ -54,8 +54,12 @@ void CheckIo() {
     if (PendingIoError != 0) RaiseInOutError(TakeIoError());
 }
 
-void CreateOutput(OutputTextFile& file, const std::string& name) {
+void CreateOutput(OutputTextFile& file, const std::string& name, std::size_t blockSize) {
     file.used = 0;
+    if (file.capacity != blockSize) {
+        file.buffer = std::make_unique<char[]>(blockSize);
+        file.capacity = blockSize;
+    }
     const int32_t code = CreateFileForWriting(name, file.handle);
     Record(code);
     if (code == 0) file.characterDevice = IsCharacterDevice(file.handle);
@@ -64,17 +68,22 @@ void CreateOutput(OutputTextFile& file, const std::string& name) {
 void WriteText(OutputTextFile& file, std::string_view text) {
     if (AppendShort(file, text)) return;
     while (!text.empty()) {
-        const std::size_t taken = std::min(text.size(), file.buffer.size() - file.used);
-        std::memcpy(file.buffer.data() + file.used, text.data(), taken);
+        const std::size_t taken = std::min(text.size(), file.capacity - file.used);
+        std::memcpy(file.buffer.get() + file.used, text.data(), taken);
         file.used += taken;
         text.remove_prefix(taken);
-        if (file.used == file.buffer.size() && !HandOver(file)) return;
+        if (file.used == file.capacity && !HandOver(file)) return;
     }
 }
 
 void WriteLineEnd(OutputTextFile& file) {
     // Tried here first, not only inside WriteText, to keep the call off the per-line path.
     if (!AppendShort(file, "\r\n")) WriteText(file, "\r\n");
+    if (file.characterDevice && file.used > 0) HandOver(file);
+}
+
+void WriteLineFeed(OutputTextFile& file) {
+    if (!AppendShort(file, "\n")) WriteText(file, "\n");
     if (file.characterDevice && file.used > 0) HandOver(file);
 }
 

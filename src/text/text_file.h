@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -23,16 +24,20 @@ int32_t TakeIoError();
 void CheckIo();
 
 inline constexpr std::size_t TextBufferSize = 128;
+inline constexpr std::size_t LargestBlockSize = std::size_t{1} << 20;
 
 struct OutputTextFile {
     FileHandle handle = -1;
     bool characterDevice = false;  // then each line is handed over at its line end
-    std::array<char, TextBufferSize> buffer;
+    std::unique_ptr<char[]> buffer;
+    std::size_t capacity = 0;  // the block size
     std::size_t used = 0;
 };
 
-// A failure leaves a pending error and the file unopened.
-void CreateOutput(OutputTextFile& file, const std::string& name);
+// Creates the file with a buffer of blockSize bytes (TextBufferSize..LargestBlockSize). A
+// failure leaves a pending error and the file unopened.
+void CreateOutput(OutputTextFile& file, const std::string& name,
+                  std::size_t blockSize = TextBufferSize);
 
 // The buffer goes to the operating system the moment it is full. When a hand-over fails, the
 // block and the rest of text are discarded.
@@ -40,6 +45,9 @@ void WriteText(OutputTextFile& file, std::string_view text);
 
 // Writes carriage return and line feed.
 void WriteLineEnd(OutputTextFile& file);
+
+// Writes a line feed alone, for Unix tools.
+void WriteLineFeed(OutputTextFile& file);
 
 // Hands over the last partial block, then closes. If that block fails the file stays open.
 void CloseOutput(OutputTextFile& file);

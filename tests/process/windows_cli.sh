@@ -25,6 +25,13 @@ expect_status 0
 expect_quiet
 expect_bytes out.txt '01 02 03 04 05 06\r\n'
 
+# The same bytes as options_cli.sh pins for the Linux build: a seed replays on every platform.
+CASE="--seed gives the same file as on Linux"
+run --seed combogen 3 49 6 0 out.txt
+expect_status 0
+expect_quiet
+expect_bytes out.txt '42 03 39 27 13 23\r\n07 16 09 19 20 48\r\n07 01 13 34 23 09\r\n'
+
 CASE="a normal end"
 run 30 49 6 0 numbers.txt
 expect_status 0

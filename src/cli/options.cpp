@@ -1,0 +1,295 @@
+#include "cli/options.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+#include "text/text_file.h"
+
+#ifndef COMBOGEN_VERSION
+#define COMBOGEN_VERSION "unknown"
+#endif
+
+namespace combogen {
+
+namespace {
+
+// A plain decimal number: digits only, no sign, no blanks. Option values are read the way
+// people write them, not with the positional arguments' hexadecimal prefixes.
+std::optional<int64_t> PlainNumber(std::string_view text) {
+    int64_t value = 0;
+    if (text.empty() || text.size() > 12) return std::nullopt;
+    const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (fault != std::errc() || end != text.data() + text.size() || text[0] == '-' ||
+        text[0] == '+') {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Parses one option's value into options; returns what is wrong, or an empty text.
+using ValueParser = std::string (*)(std::string_view value, Options& options);
+
+struct OptionSpec {
+    std::string_view name;
+    const char* valueName;  // nullptr for a switch
+    ValueParser parse;
+};
+
+std::string Quoted(std::string_view text) {
+    std::string quoted(1, '\'');
+    return quoted.append(text).append(1, '\'');
+}
+
+// "MIN:MAX" with low <= MIN <= MAX <= high.
+std::string ParseRange(std::string_view option, std::string_view value, int64_t low, int64_t high,
+                       Range& range) {
+    const std::size_t colon = value.find(':');
+    const auto min =
+        colon == std::string_view::npos ? std::nullopt : PlainNumber(value.substr(0, colon));
+    const auto max =
+        colon == std::string_view::npos ? std::nullopt : PlainNumber(value.substr(colon + 1));
+    if (!min || !max) {
+        return std::string(option) + " takes MIN:MAX, two whole numbers, not " + Quoted(value);
+    }
+    if (*min < low || *max > high) {
+        return std::string(option) + " " + std::string(value) + " is outside " +
+               std::to_string(low) + ".." + std::to_string(high);
+    }
+    if (*min > *max) {
+        return std::string(option) + " " + std::string(value) + ": MIN is greater than MAX";
+    }
+    range = {static_cast<int32_t>(*min), static_cast<int32_t>(*max)};
+    return {};
+}
+
+const OptionSpec Specs[] = {
+    {"--help", nullptr, [](std::string_view, Options& o) { return o.help = true, std::string(); }},
+    {"--version", nullptr,
+     [](std::string_view, Options& o) { return o.version = true, std::string(); }},
+    {"--explain", nullptr,
+     [](std::string_view, Options& o) { return o.explain = true, std::string(); }},
+    {"--seed", "TEXT",
+     [](std::string_view v, Options& o) {
+         if (v.empty()) return std::string("--seed needs a text that is not empty");
+         o.seedText = std::string(v);
+         return std::string();
+     }},
+    {"--seed-file", "FILE",
+     [](std::string_view v, Options& o) {
+         if (v.empty()) return std::string("--seed-file needs a file name");
+         o.seedFile = std::string(v);
+         return std::string();
+     }},
+    {"--save-seed", "FILE",
+     [](std::string_view v, Options& o) {
+         if (v.empty()) return std::string("--save-seed needs a file name");
+         o.saveSeed = std::string(v);
+         return std::string();
+     }},
+    {"--unique", nullptr,
+     [](std::string_view, Options& o) { return o.unique = true, std::string(); }},
+    {"--lf", nullptr,
+     [](std::string_view, Options& o) { return o.lineFeedOnly = true, std::string(); }},
+    {"--block-size", "BYTES",
+     [](std::string_view v, Options& o) {
+         const auto bytes = PlainNumber(v);
+         if (!bytes || *bytes < static_cast<int64_t>(TextBufferSize) ||
+             *bytes > static_cast<int64_t>(LargestBlockSize)) {
+             return "--block-size " + Quoted(v) + " is not a whole number from " +
+                    std::to_string(TextBufferSize) + " to " + std::to_string(LargestBlockSize);
+         }
+         o.blockSize = static_cast<std::size_t>(*bytes);
+         return std::string();
+     }},
+    {"--bonus", "K:N",
+     [](std::string_view v, Options& o) {
+         Range r;
+         std::string wrong = ParseRange("--bonus", v, 1, 80, r);
+         if (!wrong.empty()) {
+             if (wrong.find("MIN is greater") != std::string::npos) {
+                 return "--bonus " + std::string(v) + ": K is greater than N";
+             }
+             return wrong.find("takes MIN:MAX") != std::string::npos
+                        ? "--bonus takes K:N, two whole numbers, not " + Quoted(v)
+                        : wrong;
+         }
+         o.bonus = BonusPool{r.min, r.max};
+         return std::string();
+     }},
+    {"--sum", "MIN:MAX",
+     [](std::string_view v, Options& o) {
+         Range r;
+         std::string wrong = ParseRange("--sum", v, 0, 3240, r);
+         if (wrong.empty()) o.sum = r;
+         return wrong;
+     }},
+    {"--odd", "MIN:MAX",
+     [](std::string_view v, Options& o) {
+         Range r;
+         std::string wrong = ParseRange("--odd", v, 0, 80, r);
+         if (wrong.empty()) o.odd = r;
+         return wrong;
+     }},
+    {"--max-run", "R",
+     [](std::string_view v, Options& o) {
+         const auto run = PlainNumber(v);
+         if (!run || *run < 1 || *run > 80) {
+             return "--max-run " + Quoted(v) + " is not a whole number from 1 to 80";
+         }
+         o.maxRun = static_cast<int>(*run);
+         return std::string();
+     }},
+    {"--exclude", "LIST",
+     [](std::string_view v, Options& o) {
+         // The fixed-number line's format: any character but a digit separates numbers.
+         std::vector<int> numbers;
+         for (std::size_t i = 0; i < v.size();) {
+             if (v[i] < '0' || v[i] > '9') {
+                 ++i;
+                 continue;
+             }
+             std::size_t end = i;
+             while (end < v.size() && v[end] >= '0' && v[end] <= '9') ++end;
+             const auto number = PlainNumber(v.substr(i, end - i));
+             if (!number || *number < 1 || *number > 80) {
+                 return "--exclude: " + std::string(v.substr(i, end - i)) +
+                        " is not a number from 1 to 80";
+             }
+             numbers.push_back(static_cast<int>(*number));
+             i = end;
+         }
+         if (numbers.empty()) return "--exclude " + Quoted(v) + " lists no number";
+         std::sort(numbers.begin(), numbers.end());
+         numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+         o.exclude = std::move(numbers);
+         return std::string();
+     }},
+    {"--stats", "FILE",
+     [](std::string_view v, Options& o) {
+         if (v.empty()) return std::string("--stats needs a file name");
+         o.statsFile = std::string(v);
+         return std::string();
+     }},
+    {"--chart", "FILE",
+     [](std::string_view v, Options& o) {
+         if (v.empty()) return std::string("--chart needs a file name");
+         o.chartFile = std::string(v);
+         return std::string();
+     }},
+};
+
+}  // namespace
+
+CommandLine ParseCommandLine(std::span<const std::string> args, std::string& error) {
+    CommandLine result;
+    error.clear();
+    std::vector<std::string_view> given;
+    std::size_t i = 0;
+    for (; i < args.size() && args[i].starts_with("--"); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--") {
+            ++i;
+            break;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string_view name = arg.substr(0, equals);
+        const auto spec = std::find_if(std::begin(Specs), std::end(Specs),
+                                       [&](const OptionSpec& s) { return s.name == name; });
+        if (spec == std::end(Specs)) {
+            error = "unknown option " + Quoted(name);
+            return {};
+        }
+        if (std::find(given.begin(), given.end(), name) != given.end()) {
+            error = "option " + std::string(name) + " is given twice";
+            return {};
+        }
+        given.push_back(name);
+        std::string_view value;
+        if (spec->valueName == nullptr) {
+            if (equals != std::string_view::npos) {
+                error = "option " + std::string(name) + " takes no value";
+                return {};
+            }
+        } else if (equals != std::string_view::npos) {
+            value = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        } else {
+            error = "option " + std::string(name) + " needs a value (" + spec->valueName + ")";
+            return {};
+        }
+        error = spec->parse(value, result.options);
+        if (!error.empty()) return {};
+    }
+    const Options& o = result.options;
+    if (o.seedText && o.seedFile) {
+        error = "--seed and --seed-file cannot be used together";
+    } else if (o.saveSeed && (o.seedText || o.seedFile)) {
+        error = "--save-seed keeps the system's seed; it cannot be used with --seed or --seed-file";
+    }
+    if (!error.empty()) return {};
+    result.positional.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    return result;
+}
+
+std::string VersionText() { return "combogen " COMBOGEN_VERSION "\n"; }
+
+std::string UsageText() {
+    return R"(Usage: combogen [OPTION]... LINES POOL PICK SORT OUTPUT [FIXED-FILE [FIXED-MIN FIXED-MAX]]
+Writes LINES random combinations of PICK distinct numbers from 1..POOL to the file OUTPUT,
+one a line, as two-digit labels separated by single spaces, each line ended by CR LF.
+
+Arguments:
+  LINES       how many combinations to write, 1 to 2147483647
+  POOL        numbers are drawn from 1..POOL, 1 to 80
+  PICK        how many numbers a line holds, 1 to POOL
+  SORT        1: each line ascending; 0: the numbers in drawn order
+  OUTPUT      the file to write; created, or emptied if it exists
+  FIXED-FILE  a file whose first non-empty line lists fixed numbers ("3, 17; 42");
+              with six arguments every line holds all of them
+  FIXED-MIN FIXED-MAX
+              with eight arguments every line holds between FIXED-MIN and FIXED-MAX
+              of the fixed numbers
+Numeric arguments may be hexadecimal after $, x, X, 0x or 0X; quote $ in a shell ('$31').
+A rejected run stops silently with status 0 unless --explain is given.
+
+Options (before the arguments; "--" ends them; a value may also follow '='):
+  --help             show this help and exit
+  --version          show the version and exit
+  --explain          when the run is rejected, say why on standard error and exit
+                     with status 2 instead of stopping silently
+  --seed TEXT        seed from TEXT (repeated to fill the 2068-byte seeding image):
+                     the same TEXT and arguments give the same file on every platform;
+                     not secret
+  --seed-file FILE   seed from the first 2068 bytes of FILE
+  --save-seed FILE   keep the system's 2068 seeding bytes in FILE (mode 0600), so that
+                     --seed-file FILE replays the run
+  --unique           no two lines hold the same set of numbers
+  --lf               end lines with a line feed alone (for Unix tools)
+  --block-size BYTES hand the output over in blocks of BYTES (128 to 1048576; 128 by
+                     default); larger blocks are faster
+  --bonus K:N        add K numbers from a separate pool 1..N to each line, after " + "
+  --sum MIN:MAX      only lines whose numbers add up to MIN..MAX
+  --odd MIN:MAX      only lines with MIN..MAX odd numbers
+  --max-run R        only lines without a run of more than R consecutive numbers
+  --exclude LIST     these numbers never appear (e.g. 13,4)
+  --stats FILE       after the run, write statistics of the lines to FILE
+  --chart FILE       after the run, draw the count of each number as an SVG chart
+
+Exit status: 0 after a normal end or a silent stop; 1 after a failure report (a failed
+write, a fixed number too large to convert); 2 for a bad option or, with --explain, a
+rejected run.
+
+Examples:
+  combogen 10 49 6 1 numbers.txt                  ten sorted lines of 6 from 1..49
+  combogen 10 49 6 1 numbers.txt fixed.txt 1 2    each line holds 1 or 2 fixed numbers
+  combogen --explain 10 6 49 1 numbers.txt        says why the run is rejected
+  combogen --seed 'my draw' 5 49 6 1 numbers.txt  the same five lines every time
+  combogen --unique --lf 1000 49 6 1 numbers.txt  1000 distinct lines, Unix line ends
+  combogen --bonus 2:12 --sum 100:150 10 50 5 1 numbers.txt
+                                                  5 of 50 plus 2 of 12, sum 100 to 150
+)";
+}
+
+}  // namespace combogen

@@ -1,0 +1,67 @@
+// The options that come before the positional arguments. None of them changes a run without
+// them: a command line whose first argument does not start with "--" is the plain run.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace combogen {
+
+// MIN:MAX, both inclusive.
+struct Range {
+    int32_t min = 0;
+    int32_t max = 0;
+};
+
+// K more numbers a line from a separate pool 1..N.
+struct BonusPool {
+    int count = 0;
+    int pool = 0;
+};
+
+struct Options {
+    bool help = false;
+    bool version = false;
+    bool explain = false;
+    std::optional<std::string> seedText;  // the seeding image is these bytes, repeated
+    std::optional<std::string> seedFile;  // the seeding image is the file's first 2068 bytes
+    std::optional<std::string> saveSeed;  // where the system's seeding image is kept
+    bool unique = false;
+    bool lineFeedOnly = false;
+    std::size_t blockSize = 128;
+    std::optional<BonusPool> bonus;
+    std::optional<Range> sum;
+    std::optional<Range> odd;
+    std::optional<int> maxRun;
+    std::vector<int> exclude;  // distinct, ascending, each in 1..80
+    std::optional<std::string> statsFile;
+    std::optional<std::string> chartFile;
+
+    // True when the lines differ from the plain run's in any way but the line end and the
+    // hand-over size.
+    bool ChangesDraws() const {
+        return unique || bonus || sum || odd || maxRun || !exclude.empty();
+    }
+};
+
+struct CommandLine {
+    Options options;
+    std::vector<std::string> positional;
+};
+
+// Options up to the first argument that does not start with "--", or up to "--"; the rest are
+// the positional arguments. Option values come as the next argument or after '='. On a bad
+// option or value, error holds one line saying what is wrong, and nothing else is set.
+CommandLine ParseCommandLine(std::span<const std::string> args, std::string& error);
+
+// --help: every argument and option, with examples.
+std::string UsageText();
+
+// --version.
+std::string VersionText();
+
+}  // namespace combogen
