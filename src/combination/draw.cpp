@@ -58,7 +58,7 @@ CombinationText DrawPlain(RandomGenerator& g, NumberLists& lists, int k, bool so
 void DrawPlainLines(RandomGenerator& g, NumberLists& lists, int k, bool sortOutput,
                     PlainLines& lines) {
     lines.stride = 3 * k + 1;
-    const uint32_t length = static_cast<uint32_t>(lists.PoolLength);
+    const std::size_t length = static_cast<std::size_t>(std::max(lists.PoolLength, 0));
     if (length < 2) {
         if (sortOutput) SortAscending(lists.pool, k);
         FormatInto(lists.pool, k, lines.chars.data());
@@ -69,7 +69,8 @@ void DrawPlainLines(RandomGenerator& g, NumberLists& lists, int k, bool sortOutp
     // The pool's shuffle as in Shuffle, one swap per output, the line finished the moment its
     // shuffle is: the pool's next line starts from the order this one leaves.
     Number* const entries = lists.pool.data();
-    uint32_t n = lines.nextRange != 0 ? static_cast<uint32_t>(lines.nextRange) : length;
+    // 64 bits wide, so that entries[n - 1] is one address with no separate subtraction.
+    std::size_t n = lines.nextRange != 0 ? static_cast<std::size_t>(lines.nextRange) : length;
     char* out = lines.chars.data();
     const auto use = [&](uint32_t output) {
         std::swap(entries[n - 1], entries[ScaleBelow(output, n)]);

@@ -9,24 +9,6 @@ namespace combogen {
 
 namespace {
 
-// The same for a list whose numbers are all below 64, in one word: the usual line. False, with the
-// list untouched, for any other list.
-bool SortSmallDistinct(Number* first, int length) {
-    uint64_t present = 0;
-    uint64_t repeated = 0;
-    for (int i = 0; i < length; ++i) {
-        if (first[i] >= 64) return false;
-        const uint64_t bit = uint64_t{1} << first[i];
-        repeated |= present & bit;
-        present |= bit;
-    }
-    if (repeated != 0) return false;
-    for (; present != 0; present &= present - 1) {
-        *first++ = static_cast<Number>(std::countr_zero(present));
-    }
-    return true;
-}
-
 // One pass to mark each number in a set of 256 bits, one to read them back in order. False,
 // with the list untouched, when a number occurs twice.
 bool SortDistinct(Number* first, int length) {
@@ -85,13 +67,11 @@ void Shuffle(RandomGenerator& g, NumberList& list, int length) {
     }
 }
 
-void SortAscending(NumberList& list, int length) {
+void detail::SortLargeOrRepeated(NumberList& list, int length) {
     // Every list sorted in a run holds distinct numbers, and a set of bits sorts those without a
     // comparison to mispredict: a line of six sorts in half the time insertion takes. std::sort
     // serves any other list.
-    if (!SortSmallDistinct(list.data(), length) && !SortDistinct(list.data(), length)) {
-        std::sort(list.begin(), list.begin() + length);
-    }
+    if (!SortDistinct(list.data(), length)) std::sort(list.begin(), list.begin() + length);
 }
 
 }  // namespace combogen

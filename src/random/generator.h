@@ -33,6 +33,14 @@ inline uint32_t EntryAtBits2To9(const uint32_t* mm, uint32_t x) {
     return entry;
 }
 
+// Keeps the compiler from folding value back into a longer expression: the generator's steps
+// rely on one order of operations for their speed (the result is the same in any order).
+inline void KeepAsWritten([[maybe_unused]] uint32_t& value) {
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__) || defined(__aarch64__))
+    asm("" : "+r"(value));
+#endif
+}
+
 }  // namespace detail
 
 // GenerateRound, handing each output to use(output) the moment it is made, in order. Each step
@@ -40,24 +48,41 @@ inline uint32_t EntryAtBits2To9(const uint32_t* mm, uint32_t x) {
 // with an output runs alongside the steps that follow instead of after the round. The round itself
 // leaves g as GenerateRound does; a caller that takes the outputs this way sets randcnt and
 // lastOutput to say so.
-template <class UseOutput>
+// shortChain orders each step's operations for the least waiting, at two or three instructions
+// more a step; without it the compiler picks the fewest instructions.
+template <bool shortChain = true, class UseOutput>
 inline void GenerateRoundThen(RandomGenerator& g, UseOutput&& use) {
     uint32_t* const mm = g.mm;
     uint32_t* const r = g.randrsl;
     uint32_t a = g.aa;
     uint32_t b = g.bb + ++g.cc;
+    // b = loaded ^ sum, kept as its two parts: y below takes sum in first, so that each step
+    // waits only for the previous step's load, not also for the xor that makes b.
+    uint32_t loaded = b;
+    uint32_t sum = 0;
 
     // One step: mix a, then x = mm[i], a += mm[i+128 mod 256], y = mm[rotr(x,2)] + a ^ b,
     // b = mm[rotr(y,10)] ^ (a + x). The table is indexed with rotated values. The loop runs in
     // two halves so that the partner entry mm[i+128 mod 256] is at a constant distance.
-#define COMBOGEN_STEP(mix, i, partner)                               \
-    {                                                                \
-        const uint32_t x = mm[i];                                    \
-        a = ((mix) + mm[partner]);                                   \
-        const uint32_t y = (detail::EntryAtBits2To9(mm, x) + a) ^ b; \
-        mm[i] = y;                                                   \
-        r[i] = b = mm[std::rotr(y, 10) & 255] ^ (a + x);             \
-        use(b);                                                      \
+#define COMBOGEN_STEP(mix, i, partner)                                   \
+    {                                                                    \
+        const uint32_t x = mm[i];                                        \
+        a = ((mix) + mm[partner]);                                       \
+        if constexpr (shortChain) {                                      \
+            uint32_t early = (detail::EntryAtBits2To9(mm, x) + a) ^ sum; \
+            detail::KeepAsWritten(early);                                \
+            const uint32_t y = early ^ loaded;                           \
+            mm[i] = y;                                                   \
+            loaded = mm[std::rotr(y, 10) & 255];                         \
+            sum = a + x;                                                 \
+            b = loaded ^ sum;                                            \
+        } else {                                                         \
+            const uint32_t y = (detail::EntryAtBits2To9(mm, x) + a) ^ b; \
+            mm[i] = y;                                                   \
+            b = mm[std::rotr(y, 10) & 255] ^ (a + x);                    \
+        }                                                                \
+        r[i] = b;                                                        \
+        use(b);                                                          \
     }
 #define COMBOGEN_FOUR_STEPS(i, partner)                         \
     COMBOGEN_STEP(a ^ std::rotl(a, 13), (i), (partner));        \
