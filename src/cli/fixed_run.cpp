@@ -20,45 +20,64 @@ std::string Count(int count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-}  // namespace
-
-std::optional<std::string> ReadFixedNumberLine(const std::string& name, Rejection* why) {
+// Opens the file and hands each piece of its first non-empty line to take. False when the file
+// cannot be opened or read.
+template <class TakePiece>
+bool ReadFirstLine(const std::string& name, Rejection* why, TakePiece take) {
     InputTextFile file;
     OpenInput(file, name);
     if (const int32_t code = TakeIoError(); code != 0) {
-        Refuse(why, Field::FixedFile, [&] {
+        return Refuse(why, Field::FixedFile, [&] {
             return "cannot open fixed-number file '" + name + "': " + SystemErrorText(code);
         });
-        return std::nullopt;
     }
-    std::string line;
+    bool empty = true;
     do {
-        line = ReadLine(file);
+        for (std::string_view piece; !(piece = ReadLinePiece(file)).empty(); empty = false) {
+            take(piece);
+        }
         SkipLine(file);
-    } while (line.empty() && !AtEndOfFile(file));
+    } while (empty && !AtEndOfFile(file));
     CloseInput(file);
     // Taken here, before the output file exists, so that a rejected run never empties it.
     if (const int32_t code = TakeIoError(); code != 0) {
-        Refuse(why, Field::FixedFile, [&] {
+        return Refuse(why, Field::FixedFile, [&] {
             return "cannot read fixed-number file '" + name + "': " + SystemErrorText(code);
         });
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadFixedNumberLine(const std::string& name, Rejection* why) {
+    std::string line;
+    if (!ReadFirstLine(name, why, [&](std::string_view piece) { line += piece; })) {
         return std::nullopt;
     }
     return line;
 }
 
-bool PrepareFixedRun(const std::string& fixedLine, const RunSettings& settings, bool allFixed,
+std::optional<FixedLineSummary> ScanFixedNumberFile(const std::string& name, Rejection* why) {
+    FixedLineSummary line;
+    if (!ReadFirstLine(name, why, [&](std::string_view piece) { ScanFixedLine(line, piece); })) {
+        return std::nullopt;
+    }
+    EndFixedLine(line);
+    return line;
+}
+
+bool PrepareFixedRun(const FixedLineSummary& fixedLine, const RunSettings& settings, bool allFixed,
                      NumberLists& lists, Rejection* why) {
-    const std::string cleaned = CleanFixedLine(fixedLine);
     NumberList numbers{};
-    const int count = ParseNumbers(cleaned, numbers);
+    const int64_t count = TakeNumbers(fixedLine, numbers);
     if (count > NumberCapacity) {
         return Refuse(why, Field::FixedFile, [&] {
             return "the fixed-number line lists " + std::to_string(count) + " numbers, more than " +
                    std::to_string(NumberCapacity);
         });
     }
-    lists.FixedCount = RemoveDuplicates(numbers, count, lists.fixed);
+    lists.FixedCount = RemoveDuplicates(numbers, static_cast<int>(count), lists.fixed);
 
     // These hold for an empty list too: nothing can be forced from it. FixedMin <= FixedMax,
     // so the maximum is the bound that matters.
@@ -77,14 +96,15 @@ bool PrepareFixedRun(const std::string& fixedLine, const RunSettings& settings, 
         });
     }
     SortAscending(lists.fixed, lists.FixedCount);
-    if (const int largest = LargestFixed(lists.fixed, lists.FixedCount);
-        largest > settings.PoolSize) {
+    // At the full value: kept modulo 256, 300 would pass as 44. Past this check every number
+    // is below 256, so the reduction changes none of them.
+    if (const int32_t largest = LargestFixedValue(fixedLine); largest > settings.PoolSize) {
         return Refuse(why, Field::FixedFile, [&] {
             return "fixed number " + std::to_string(largest) + " is above the pool of " +
                    std::to_string(settings.PoolSize);
         });
     }
-    // 0 (or any multiple of 256) could never be drawn and has no label.
+    // 0 could never be drawn and has no label.
     if (lists.FixedCount > 0 && lists.fixed[0] == 0) {
         return Refuse(why, Field::FixedFile,
                       [&] { return std::string("fixed number 0 can never be drawn"); });
@@ -102,6 +122,14 @@ bool PrepareFixedRun(const std::string& fixedLine, const RunSettings& settings, 
         });
     }
     return true;
+}
+
+bool PrepareFixedRun(const std::string& fixedLine, const RunSettings& settings, bool allFixed,
+                     NumberLists& lists, Rejection* why) {
+    FixedLineSummary summary;
+    ScanFixedLine(summary, fixedLine);
+    EndFixedLine(summary);
+    return PrepareFixedRun(summary, settings, allFixed, lists, why);
 }
 
 }  // namespace combogen

@@ -8,6 +8,7 @@
 
 #include "cli/rejection.h"
 #include "combination/draw.h"
+#include "fixed/fixed_line.h"
 
 namespace combogen {
 
@@ -24,9 +25,18 @@ struct RunSettings {
 // be opened or read; then why, if given, says which.
 std::optional<std::string> ReadFixedNumberLine(const std::string& name, Rejection* why = nullptr);
 
+// The same line as a summary, read in constant memory however long the line is: what a run
+// reads.
+std::optional<FixedLineSummary> ScanFixedNumberFile(const std::string& name,
+                                                    Rejection* why = nullptr);
+
 // The fixed list and the pool, after seeding; allFixed for a six-argument run. False is a
 // silent stop, and why, if given, says which rule was broken. A digit run too large to convert
 // raises EConvertError.
+bool PrepareFixedRun(const FixedLineSummary& fixedLine, const RunSettings& settings, bool allFixed,
+                     NumberLists& lists, Rejection* why = nullptr);
+
+// The same from the whole line.
 bool PrepareFixedRun(const std::string& fixedLine, const RunSettings& settings, bool allFixed,
                      NumberLists& lists, Rejection* why = nullptr);
 

@@ -49,13 +49,13 @@ std::string WrongCount(std::size_t count) {
 // Steps up to the seeding: the argument count, the fixed-number line and the numbers. Leaves
 // the run's settings and the fixed-number line.
 RunEnd CheckSettings(std::span<const std::string> args, RunSettings& settings,
-                     std::string& fixedLine, Rejection* why) {
+                     FixedLineSummary& fixedLine, Rejection* why) {
     const std::size_t argCount = args.size();
     if (argCount < 5)
         return Reject(why, Field::ArgumentCount, [&] { return WrongCount(argCount); });
 
     if (argCount > 5) {
-        auto line = ReadFixedNumberLine(args[5], why);
+        auto line = ScanFixedNumberFile(args[5], why);
         if (!line) return RunEnd::Rejected;
         fixedLine = std::move(*line);
     }
@@ -154,7 +154,7 @@ RunEnd CheckSettings(std::span<const std::string> args, RunSettings& settings,
 
 // The fixed list and the pool (after seeding, in a run).
 RunEnd PrepareLists(std::span<const std::string> args, const RunSettings& settings,
-                    const std::string& fixedLine, NumberLists& lists, Rejection* why) {
+                    const FixedLineSummary& fixedLine, NumberLists& lists, Rejection* why) {
     if (args.size() == 5) {
         FillPool(lists.pool, settings.PoolSize);
         lists.PoolLength = settings.PoolSize;
@@ -232,7 +232,7 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
 RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSource,
                    const Options& options, Rejection* why) {
     RunSettings settings;
-    std::string fixedLine;
+    FixedLineSummary fixedLine;
     if (const RunEnd end = CheckSettings(args, settings, fixedLine, why);
         end != RunEnd::Completed) {
         return end;
@@ -261,6 +261,13 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     if (const RunEnd end = PrepareLists(args, settings, fixedLine, lists, why);
         end != RunEnd::Completed) {
         return end;
+    }
+
+    // Creating the output file would empty the list just read.
+    if (argCount > 5 && SameRegularFile(args[4], args[5])) {
+        return Reject(why, Field::Output, [&] {
+            return "the output file '" + args[4] + "' is the fixed-number file '" + args[5] + "'";
+        });
     }
 
     // Kept before the output file exists, so that a run cut short can still be replayed; a run
@@ -308,7 +315,7 @@ std::optional<Rejection> CheckArguments(std::span<const std::string> args,
                                         const Options& /*options*/) {
     Rejection why;
     RunSettings settings;
-    std::string fixedLine;
+    FixedLineSummary fixedLine;
     if (CheckSettings(args, settings, fixedLine, &why) != RunEnd::Completed) return why;
     NumberLists lists;
     try {

@@ -59,6 +59,13 @@ int32_t ReadFromFile(FileHandle handle, char* data, std::size_t capacity, std::s
 
 int32_t CloseFile(FileHandle handle) { return close(static_cast<int>(handle)) == 0 ? 0 : errno; }
 
+bool SameRegularFile(const std::string& first, const std::string& second) {
+    struct stat a {};
+    struct stat b {};
+    return stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0 && S_ISREG(a.st_mode) &&
+           S_ISREG(b.st_mode) && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 std::string SystemErrorText(int32_t code) { return std::strerror(code); }
 
 int32_t WriteFileWhole(const std::string& name, std::span<const uint8_t> bytes) {

@@ -30,6 +30,11 @@ int32_t ReadFromFile(FileHandle handle, char* data, std::size_t capacity, std::s
 
 int32_t CloseFile(FileHandle handle);
 
+// True when both names lead to one existing regular file, however each is spelt: other paths,
+// symbolic or hard links. Devices and pipes are never the same file here: creating one for
+// writing empties nothing.
+bool SameRegularFile(const std::string& first, const std::string& second);
+
 // The text a failed file operation's code is reported with.
 std::string InOutErrorMessage(int32_t code);
 

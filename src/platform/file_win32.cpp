@@ -17,6 +17,20 @@ int32_t OpenFile(const std::string& name, DWORD access, DWORD disposition, FileH
     return 0;
 }
 
+// The identity of a regular file: its volume's serial number and its index there.
+bool RegularFileIdentity(const std::string& name, BY_HANDLE_FILE_INFORMATION& info) {
+    // No access asked for: only the file's information is read, whoever has the file open.
+    const HANDLE opened =
+        CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return false;
+    const bool known = GetFileType(opened) == FILE_TYPE_DISK &&
+                       GetFileInformationByHandle(opened, &info) &&
+                       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    CloseHandle(opened);
+    return known;
+}
+
 }  // namespace
 
 int32_t CreateFileForWriting(const std::string& name, FileHandle& handle) {
@@ -59,6 +73,13 @@ int32_t ReadFromFile(FileHandle handle, char* data, std::size_t capacity, std::s
 
 int32_t CloseFile(FileHandle handle) {
     return CloseHandle(AsHandle(handle)) ? 0 : static_cast<int32_t>(GetLastError());
+}
+
+bool SameRegularFile(const std::string& first, const std::string& second) {
+    BY_HANDLE_FILE_INFORMATION a{}, b{};
+    return RegularFileIdentity(first, a) && RegularFileIdentity(second, b) &&
+           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
 std::string SystemErrorText(int32_t code) {

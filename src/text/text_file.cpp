@@ -100,6 +100,11 @@ void OpenInput(InputTextFile& file, const std::string& name) {
 
 std::string ReadLine(InputTextFile& file) {
     std::string line;
+    for (std::string_view piece; !(piece = ReadLinePiece(file)).empty();) line += piece;
+    return line;
+}
+
+std::string_view ReadLinePiece(InputTextFile& file) {
     for (int c; (c = PeekByte(file)) >= 0;) {
         if (c == '\n') break;
         ++file.position;
@@ -108,9 +113,15 @@ std::string ReadLine(InputTextFile& file) {
             if (PeekByte(file) == '\n') break;
             continue;  // a lone carriage return is dropped
         }
-        line += static_cast<char>(c);
+        // This byte and those after it in the buffer, up to one that may end the line.
+        const char* const start = file.buffer.data() + file.position - 1;
+        const char* const end =
+            std::find_if(start + 1, static_cast<const char*>(file.buffer.data() + file.length),
+                         [](char b) { return b == '\n' || b == '\r' || b == 0x1A; });
+        file.position = static_cast<std::size_t>(end - file.buffer.data());
+        return {start, end};
     }
-    return line;
+    return {};
 }
 
 void SkipLine(InputTextFile& file) {

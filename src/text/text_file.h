@@ -66,6 +66,11 @@ void OpenInput(InputTextFile& file, const std::string& name);
 // of the file does, and stays pending.
 std::string ReadLine(InputTextFile& file);
 
+// The next piece of the line that ReadLine would return, straight from the buffer (valid until
+// the next call on file); empty once the line has ended, its end consumed as by ReadLine. So a
+// line of any length passes through in constant memory.
+std::string_view ReadLinePiece(InputTextFile& file);
+
 // Skips past the next line feed, or to the end of the file.
 void SkipLine(InputTextFile& file);
 

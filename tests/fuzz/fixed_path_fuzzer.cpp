@@ -1,6 +1,7 @@
 // The fixed-number path of a run from raw file bytes: the real line reading with the file's
 // reads cut at sizes of 1..128 bytes, then cleaning, parsing, the checks, the fixed list and
-// the pool. The input's first six bytes choose the settings and the cuts; the rest is the file.
+// the pool; and the streamed reading that the run uses, against the whole line's outcome. The
+// input's first six bytes choose the settings and the cuts; the rest is the file.
 //
 // Linked with -Wl,--wrap=read, so that the file layer's read() comes here; the library itself
 // is the one the program ships.
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +21,8 @@
 
 #include "cli/fixed_run.h"
 #include "failure/failure.h"
+#include "failure/report.h"
+#include "fixed/fixed_line.h"
 
 extern "C" ssize_t __real_read(int fd, void* data, std::size_t count);
 
@@ -85,7 +89,7 @@ std::string ModelFixedLine(std::string_view bytes) {
     return line;
 }
 
-// The digit runs of the line, each modulo 256; nothing when a run exceeds 2147483647.
+// The digit runs of the line, with their values; nothing when a run exceeds 2147483647.
 std::optional<std::vector<int>> ModelNumbers(std::string_view line) {
     std::vector<int> numbers;
     for (std::size_t at = 0; at < line.size();) {
@@ -99,9 +103,23 @@ std::optional<std::vector<int>> ModelNumbers(std::string_view line) {
                                        uint64_t{1} << 40);
         }
         if (value > 2147483647) return std::nullopt;
-        numbers.push_back(static_cast<int>(value % 256));
+        numbers.push_back(static_cast<int>(value));
     }
     return numbers;
+}
+
+// How many runs there are and the numbers stored, or the report of the
+// conversion failure as the user sees it.
+std::string Outcome(const std::function<int64_t(NumberList&)>& parse) {
+    NumberList numbers{};
+    try {
+        const int64_t count = parse(numbers);
+        return std::to_string(count) + ":" +
+               std::string(numbers.begin(),
+                           numbers.begin() + std::min<int64_t>(count, NumberCapacity));
+    } catch (const EConvertError& e) {
+        return FormatReport(e.KindName(), "combogen", 0, e.Message);
+    }
 }
 
 }  // namespace
@@ -136,6 +154,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     cutting = false;
     if (cutReads == 0 || !line || *line != ModelFixedLine(content)) std::abort();
 
+    cutting = true;
+    const std::optional<FixedLineSummary> summary = ScanFixedNumberFile(path);
+    cutting = false;
+    if (!summary || summary->FailedText.size() > ReportCapacity) std::abort();
+    const std::string streamed = Outcome([&](NumberList& n) { return TakeNumbers(*summary, n); });
+    const std::string whole =
+        Outcome([&](NumberList& n) { return ParseNumbers(CleanFixedLine(*line), n); });
+    if (streamed != whole) std::abort();
+
     const std::optional<std::vector<int>> numbers = ModelNumbers(*line);
     NumberLists lists;
     bool admitted = false;
@@ -158,7 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         std::abort();
     }
     // The fixed list: the distinct numbers of the line, ascending, each within 1..PoolSize.
-    bool isFixed[256] = {};
+    bool isFixed[NumberCapacity + 1] = {};
     for (int i = 0; i < fixedCount; ++i) {
         const int value = lists.fixed[i];
         if (value < 1 || value > settings.PoolSize || (i > 0 && value <= lists.fixed[i - 1])) {
@@ -166,8 +193,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         }
         isFixed[value] = true;
     }
+    // Every number of the line, at its full value, is one of them.
     for (const int value : *numbers) {
-        if (!isFixed[value]) std::abort();
+        if (value > settings.PoolSize || !isFixed[value]) std::abort();
     }
     // The pool: the rest of 1..PoolSize, ascending.
     int at = 0;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <vector>
 
 #include "failure/failure.h"
@@ -105,6 +106,29 @@ TEST(FileWin32Test, BrokenPipeReadsAsTheEndOfTheFile) {
     EXPECT_EQ(ReadLine(in), "7");
     SkipLine(in);
     EXPECT_TRUE(AtEndOfFile(in));
+    CloseInput(in);
+    EXPECT_EQ(TakeIoError(), 0);
+}
+
+TEST(FileWin32Test, SameRegularFileByVolumeAndIndex) {
+    TempFolder folder;
+    const std::string path = folder.Path("fixed.txt");
+    testing::WriteWholeFile(path, "7 12");
+    testing::WriteWholeFile(folder.Path("other.txt"), "7 12");
+    ASSERT_TRUE(CreateHardLinkA(folder.Path("link.txt").c_str(), path.c_str(), nullptr));
+    std::string upper = path;
+    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+    EXPECT_TRUE(SameRegularFile(path, path));
+    EXPECT_TRUE(SameRegularFile(upper, path));
+    EXPECT_TRUE(SameRegularFile(folder.Path("link.txt"), path));
+    EXPECT_FALSE(SameRegularFile(folder.Path("other.txt"), path));
+    EXPECT_FALSE(SameRegularFile(folder.Path("missing.txt"), path));
+    EXPECT_FALSE(SameRegularFile("NUL", "NUL"));
+    // The fixed-number file open for reading, as it is while the run reads it.
+    InputTextFile in;
+    OpenInput(in, path);
+    ASSERT_EQ(TakeIoError(), 0);
+    EXPECT_TRUE(SameRegularFile(folder.Path("link.txt"), path));
     CloseInput(in);
     EXPECT_EQ(TakeIoError(), 0);
 }

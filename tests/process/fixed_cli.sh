@@ -46,6 +46,44 @@ done <<'CASES'
 |5 49 6 1 out.txt fixed.txt 0 1
 1 2 3|5 49 6 1 out.txt missing.txt
 1 2 3|5 49 6 1 out.txt .
+300 44|5 49 6 1 out.txt fixed.txt
+300 44|5 49 6 1 out.txt fixed.txt 0 1
+256|5 49 6 1 out.txt fixed.txt
 CASES
+
+# The output file is the fixed-number file, however named: a silent stop that keeps its bytes.
+printf '7 12\r\n' >fixed.txt
+ln -s fixed.txt symlink.txt
+ln fixed.txt hardlink.txt
+for out in fixed.txt ./fixed.txt "$(pwd)/fixed.txt" symlink.txt hardlink.txt; do
+    CASE="the fixed-number file as output: $out"
+    run 5 49 6 1 "$out" fixed.txt
+    expect_status 0
+    expect_quiet
+    expect_bytes fixed.txt '7 12\r\n'
+done
+CASE="a device as both files is no file to lose"
+run 5 49 6 1 /dev/null /dev/null
+expect_status 0
+expect_quiet
+
+# A fixed-number file of 100 MB without a line end: '7' after a run of zeros, then '12'. The
+# line passes through in bounded memory, and as the output file it still keeps its bytes.
+head -c 100000000 /dev/zero | tr '\0' 0 >large.txt
+printf '7 12' >>large.txt
+ln large.txt large-link.txt
+CASE="a fixed-number line of 100 MB"
+/usr/bin/time -o peak.txt -f %M "$PROGRAM" 3 49 6 1 out.txt large.txt >stdout.txt 2>stderr.txt
+STATUS=$?
+expect_status 0
+expect_quiet
+check test "$(count_labels out.txt 07 12 | sort -u)" = 2
+check test "$(cat peak.txt)" -lt 50000  # kilobytes: half the line
+CASE="a fixed-number line of 100 MB as the output file"
+run 3 49 6 1 large-link.txt large.txt
+expect_status 0
+expect_quiet
+check test "$(wc -c <large.txt)" -eq 100000004
+check test "$(tr -d 0 <large.txt)" = "7 12"
 
 finish
