@@ -84,12 +84,12 @@ void DrawPlainLines(RandomGenerator& g, NumberLists& lists, int k, bool sortOutp
     };
     if (g.randcnt > 255) {
         // The swaps and lines run alongside the round's own chain of steps.
-        GenerateRoundThen(g, use);
+        GenerateRoundThen<RoundOutputs::Taken>(g, use);
     } else {
         for (uint32_t i = g.randcnt; i < 256; ++i) use(g.randrsl[i]);
+        g.randcnt = 256;
+        g.lastOutput = g.randrsl[255];
     }
-    g.randcnt = 256;
-    g.lastOutput = g.randrsl[255];
     lines.nextRange = static_cast<int>(n);
     lines.count = static_cast<int>((out - lines.chars.data()) / (3 * k + 1));
 }

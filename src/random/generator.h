@@ -43,14 +43,20 @@ inline void KeepAsWritten([[maybe_unused]] uint32_t& value) {
 
 }  // namespace detail
 
-// GenerateRound, handing each output to use(output) the moment it is made, in order. Each step
-// waits on the one before it (a table load indexed by the previous output), so the work use does
-// with an output runs alongside the steps that follow instead of after the round. The round itself
-// leaves g as GenerateRound does; a caller that takes the outputs this way sets randcnt and
-// lastOutput to say so.
-// shortChain orders each step's operations for the least waiting, at two or three instructions
-// more a step; without it the compiler picks the fewest instructions.
-template <bool shortChain = true, class UseOutput>
+// How GenerateRoundThen leaves the round's outputs.
+enum class RoundOutputs {
+    // In randrsl, with randcnt 0, exactly as GenerateRound; each step in the fewest instructions.
+    Stored,
+    // Handed to use only: randcnt is left at 256 and lastOutput at the last output, as after
+    // 256 steps, and randrsl is not written, since nothing reads it before the next round
+    // overwrites it. Each step is ordered for the least waiting, at about two instructions more.
+    Taken,
+};
+
+// A generation round, handing each output to use(output) the moment it is made, in order. Each
+// step waits on the one before it (a table load indexed by the previous step's result), so the
+// work use does with an output runs alongside the steps that follow instead of after the round.
+template <RoundOutputs outputs, class UseOutput>
 inline void GenerateRoundThen(RandomGenerator& g, UseOutput&& use) {
     uint32_t* const mm = g.mm;
     uint32_t* const r = g.randrsl;
@@ -68,7 +74,7 @@ inline void GenerateRoundThen(RandomGenerator& g, UseOutput&& use) {
     {                                                                    \
         const uint32_t x = mm[i];                                        \
         a = ((mix) + mm[partner]);                                       \
-        if constexpr (shortChain) {                                      \
+        if constexpr (outputs == RoundOutputs::Taken) {                  \
             uint32_t early = (detail::EntryAtBits2To9(mm, x) + a) ^ sum; \
             detail::KeepAsWritten(early);                                \
             const uint32_t y = early ^ loaded;                           \
@@ -81,7 +87,7 @@ inline void GenerateRoundThen(RandomGenerator& g, UseOutput&& use) {
             mm[i] = y;                                                   \
             b = mm[std::rotr(y, 10) & 255] ^ (a + x);                    \
         }                                                                \
-        r[i] = b;                                                        \
+        if constexpr (outputs == RoundOutputs::Stored) r[i] = b;         \
         use(b);                                                          \
     }
 #define COMBOGEN_FOUR_STEPS(i, partner)                         \
@@ -100,7 +106,12 @@ inline void GenerateRoundThen(RandomGenerator& g, UseOutput&& use) {
 
     g.aa = a;
     g.bb = b;
-    g.randcnt = 0;
+    if constexpr (outputs == RoundOutputs::Stored) {
+        g.randcnt = 0;
+    } else {
+        g.randcnt = 256;
+        g.lastOutput = b;
+    }
 }
 
 // Advances by one output and leaves it in lastOutput. A new round runs only when the

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "combination/pool.h"
@@ -255,6 +256,13 @@ TEST(DrawTest, PlainLinesAreDrawPlainLines) {
             ended.clear();
         }
         EXPECT_EQ(lists.pool, referenceLists.pool) << c.pick << " of " << c.pool;
+        // The same outputs taken: the state that later outputs come from (randrsl is not read
+        // again before the next round overwrites it).
+        EXPECT_EQ(std::memcmp(g.mm, reference.mm, sizeof g.mm), 0) << c.pick << " of " << c.pool;
+        EXPECT_EQ(std::tie(g.aa, g.bb, g.cc, g.lastOutput, g.randcnt),
+                  std::tie(reference.aa, reference.bb, reference.cc, reference.lastOutput,
+                           reference.randcnt))
+            << c.pick << " of " << c.pool;
     }
 }
 
