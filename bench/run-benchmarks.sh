@@ -7,21 +7,26 @@
 #   - median wall time (hyperfine) of 1,000,000-line runs and of start-up, and of a plain
 #     Python peer writing the same lines, with the ratio;
 #   - the same for a plain C++ peer (bench/peer_mt.cpp: std::mt19937_64, 64 KiB writes) against
-#     combogen --block-size 65536, with the ratio.
-# Usage: bench/run-benchmarks.sh [--quick] [--runs N]
-#   --quick   only the repeatable figures (instructions, allocations, memory): no wall times
-#   --runs N  timed runs per command (default 10)
+#     combogen --block-size 65536, with the ratio;
+#   - the line options (filters, --unique, --bonus) against the same runs without them:
+#     instructions per further line, wall times, and the peak memory of --unique.
+# Usage: bench/run-benchmarks.sh [--quick] [--runs N] [--line-options]
+#   --quick         only the repeatable figures (instructions, allocations, memory): no wall times
+#   --runs N        timed runs per command (default 10; the 13,983,816-line runs take at most 3)
+#   --line-options  only the line options' benchmarks
 # Builds a Release combogen in $BUILD_DIR (default build-bench). Exits 1 when a target is missed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 quick=0
 runs=10
+line_options_only=0
 while [ $# -gt 0 ]; do
     case "$1" in
         --quick) quick=1 ;;
         --runs) runs="$2"; shift ;;
-        *) echo "usage: $0 [--quick] [--runs N]" >&2; exit 2 ;;
+        --line-options) line_options_only=1 ;;
+        *) echo "usage: $0 [--quick] [--runs N] [--line-options]" >&2; exit 2 ;;
     esac
     shift
 done
@@ -71,6 +76,97 @@ allocations() {  # allocations <arguments...>: heap blocks allocated by the whol
         tr -d ,
 }
 
+# median_walls ROUNDS COMMAND...: each command once per round, in turn (the load drifts), after a
+# warm-up round; prints each command's median wall time in seconds, one a line.
+median_walls() {
+    local rounds=$1
+    shift
+    rm -f round-*.json
+    for round in $(seq 0 "$rounds"); do
+        hyperfine -N --style none --runs 1 --export-json "round-$round.json" "$@" >/dev/null
+    done
+    rm round-0.json
+    python3 - "$#" <<'PY'
+import glob, json, statistics, sys
+rounds = [json.load(open(f))["results"] for f in sorted(glob.glob("round-*.json"))]
+for i in range(int(sys.argv[1])):
+    print("%.4f" % statistics.median(r[i]["times"][0] for r in rounds))
+PY
+    rm -f round-*.json
+}
+
+ratio_at_most() {  # ratio_at_most A B LIMIT: prints A/B; status 0 when it is at most LIMIT
+    python3 -c "import sys; r = $1 / $2; print('%.2f' % r); sys.exit(0 if r <= $3 else 1)"
+}
+
+line_option_benchmarks() {
+    echo "== line options: instructions per further line (callgrind), against the same run without"
+    local base one many plain_line
+    for pair in "--sum 100:200 --odd 2:4|10001" "--sum 21:21|1001" "--bonus 1:26|10001"; do
+        read -r -a opts <<<"${pair%|*}"
+        many_lines=${pair#*|}
+        one=$(instructions 1 49 6 1 out.txt)
+        many=$(instructions "$many_lines" 49 6 1 out.txt)
+        plain_line=$(((many - one) / (many_lines - 1)))
+        one=$(instructions "${opts[@]}" 1 49 6 1 out.txt)
+        many=$(instructions "${opts[@]}" "$many_lines" 49 6 1 out.txt)
+        per_line=$(((many - one) / (many_lines - 1)))
+        if ratio=$(ratio_at_most "$per_line" "$plain_line" 3); then ok=1; else ok=0; fi
+        if [ "${opts[0]}" = --bonus ]; then
+            echo "${opts[*]}, 6 of 49 sorted: $per_line a line, plain $plain_line: ratio $ratio"
+        else
+            check "${opts[*]}, 6 of 49 sorted: $per_line a line, plain $plain_line: ratio $ratio (target at most 3)" "$ok"
+        fi
+    done
+    echo "start-up with --sum 21:21 (the counts included): $(instructions --sum 21:21 1 49 6 1 out.txt)"
+    echo
+
+    echo "== line options: peak resident memory (/usr/bin/time -v)"
+    kib=$(peak_kib --unique 13983816 49 6 1 out.txt)
+    check "--unique, all 13,983,816 lines of 6 of 49: $kib KiB (target under 262144)" \
+        $((kib < 262144))
+    kib=$(peak_kib --sum 100:200 --odd 2:4 1000000 49 6 1 out.txt)
+    echo "--sum 100:200 --odd 2:4, 1,000,000 lines: $kib KiB"
+    echo
+
+    [ "$quick" -eq 1 ] && return
+    echo "== line options: median wall time (hyperfine, commands in turn)"
+    mapfile -t walls < <(median_walls "$runs" \
+        "$program 1000000 49 6 1 out.txt" \
+        "$program --sum 100:200 --odd 2:4 1000000 49 6 1 out.txt" \
+        "$program --bonus 1:26 1000000 49 6 1 out.txt" \
+        "$program 1000 49 6 1 out.txt" \
+        "$program --sum 21:21 1000 49 6 1 out.txt")
+    echo "1,000,000 lines of 6 of 49 sorted: ${walls[0]} s"
+    if ratio=$(ratio_at_most "${walls[1]}" "${walls[0]}" 3); then ok=1; else ok=0; fi
+    check "--sum 100:200 --odd 2:4, 1,000,000 lines: ${walls[1]} s, ratio $ratio (target at most 3)" "$ok"
+    echo "--bonus 1:26, 1,000,000 lines: ${walls[2]} s, ratio $(ratio_at_most "${walls[2]}" "${walls[0]}" 99)"
+    echo "1,000 lines of 6 of 49 sorted: ${walls[3]} s"
+    if ratio=$(ratio_at_most "${walls[4]}" 1 0.5); then ok=1; else ok=0; fi
+    check "--sum 21:21, 1,000 lines: ${walls[4]} s (target well under a second: at most 0.5 s)" "$ok"
+    mapfile -t walls < <(median_walls "$((runs < 3 ? runs : 3))" \
+        "$program 13983816 49 6 1 out.txt" "$program --unique 13983816 49 6 1 out.txt")
+    if ratio=$(ratio_at_most "${walls[1]}" "${walls[0]}" 2); then ok=1; else ok=0; fi
+    check "--unique, all 13,983,816 lines of 6 of 49: ${walls[1]} s, without it ${walls[0]} s: ratio $ratio (target at most 2)" "$ok"
+    echo "load average afterwards: $(cut -d' ' -f1-3 /proc/loadavg)"
+    echo
+}
+
+peak_kib() {
+    /usr/bin/time -v "$program" "$@" 2>&1 >/dev/null |
+        sed -n 's/.*Maximum resident set size (kbytes): \([0-9]*\).*/\1/p'
+}
+
+if [ "$line_options_only" -eq 1 ]; then
+    line_option_benchmarks
+    if [ "$missed" -ne 0 ]; then
+        echo "at least one target was missed"
+        exit 1
+    fi
+    echo "every target met"
+    exit 0
+fi
+
 echo "== instructions (callgrind)"
 startup=$(instructions 1 49 6 1 out.txt)
 check "start-up, a one-line run of 6 of 49: $startup (target at most 28,000,000)" \
@@ -105,10 +201,6 @@ done
 echo
 
 echo "== peak resident memory (/usr/bin/time -v)"
-peak_kib() {
-    /usr/bin/time -v "$program" "$@" 2>&1 >/dev/null |
-        sed -n 's/.*Maximum resident set size (kbytes): \([0-9]*\).*/\1/p'
-}
 kib=$(peak_kib 1 49 6 1 out.txt)
 check "start-up: $kib KiB (target under 4096)" $((kib < 4096))
 for workload in "${workloads[@]}"; do
@@ -167,6 +259,8 @@ PY
     echo "load average afterwards: $(cut -d' ' -f1-3 /proc/loadavg)"
     echo
 fi
+
+line_option_benchmarks
 
 if [ "$missed" -ne 0 ]; then
     echo "at least one target was missed"

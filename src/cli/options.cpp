@@ -229,6 +229,7 @@ CommandLine ParseCommandLine(std::span<const std::string> args, std::string& err
         error = "--save-seed keeps the system's seed; it cannot be used with --seed or --seed-file";
     }
     if (!error.empty()) return {};
+    result.options.asGiven.assign(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(i));
     result.positional.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
     return result;
 }

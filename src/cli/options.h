@@ -40,6 +40,7 @@ struct Options {
     std::vector<int> exclude;  // distinct, ascending, each in 1..80
     std::optional<std::string> statsFile;
     std::optional<std::string> chartFile;
+    std::vector<std::string> asGiven;  // the option words as typed, for the statistics report
 
     // True when the lines differ from the plain run's in any way but the line end and the
     // hand-over size.

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "cli/fixed_run.h"
+#include "cli/option_lines.h"
+#include "cli/statistics_run.h"
 #include "combination/draw.h"
 #include "combination/pool.h"
 #include "failure/failure.h"
@@ -200,12 +202,18 @@ void WritePlainRunLines(RandomGenerator& generator, NumberLists& lists, const Ru
 // The lines of a run with options: the same draws as the plain run unless an option changes
 // them, then the chosen line end.
 void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
-                      std::size_t argCount, const Options& options, OutputTextFile& output) {
+                      std::size_t argCount, const Options& options, OptionLines* optionLines,
+                      OutputTextFile& output, LineTally* tally) {
+    LineText lineText;
     for (int32_t line = 0; line < settings.LineCount; ++line) {
         // The line's numbers.
-        const CombinationText text = DrawDesignLine(generator, lists, settings, argCount);
-
-        WriteText(output, text.view());
+        if (optionLines != nullptr) {
+            optionLines->Next(generator, lists, lineText);
+            WriteText(output, lineText.view());
+        } else {
+            const CombinationText text = DrawDesignLine(generator, lists, settings, argCount);
+            WriteText(output, text.view());
+        }
         if (options.lineFeedOnly) {
             WriteLineFeed(output);
         } else {
@@ -214,6 +222,15 @@ void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunS
         CheckIo();
 
         // Whatever looks at each line written.
+        if (tally != nullptr) {
+            if (optionLines != nullptr) {
+                const BonusDraw& bonus = optionLines->Bonus();
+                tally->Add(optionLines->Last().numbers.data(), settings.PickCount,
+                           bonus.pool.data(), bonus.count);
+            } else {
+                tally->Add(DrawnNumbers(lists, argCount), settings.PickCount, nullptr, 0);
+            }
+        }
     }
 }
 
@@ -270,6 +287,17 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
         });
     }
 
+    // Filters no line passes, or too few lines for --unique: refused before any file exists.
+    OptionLines optionLines;
+    const bool drawsWithOptions = options.ChangesDraws();
+    if (drawsWithOptions) {
+        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, argCount), options, lists,
+                                             settings.SortOutput, settings.LineCount)) {
+            if (why != nullptr) *why = {Field::Options, *wrong};
+            return RunEnd::Refused;
+        }
+    }
+
     // Kept before the output file exists, so that a run cut short can still be replayed; a run
     // that stops before writing leaves none behind.
     if (options.saveSeed) {
@@ -282,6 +310,16 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
         }
     }
 
+    StatisticsRun statistics(options, args);
+    if (statistics.Wanted()) {
+        if (auto clash = statistics.CheckFiles()) {
+            if (options.saveSeed) RemoveFile(*options.saveSeed);
+            if (why != nullptr) *why = {Field::Options, std::move(*clash)};
+            return RunEnd::Refused;
+        }
+        statistics.Start(settings, lists);
+    }
+
     OutputTextFile output;
     CreateOutput(output, args[4], options.blockSize);
     if (const int32_t code = TakeIoError(); code != 0) {
@@ -291,7 +329,8 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     }
 
     if (options.ChangesDraws() || options.lineFeedOnly || options.statsFile || options.chartFile) {
-        WriteOptionLines(generator, lists, settings, argCount, options, output);
+        WriteOptionLines(generator, lists, settings, argCount, options,
+                         drawsWithOptions ? &optionLines : nullptr, output, statistics.Tally());
     } else if (argCount == 5) {
         WritePlainRunLines(generator, lists, settings, output);
     } else {
@@ -308,11 +347,18 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     }
     CloseOutput(output);
     CheckIo();
+
+    // The report files, once the output file is closed.
+    if (statistics.Wanted()) {
+        if (auto failed = statistics.Finish()) {
+            if (why != nullptr) *why = {Field::Options, std::move(*failed)};
+            return RunEnd::Refused;
+        }
+    }
     return RunEnd::Completed;
 }
 
-std::optional<Rejection> CheckArguments(std::span<const std::string> args,
-                                        const Options& /*options*/) {
+std::optional<Rejection> CheckArguments(std::span<const std::string> args, const Options& options) {
     Rejection why;
     RunSettings settings;
     FixedLineSummary fixedLine;
@@ -322,6 +368,13 @@ std::optional<Rejection> CheckArguments(std::span<const std::string> args,
         if (PrepareLists(args, settings, fixedLine, lists, &why) != RunEnd::Completed) return why;
     } catch (const Exception& e) {
         return Rejection{Field::FixedFile, e.Message};
+    }
+    if (options.ChangesDraws()) {
+        OptionLines optionLines;
+        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, args.size()), options, lists,
+                                             settings.SortOutput, settings.LineCount, true)) {
+            return Rejection{Field::Options, *wrong};
+        }
     }
     return std::nullopt;
 }

@@ -1,0 +1,145 @@
+#include "cli/option_lines.h"
+
+namespace combogen {
+
+LineRules RulesOf(const RunSettings& settings, const NumberLists& lists, std::size_t argCount) {
+    LineRules rules;
+    rules.poolSize = settings.PoolSize;
+    rules.pickCount = settings.PickCount;
+    rules.form = argCount == 5 ? FixedForm::None : argCount == 6 ? FixedForm::All : FixedForm::Some;
+    rules.fixed = lists.fixed;
+    rules.fixedCount = lists.FixedCount;
+    rules.fixedMin = settings.FixedMin;
+    rules.fixedMax = settings.FixedMax;
+    return rules;
+}
+
+std::optional<std::string> AddFilters(const Options& options, LineRules& rules) {
+    LineFilters& filters = rules.filters;
+    if (options.sum) filters.sum = CountRange{options.sum->min, options.sum->max};
+    if (options.odd) filters.odd = CountRange{options.odd->min, options.odd->max};
+    filters.maxRun = options.maxRun;
+    return ExcludeNumbers(options.exclude, rules, filters);
+}
+
+std::array<double, MaxNumber + 1> MainNumberOdds(const LineRules& rules) {
+    return PassingSets(rules).InclusionProbabilities();
+}
+
+std::array<double, MaxNumber + 1> BonusNumberOdds(const Options& options) {
+    std::array<double, MaxNumber + 1> odds{};
+    if (!options.bonus) return odds;
+    for (int v = 1; v <= options.bonus->pool; ++v) {
+        odds[v] = static_cast<double>(options.bonus->count) / options.bonus->pool;
+    }
+    return odds;
+}
+
+std::string DescribeLines(const LineRules& rules) {
+    std::string text = "lines of " + std::to_string(rules.pickCount) + " from 1.." +
+                       std::to_string(rules.poolSize);
+    if (rules.form == FixedForm::All && rules.fixedCount > 0) {
+        text += " holding all " + std::to_string(rules.fixedCount) + " fixed numbers";
+    } else if (rules.form == FixedForm::Some) {
+        text += " holding " + std::to_string(rules.fixedMin) + " to " +
+                std::to_string(rules.fixedMax) + " fixed numbers";
+    }
+    return text;
+}
+
+namespace {
+
+// The filters that no line meets: the first that fails alone, or else all of them together.
+std::string Unmet(const LineRules& rules) {
+    const LineFilters& all = rules.filters;
+    LineRules single = rules;
+    const auto failsAlone = [&single](LineFilters only) {
+        single.filters = only;
+        const PassingSets sets(single);
+        return !sets.TooLarge() && sets.Total() == 0;
+    };
+    LineFilters only;
+    if (all.sum && (only = {}, only.sum = all.sum, failsAlone(only))) return DescribeFilters(only);
+    if (all.odd && (only = {}, only.odd = all.odd, failsAlone(only))) return DescribeFilters(only);
+    if (all.maxRun && (only = {}, only.maxRun = all.maxRun, failsAlone(only))) {
+        return DescribeFilters(only);
+    }
+    if (all.anyExcluded) {
+        only = {};
+        only.excluded = all.excluded;
+        only.anyExcluded = true;
+        if (failsAlone(only)) return DescribeFilters(only);
+    }
+    return DescribeFilters(all);
+}
+
+}  // namespace
+
+namespace {
+
+// Whether at least half of 4096 lines drawn as usual pass the filters, from a generator of its
+// own with a fixed state: the answer depends on the arguments alone, and the run's own
+// generator is left untouched.
+bool MostPassInTrial(const LineRules& rules, const NumberLists& lists) {
+    constexpr int Trials = 4096;
+    RandomGenerator g{};
+    for (uint32_t i = 0; i < 256; ++i) g.mm[i] = (i + 1) * 0x9E3779B9u;
+    g.randcnt = 256;
+    SkipWords(g, 4096);
+    NumberLists trial = lists;
+    DrawnLine line;
+    int passed = 0;
+    for (int i = 0; i < Trials; ++i) {
+        DrawUnfiltered(g, trial, rules, true, line);
+        passed += PassesFilters(rules.filters, line.numbers.data(), rules.pickCount);
+    }
+    return 2 * passed >= Trials;
+}
+
+}  // namespace
+
+std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Options& options,
+                                                const NumberLists& lists, bool sortOutput,
+                                                int64_t lineCount, bool checkOnly) {
+    rules_ = rules;
+    sortOutput_ = sortOutput;
+    if (auto wrong = AddFilters(options, rules_)) return wrong;
+    if (rules_.filters.Any() || options.unique) {
+        sets_ = std::make_unique<PassingSets>(rules_);
+        if (sets_->TooLarge()) {
+            if (options.unique || !MostPassInTrial(rules_, lists)) {
+                return DescribeFilters(rules_.filters) +
+                       " together need more than 128 MiB of counts for " + DescribeLines(rules_) +
+                       (options.unique ? "" : ", and fewer than half of the lines pass") +
+                       "; leave a filter out";
+            }
+            // Drawing again until a line passes needs no counts.
+            sets_.reset();
+        }
+        if (sets_ && sets_->Total() == 0) {
+            // A line with the fixed numbers always exists, so only filters can empty the run.
+            return "no line of " + DescribeLines(rules_).substr(9) + " has " + Unmet(rules_);
+        }
+    }
+    if (options.unique) {
+        std::string what = DescribeLines(rules_);
+        if (rules_.filters.Any()) what += " with " + DescribeFilters(rules_.filters);
+        if (auto refusal = UniqueLines::Refusal(*sets_, lineCount, what)) return refusal;
+    }
+    if (checkOnly) return std::nullopt;
+    draw_ = std::make_unique<ConditionedDraw>(rules_, sets_.get(), sortOutput_);
+    if (options.unique) unique_ = std::make_unique<UniqueLines>(*sets_, *draw_, lineCount);
+    if (options.bonus) FillBonusPool(bonus_, options.bonus->count, options.bonus->pool);
+    return std::nullopt;
+}
+
+void OptionLines::Next(RandomGenerator& g, NumberLists& lists, LineText& text) {
+    if (unique_) {
+        unique_->Draw(g, lists, line_);
+    } else {
+        draw_->Draw(g, lists, line_);
+    }
+    ComposeBonusLine(g, bonus_, sortOutput_, line_.text.view(), text);
+}
+
+}  // namespace combogen

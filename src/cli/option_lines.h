@@ -1,0 +1,66 @@
+// The lines of a run with line options: filters, --unique and --bonus. A run without them
+// never comes here and draws exactly as before.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cli/fixed_run.h"
+#include "cli/options.h"
+#include "combination/bonus.h"
+#include "filters/conditioned_draw.h"
+#include "unique/unique_lines.h"
+
+namespace combogen {
+
+class OptionLines {
+public:
+    // rules as the run's arguments and fixed list give them, lists the run's lists; the options
+    // add the filters. Returns what makes the run impossible (a number both left out and fixed,
+    // no line passes, too few lines for --unique, counts too large while fewer than half of
+    // the lines pass), or nothing. checkOnly leaves the lines unprepared.
+    std::optional<std::string> Prepare(const LineRules& rules, const Options& options,
+                                       const NumberLists& lists, bool sortOutput, int64_t lineCount,
+                                       bool checkOnly = false);
+
+    void Next(RandomGenerator& g, NumberLists& lists, LineText& text);
+
+    // The main numbers of the line Next gave last, in the line's order.
+    const DrawnLine& Last() const { return line_; }
+    // Its bonus numbers are the first count entries of the pool (none without --bonus).
+    const BonusDraw& Bonus() const { return bonus_; }
+
+private:
+    LineRules rules_;
+    bool sortOutput_ = false;
+    std::unique_ptr<PassingSets> sets_;
+    std::unique_ptr<ConditionedDraw> draw_;
+    std::unique_ptr<UniqueLines> unique_;
+    BonusDraw bonus_;
+    DrawnLine line_;
+};
+
+// What a line's main numbers are drawn from, as the arguments and the fixed list give it
+// (argCount 5, 6 or 8), without filters.
+LineRules RulesOf(const RunSettings& settings, const NumberLists& lists, std::size_t argCount);
+
+// Adds the options' filters to rules. Returns an error text for a number both left out and
+// fixed, or nothing.
+std::optional<std::string> AddFilters(const Options& options, LineRules& rules);
+
+// For reports: the probability that each number 1..80 is among a line's main numbers, under
+// rules with their fixed numbers and filters (RulesOf, then AddFilters); all 0 when the counts
+// would exceed their limit or no line passes.
+std::array<double, MaxNumber + 1> MainNumberOdds(const LineRules& rules);
+
+// Likewise for the bonus numbers: K/N for each of 1..N, 0 elsewhere.
+std::array<double, MaxNumber + 1> BonusNumberOdds(const Options& options);
+
+// "lines of 6 from 1..49", with the fixed numbers' part when there is one.
+std::string DescribeLines(const LineRules& rules);
+
+}  // namespace combogen

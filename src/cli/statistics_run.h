@@ -1,0 +1,54 @@
+// --stats and --chart: counting the lines of a run and writing the report files after it.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "cli/fixed_run.h"
+#include "cli/options.h"
+#include "stats/expected_spread.h"
+#include "stats/line_tally.h"
+
+namespace combogen {
+
+class StatisticsRun {
+public:
+    // args are the positional arguments.
+    StatisticsRun(const Options& options, std::span<const std::string> args);
+
+    bool Wanted() const { return options_.statsFile || options_.chartFile; }
+
+    // Before anything is written: a report file must not be another file of the run, which it
+    // would overwrite. The reason when one is.
+    std::optional<std::string> CheckFiles() const;
+
+    // The design's own spread of the lines, and an empty count; after the lists are prepared.
+    // A run whose lines are drawn some other way replaces the main spread afterwards (with
+    // the inclusion probabilities alone, pairInclusion emptied, when joint ones are unknown).
+    void Start(const RunSettings& settings, const NumberLists& lists);
+    ExpectedSpread& Spread() { return counting_->spread; }
+    // Null unless started: a run without --stats and --chart counts nothing.
+    LineTally* Tally() { return counting_ ? &counting_->tally : nullptr; }
+
+    // After the output file is closed: writes the report files, the statistics first. The
+    // reason when one cannot be written; a file left incomplete is removed.
+    std::optional<std::string> Finish() const;
+
+private:
+    const Options& options_;
+    std::span<const std::string> args_;
+    struct Counting {
+        ExpectedSpread spread;
+        LineTally tally;
+    };
+    std::unique_ptr<Counting> counting_;
+};
+
+// Where the line's main numbers are after one of the design's draws.
+inline const Number* DrawnNumbers(const NumberLists& lists, std::size_t argCount) {
+    return argCount == 5 ? lists.pool.data() : lists.combination.data();
+}
+
+}  // namespace combogen

@@ -1,0 +1,60 @@
+#include "filters/conditioned_draw.h"
+
+#include <algorithm>
+
+#include "combination/pool.h"
+
+namespace combogen {
+
+void DrawUnfiltered(RandomGenerator& g, NumberLists& lists, const LineRules& rules, bool sortOutput,
+                    DrawnLine& line) {
+    const int k = rules.pickCount;
+    switch (rules.form) {
+        case FixedForm::None:
+            line.text = DrawPlain(g, lists, k, sortOutput);
+            std::copy_n(lists.pool.begin(), k, line.numbers.begin());
+            break;
+        case FixedForm::All:
+            line.text = DrawWithAllFixed(g, lists, k, sortOutput);
+            std::copy_n(lists.combination.begin(), k, line.numbers.begin());
+            break;
+        case FixedForm::Some:
+            line.text = DrawWithSomeFixed(g, lists, k, rules.fixedMin, rules.fixedMax, sortOutput);
+            std::copy_n(lists.combination.begin(), k, line.numbers.begin());
+            break;
+    }
+    line.ranked = false;
+}
+
+ConditionedDraw::ConditionedDraw(const LineRules& rules, const PassingSets* sets, bool sortOutput)
+    : rules_(rules),
+      sets_(sets),
+      sortOutput_(sortOutput),
+      filtered_(rules.filters.Any()),
+      fromCounts_(filtered_ && sets != nullptr && !sets->MostPass()) {}
+
+void ConditionedDraw::Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& line) const {
+    if (fromCounts_) {
+        const int cls = sets_->DrawClass(g);
+        FromRank(g, lists, cls, WideBelow(g, sets_->ClassSize(cls)), line);
+        return;
+    }
+    do {
+        DrawUnfiltered(g, lists, rules_, sortOutput_, line);
+    } while (filtered_ && !PassesFilters(rules_.filters, line.numbers.data(), rules_.pickCount));
+}
+
+void ConditionedDraw::FromRank(RandomGenerator& g, NumberLists& lists, int cls, WideCount u,
+                               DrawnLine& line) const {
+    const int k = rules_.pickCount;
+    sets_->Unrank(cls, u, lists.combination.data());
+    // A uniform order of the set is what the unfiltered drawing gives an unsorted line.
+    if (!sortOutput_) Shuffle(g, lists.combination, k);
+    std::copy_n(lists.combination.begin(), k, line.numbers.begin());
+    line.text = FormatCombination(lists.combination, k);
+    line.ranked = true;
+    line.cls = cls;
+    line.rank = u;
+}
+
+}  // namespace combogen

@@ -1,0 +1,49 @@
+// Drawing a line's main numbers conditioned on the filters, as if lines were drawn the run's
+// usual way and drawn again until one passes.
+//
+// When at least half of the usual draws pass, that is what happens: at most two draws per
+// line on average, and a filter that every line passes leaves the run's bytes unchanged.
+// Otherwise a class and a rank are drawn from the exact counts (PassingSets) and the line is
+// unranked: one walk over 1..n whatever the share of passing lines. Either way each passing
+// line has its usual probability divided by the passing share.
+#pragma once
+
+#include "combination/draw.h"
+#include "filters/passing_sets.h"
+
+namespace combogen {
+
+struct DrawnLine {
+    CombinationText text;
+    NumberList numbers{};  // the k main numbers, in the line's order
+    bool ranked = false;   // cls and rank are known (the line came from the counts)
+    int cls = 0;
+    WideCount rank = 0;
+};
+
+// The run's usual drawing for its form (five, six or eight arguments); the numbers are left in
+// line.numbers.
+void DrawUnfiltered(RandomGenerator& g, NumberLists& lists, const LineRules& rules, bool sortOutput,
+                    DrawnLine& line);
+
+class ConditionedDraw {
+public:
+    // sets may be null when there is no filter; it must outlive this.
+    ConditionedDraw(const LineRules& rules, const PassingSets* sets, bool sortOutput);
+
+    void Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& line) const;
+
+    // The passing line of class cls and rank u, ascending when the run sorts and otherwise in
+    // an order shuffled from the generator.
+    void FromRank(RandomGenerator& g, NumberLists& lists, int cls, WideCount u,
+                  DrawnLine& line) const;
+
+private:
+    const LineRules& rules_;
+    const PassingSets* sets_;
+    bool sortOutput_;
+    bool filtered_;
+    bool fromCounts_;
+};
+
+}  // namespace combogen

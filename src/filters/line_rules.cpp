@@ -1,0 +1,71 @@
+#include "filters/line_rules.h"
+
+namespace combogen {
+
+bool PassesFilters(const LineFilters& filters, const Number* numbers, int k) {
+    uint64_t present[2] = {};  // bit v-1 of the 80-bit set
+    int sum = 0;
+    int odd = 0;
+    bool excluded = false;
+    for (int i = 0; i < k; ++i) {
+        const int v = numbers[i];
+        sum += v;
+        odd += v & 1;
+        excluded |= filters.excluded[v];
+        present[(v - 1) >> 6] |= uint64_t{1} << ((v - 1) & 63);
+    }
+    if (excluded) return false;
+    if (filters.sum && (sum < filters.sum->min || sum > filters.sum->max)) return false;
+    if (filters.odd && (odd < filters.odd->min || odd > filters.odd->max)) return false;
+    if (filters.maxRun) {
+        int run = 0;
+        for (int v = 0; v < MaxNumber; ++v) {
+            run = (present[v >> 6] >> (v & 63) & 1) != 0 ? run + 1 : 0;
+            if (run > *filters.maxRun) return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::string> ExcludeNumbers(const std::vector<int>& numbers, const LineRules& rules,
+                                          LineFilters& filters) {
+    for (const int v : numbers) {
+        for (int f = 0; f < rules.fixedCount; ++f) {
+            if (rules.fixed[f] == v) {
+                return "--exclude " + std::to_string(v) + " is also a fixed number";
+            }
+        }
+        if (v >= 1 && v <= rules.poolSize) {
+            filters.excluded[v] = true;
+            filters.anyExcluded = true;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string DescribeFilters(const LineFilters& filters) {
+    std::string text;
+    const auto add = [&text](const std::string& part) {
+        if (!text.empty()) text += " and ";
+        text += part;
+    };
+    if (filters.sum) {
+        add("--sum " + std::to_string(filters.sum->min) + ":" + std::to_string(filters.sum->max));
+    }
+    if (filters.odd) {
+        add("--odd " + std::to_string(filters.odd->min) + ":" + std::to_string(filters.odd->max));
+    }
+    if (filters.maxRun) add("--max-run " + std::to_string(*filters.maxRun));
+    if (filters.anyExcluded) {
+        std::string list;
+        for (int v = 1; v <= MaxNumber; ++v) {
+            if (!filters.excluded[v]) continue;
+            if (!list.empty()) list += ',';
+            list += std::to_string(v);
+        }
+        add("--exclude " + list);
+    }
+    return text;
+}
+
+}  // namespace combogen

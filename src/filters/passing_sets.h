@@ -1,0 +1,106 @@
+// The lines that pass the filters, counted exactly, so that a line can be drawn from them
+// however few there are.
+//
+// Method. The numbers 1..n are decided one at a time, each taken or left. A state after a
+// number holds what the filters need to know: how many numbers are taken, how many of them are
+// fixed (eight-argument runs), their sum (with --sum; sums above its maximum are dead), how
+// many are odd (with --odd and --max-run; above its maximum is dead) and the length of the run
+// of consecutive numbers ending at the number (with --max-run; longer than allowed is dead).
+// Without --max-run the odd numbers are decided first, so that the odd count is simply the
+// count taken when the last odd number is decided; states outside --odd die there, and the
+// table needs no odd count. Left-out numbers cannot be taken, and in a six-argument run the
+// fixed numbers cannot be left. The table counts, for every step and state, the ways to reach
+// the state (exact 128-bit integers). The final states with k numbers whose sum and odd count
+// are not below the minimums are the passing lines, grouped in classes by their count of fixed
+// numbers e. A filter that every line of k numbers meets is left out of the state.
+//
+// Within a class every passing line has the same probability under the run's unfiltered
+// drawing (one in C(F,e) * C(P,k-e)), so the filtered drawing picks a class in proportion to
+// (passing lines of the class) / C(F,e)C(P,k-e) and then a line of it uniformly: a number u
+// below the class count, unranked by walking the table back from n to 1 and, at each number,
+// following the option whose count covers u (subtracting the counts passed over). Ranking a
+// line inverts that walk; that is what lets a no-repeat run keep one bit per passing line.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+#include "filters/line_rules.h"
+#include "random/wide_draw.h"
+
+namespace combogen {
+
+class PassingSets {
+public:
+    // 8,388,608 counts of 16 bytes: 128 MiB. Larger tables are refused (TooLarge()).
+    static constexpr std::size_t MaxTableEntries = std::size_t{1} << 23;
+
+    explicit PassingSets(const LineRules& rules);
+
+    bool TooLarge() const { return tooLarge_; }
+    const LineRules& Rules() const { return rules_; }
+
+    // Classes: one, or FixedMax - FixedMin + 1 in an eight-argument run (class i holds the
+    // lines with FixedMin + i fixed numbers).
+    int ClassCount() const { return classCount_; }
+    WideCount ClassSize(int cls) const { return classSize_[cls]; }
+    // How many lines the run's unfiltered drawing can give in the class.
+    WideCount ClassSpace(int cls) const { return classSpace_[cls]; }
+    WideCount Total() const;
+
+    // True when at least half of the run's unfiltered draws pass (each class weighted as the
+    // unfiltered drawing weights it).
+    bool MostPass() const { return mostPass_; }
+
+    // Draws a class with probability in proportion to ClassSize / ClassSpace.
+    int DrawClass(RandomGenerator& g) const;
+
+    // The passing line of rank u (u < ClassSize(cls)) in ascending order into out[0..k).
+    void Unrank(int cls, WideCount u, Number* out) const;
+
+    // The class and rank of a passing line (k distinct numbers, any order).
+    void Rank(const Number* numbers, int& cls, WideCount& u) const;
+
+    // For each v in 1..80, the probability that a line of the run holds v. Floating point, for
+    // reports only; nothing drawn depends on it.
+    std::array<double, MaxNumber + 1> InclusionProbabilities() const;
+
+private:
+    struct State {
+        int c, f, s, o, r;
+    };
+    std::size_t Index(int c, int f, int s, int o, int r) const {
+        return static_cast<std::size_t>((((c * fd_ + f) * sd_ + s) * od_ + o) * rd_ + r);
+    }
+    State Decode(std::size_t index) const;
+    WideCount At(int step, std::size_t index) const { return table_[step * layer_ + index]; }
+    // States whose odd count, known after the last odd number, is outside --odd.
+    bool DiesAt(int step, const State& s) const;
+    bool CanLeave(int v) const;
+    bool CanTake(int v, const State& from) const;  // from the state after v-1
+    State Taken(int v, const State& from) const;
+    bool Accepted(const State& s) const;
+
+    LineRules rules_;
+    bool tooLarge_ = false;
+    bool isFixed_[MaxNumber + 1] = {};
+    std::array<int, MaxNumber + 1> order_{};  // order_[step]: the number decided at that step
+    bool sumInState_ = false, oddInState_ = false, runInState_ = false;
+    int oddCheckStep_ = -1;                  // the step after which the odd count is checked, or -1
+    int fd_ = 1, sd_ = 1, od_ = 1, rd_ = 1;  // extents of f, s, o, r
+    std::size_t layer_ = 0;
+    std::vector<WideCount> table_;
+    int classCount_ = 1;
+    std::vector<WideCount> classSize_, classSpace_, classWeight_;
+    WideCount weightTotal_ = 0;
+    bool mostPass_ = true;
+    // Per class, the accepted final states and the running total of their counts.
+    std::vector<std::vector<std::size_t>> finals_;
+    std::vector<std::vector<WideCount>> finalEnds_;
+};
+
+// C(n, r) for n up to 80, exactly.
+WideCount Binomial(int n, int r);
+
+}  // namespace combogen

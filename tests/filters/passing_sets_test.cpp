@@ -1,0 +1,189 @@
+#include "filters/passing_sets.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <map>
+#include <vector>
+
+#include "combination/pool.h"
+#include "filters/conditioned_draw.h"
+#include "test_support.h"
+
+namespace combogen {
+namespace {
+
+using testing::ZeroSeededGenerator;
+
+// Small games checked against brute force over all subsets of 1..n.
+struct Game {
+    const char* name;
+    LineRules rules;
+    bool mostPass;  // which way the lines are drawn: again until one passes, or from the counts
+};
+
+LineRules Rules(int n, int k, FixedForm form, std::vector<int> fixed, int fixedMin, int fixedMax) {
+    LineRules rules;
+    rules.poolSize = n;
+    rules.pickCount = k;
+    rules.form = form;
+    for (const int v : fixed) rules.fixed[rules.fixedCount++] = static_cast<Number>(v);
+    rules.fixedMin = fixedMin;
+    rules.fixedMax = fixedMax;
+    return rules;
+}
+
+std::vector<Game> Games() {
+    std::vector<Game> games;
+    LineRules narrow = Rules(8, 3, FixedForm::None, {}, 0, 0);
+    narrow.filters.sum = CountRange{9, 11};  // a quarter pass: drawn from the counts
+    games.push_back({"3 of 8, --sum 9:11", narrow, false});
+    LineRules wide = narrow;
+    wide.filters.sum = CountRange{8, 16};  // most pass: drawn again until one passes
+    games.push_back({"3 of 8, --sum 8:16", wide, true});
+    LineRules some = Rules(8, 3, FixedForm::Some, {2, 5, 7}, 0, 2);
+    some.filters.sum = CountRange{10, 13};
+    some.filters.odd = CountRange{1, 2};
+    games.push_back({"3 of 8, fixed 2 5 7 from 0 to 2, --sum 10:13 --odd 1:2", some, false});
+    LineRules runs = Rules(9, 4, FixedForm::All, {4}, 0, 0);
+    runs.filters.maxRun = 2;
+    runs.filters.odd = CountRange{1, 3};
+    runs.filters.excluded[8] = runs.filters.anyExcluded = true;
+    games.push_back({"4 of 9, all of fixed 4, --max-run 2 --odd 1:3 --exclude 8", runs, false});
+    return games;
+}
+
+// Each passing set of the game (as a bit mask of 1..n) with its exact probability.
+std::map<unsigned, double> ExactProbabilities(const LineRules& rules) {
+    std::map<unsigned, double> p;
+    double total = 0;
+    unsigned fixedBits = 0;
+    for (int i = 0; i < rules.fixedCount; ++i) fixedBits |= 1u << (rules.fixed[i] - 1);
+    for (unsigned bits = 0; bits < (1u << rules.poolSize); ++bits) {
+        if (std::popcount(bits) != rules.pickCount) continue;
+        const int e = std::popcount(bits & fixedBits);
+        double weight = 1;
+        if (rules.form == FixedForm::All && e != rules.fixedCount) continue;
+        if (rules.form == FixedForm::Some) {
+            if (e < rules.fixedMin || e > rules.fixedMax) continue;
+            weight = 1.0 / static_cast<double>(
+                               Binomial(rules.fixedCount, e) *
+                               Binomial(rules.poolSize - rules.fixedCount, rules.pickCount - e));
+        }
+        Number numbers[MaxNumber];
+        int k = 0;
+        for (int v = 1; v <= rules.poolSize; ++v) {
+            if (bits >> (v - 1) & 1) numbers[k++] = static_cast<Number>(v);
+        }
+        if (!PassesFilters(rules.filters, numbers, k)) continue;
+        p[bits] = weight;
+        total += weight;
+    }
+    for (auto& [bits, weight] : p) weight /= total;
+    return p;
+}
+
+unsigned Bits(const Number* numbers, int k) {
+    unsigned bits = 0;
+    for (int i = 0; i < k; ++i) bits |= 1u << (numbers[i] - 1);
+    return bits;
+}
+
+NumberLists ListsFor(const LineRules& rules) {
+    NumberLists lists;
+    lists.fixed = rules.fixed;
+    lists.FixedCount = rules.fixedCount;
+    lists.PoolLength = BuildPool(lists.pool, rules.fixed, rules.fixedCount, rules.poolSize);
+    return lists;
+}
+
+TEST(PassingSetsTest, RanksCountAndProbabilitiesMatchBruteForce) {
+    for (const Game& game : Games()) {
+        SCOPED_TRACE(game.name);
+        const PassingSets sets(game.rules);
+        const std::map<unsigned, double> exact = ExactProbabilities(game.rules);
+        ASSERT_EQ(sets.Total(), exact.size());
+        EXPECT_EQ(sets.MostPass(), game.mostPass);
+        std::map<unsigned, int> seen;
+        for (int cls = 0; cls < sets.ClassCount(); ++cls) {
+            for (WideCount u = 0; u < sets.ClassSize(cls); ++u) {
+                Number numbers[MaxNumber];
+                sets.Unrank(cls, u, numbers);
+                ASSERT_TRUE(exact.count(Bits(numbers, game.rules.pickCount)));
+                ++seen[Bits(numbers, game.rules.pickCount)];
+                int rankCls = -1;
+                WideCount rank = 0;
+                sets.Rank(numbers, rankCls, rank);
+                EXPECT_EQ(rankCls, cls);
+                EXPECT_TRUE(rank == u);
+            }
+        }
+        EXPECT_EQ(seen.size(), exact.size()) << "every passing set has exactly one rank";
+
+        const auto inclusion = sets.InclusionProbabilities();
+        for (int v = 1; v <= game.rules.poolSize; ++v) {
+            double expected = 0;
+            for (const auto& [bits, p] : exact) expected += (bits >> (v - 1) & 1) * p;
+            EXPECT_NEAR(inclusion[v], expected, 1e-12) << "number " << v;
+        }
+    }
+}
+
+// Lines drawn from the zero seed against the exact conditional probabilities: the chi-square
+// statistic must stay below the 0.001 critical value of its degrees of freedom.
+TEST(ConditionedDrawTest, DrawsEachPassingLineWithItsExactProbability) {
+    constexpr int Lines = 200000;
+    for (const bool sorted : {true, false}) {
+        for (const Game& game : Games()) {
+            SCOPED_TRACE(std::string(game.name) + (sorted ? ", sorted" : ", unsorted"));
+            const PassingSets sets(game.rules);
+            const ConditionedDraw draw(game.rules, &sets, sorted);
+            const std::map<unsigned, double> exact = ExactProbabilities(game.rules);
+            RandomGenerator g = ZeroSeededGenerator();
+            NumberLists lists = ListsFor(game.rules);
+            std::map<unsigned, int> counts;
+            DrawnLine line;
+            for (int i = 0; i < Lines; ++i) {
+                draw.Draw(g, lists, line);
+                ++counts[Bits(line.numbers.data(), game.rules.pickCount)];
+            }
+            double chiSquare = 0;
+            for (const auto& [bits, p] : exact) {
+                const double expected = p * Lines;
+                chiSquare += (counts[bits] - expected) * (counts[bits] - expected) / expected;
+            }
+            EXPECT_EQ(counts.size(), exact.size()) << "only passing lines, and all of them";
+            // Wilson-Hilferty: the 0.001 quantile of chi-square with df degrees of freedom.
+            const double df = static_cast<double>(exact.size() - 1);
+            const double a = 2.0 / (9 * df);
+            const double critical = df * std::pow(1 - a + 3.09 * std::sqrt(a), 3);
+            EXPECT_LT(chiSquare, critical) << exact.size() << " passing lines";
+        }
+    }
+}
+
+TEST(ConditionedDrawTest, AFilterEveryLinePassesKeepsTheRunsBytes) {
+    for (const Game& game : Games()) {
+        SCOPED_TRACE(game.name);
+        LineRules everything = game.rules;
+        everything.filters = {};
+        everything.filters.sum = CountRange{0, 1000};
+        everything.filters.odd = CountRange{0, 80};
+        const PassingSets sets(everything);
+        const ConditionedDraw draw(everything, &sets, false);
+        RandomGenerator g = ZeroSeededGenerator();
+        RandomGenerator twin = g;
+        NumberLists lists = ListsFor(everything);
+        NumberLists twinLists = lists;
+        DrawnLine line, plain;
+        for (int i = 0; i < 50; ++i) {
+            draw.Draw(g, lists, line);
+            DrawUnfiltered(twin, twinLists, everything, false, plain);
+            ASSERT_EQ(line.text.view(), plain.text.view());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace combogen

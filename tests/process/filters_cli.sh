@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Filters, --bonus and --unique as processes.
+. "$(dirname "$0")/cli_support.sh"
+
+# lines_pass FILE COUNT K N SORTED SUM_MIN SUM_MAX ODD_MIN ODD_MAX MAX_RUN EXCLUDED BONUS_K BONUS_N:
+# COUNT lines (line feed ends), each K distinct labels of 1..N (ascending when SORTED) meeting
+# every filter, then " + " and BONUS_K distinct labels of 1..BONUS_N when BONUS_K > 0.
+lines_pass() {
+    LC_ALL=C awk -v count="$2" -v k="$3" -v n="$4" -v sorted="$5" -v smin="$6" -v smax="$7" \
+        -v omin="$8" -v omax="$9" -v maxrun="${10}" -v excluded="${11}" -v bk="${12}" -v bn="${13}" '
+        function labels(text, want, top, out,    field, i, v, seen) {
+            if (split(text, field, " ") != want || length(text) != 3 * want - 1) return 0
+            for (i = 1; i <= want; i++) {
+                v = field[i] + 0
+                if (field[i] !~ /^[0-9][0-9]$/ || v < 1 || v > top || (v in seen)) return 0
+                if (sorted && i > 1 && v < field[i - 1] + 0) return 0
+                seen[v] = 1; out[v] = 1
+            }
+            return 1
+        }
+        BEGIN { split(excluded, ex, ","); bad = 0 }
+        {
+            split("", main); split("", extra)
+            part = $0
+            if (bk > 0) {
+                at = index($0, " + ")
+                if (at == 0 || !labels(substr($0, at + 3), bk, bn, extra)) { bad = 1; exit }
+                part = substr($0, 1, at - 1)
+            }
+            if (!labels(part, k, n, main)) { bad = 1; exit }
+            sum = 0; odd = 0; run = 0; longest = 0
+            for (v = 1; v <= n; v++) {
+                if (v in main) { sum += v; odd += v % 2; run++ } else run = 0
+                if (run > longest) longest = run
+            }
+            for (i in ex) if ((ex[i] + 0) in main) { bad = 1; exit }
+            if (sum < smin || sum > smax || odd < omin || odd > omax || longest > maxrun) {
+                bad = 1; exit
+            }
+        }
+        END { exit (bad || NR != count) }' "$1"
+}
+
+printf '3 9 27 33 61\n' >fixed5.txt
+printf '7 23\n' >fixed2.txt
+
+# options|lines and arguments|what every line must meet (see lines_pass)
+while IFS='|' read -r options args meets; do
+    CASE="every line passes: $options $args"
+    eval "run --lf $options $args"
+    expect_status 0
+    expect_quiet
+    eval "check lines_pass out.txt $meets"
+done <<'CASES'
+--sum 100:200 --odd 2:4 --max-run 2 --exclude 13,4|2000 49 6 0 out.txt|2000 6 49 0 100 200 2 4 2 13,4 0 0
+--sum 40:60 --odd 0:1 --max-run 1|500 49 6 1 out.txt|500 6 49 1 40 60 0 1 1 0 0 0
+--sum 21:21|1000 49 6 0 out.txt|1000 6 49 0 21 21 0 6 6 0 0 0
+--sum 500:600 --odd 12:20 --exclude 1,2,80|300 80 20 0 out.txt fixed5.txt 1 3|300 20 80 0 500 600 12 20 20 1,2,80 0 0
+--max-run 3 --bonus 2:12 --sum 100:150|400 50 5 1 out.txt|400 5 50 1 100 150 0 5 3 0 2 12
+--bonus 1:26 --odd 5:5|300 69 5 0 out.txt|300 5 69 0 0 9999 5 5 5 0 1 26
+--sum 600:1000 --odd 6:14 --max-run 4|300 80 20 0 out.txt|300 20 80 0 600 1000 6 14 4 0 0 0
+--unique --sum 60:90 --exclude 8|2000 49 6 1 out.txt fixed2.txt|2000 6 49 1 60 90 0 6 6 8 0 0
+CASES
+
+CASE="a filter that every line passes leaves the run's bytes as they are"
+while IFS='|' read -r options args; do
+    eval "run --seed abc $args"
+    eval "run --seed abc $options ${args/a.txt/b.txt}"
+    check cmp -s a.txt b.txt
+done <<'CASES'
+--sum 21:279 --odd 0:6 --max-run 6 --exclude 50,80|30 49 6 1 a.txt
+--sum 0:3240 --odd 0:80|30 80 20 0 a.txt fixed5.txt
+--sum 210:1410 --max-run 20|30 80 20 0 a.txt fixed5.txt 1 3
+CASES
+
+# canonical FILE: each line's numbers sorted, then the lines sorted and made unique.
+canonical() {
+    tr -d '\r' <"$1" | awk '{
+        n = split($0, f, " ")
+        for (i = 2; i <= n; i++) for (j = i; j > 1 && f[j - 1] > f[j]; j--) { t = f[j]; f[j] = f[j - 1]; f[j - 1] = t }
+        s = f[1]; for (i = 2; i <= n; i++) s = s " " f[i]; print s
+    }' | sort -u
+}
+
+CASE="--unique: every one of the 495 lines of 4 of 12, each once"
+run --unique 495 12 4 0 out.txt
+expect_status 0
+check test "$(wc -l <out.txt)" -eq 495
+check test "$(canonical out.txt | wc -l)" -eq 495
+
+CASE="--unique: a space too large for one bit a line keeps the lines in a table"
+run --unique 3000 80 20 0 out.txt
+expect_status 0
+check test "$(canonical out.txt | wc -l)" -eq 3000
+
+# Each is refused: one line on standard error, status 2, no output file and no seed file.
+while IFS='|' read -r args message; do
+    CASE="refused: $args"
+    rm -f out.txt seed.bin
+    eval "run --save-seed seed.bin $args"
+    expect_status 2
+    check test ! -s stdout.txt
+    check test "$(cat stderr.txt)" = "combogen: $message"
+    check test ! -e out.txt
+    check test ! -e seed.bin
+done <<'CASES'
+--sum 300:400 5 49 6 1 out.txt|no line of 6 from 1..49 has --sum 300:400
+--sum 30:30 --odd 5:6 5 49 6 1 out.txt|no line of 6 from 1..49 has --sum 30:30 and --odd 5:6
+--odd 6:6 --sum 21:21 5 49 6 1 out.txt|no line of 6 from 1..49 has --sum 21:21 and --odd 6:6
+--max-run 1 5 49 26 1 out.txt|no line of 26 from 1..49 has --max-run 1
+--exclude 1,2 5 8 7 1 out.txt|no line of 7 from 1..8 has --exclude 1,2
+--sum 10:20 5 80 20 1 out.txt fixed5.txt 1 3|no line of 20 from 1..80 holding 1 to 3 fixed numbers has --sum 10:20
+--exclude 23,50 5 49 6 1 out.txt fixed2.txt|--exclude 23 is also a fixed number
+--unique 496 12 4 1 out.txt|--unique asks for 496 lines, but there are only 495 different lines of 4 from 1..12
+--unique --sum 10:10 2 12 4 1 out.txt|--unique asks for 2 lines, but there are only 1 different lines of 4 from 1..12 with --sum 10:10
+--sum 700:720 --odd 8:12 --max-run 3 5 80 20 1 out.txt|--sum 700:720 and --odd 8:12 and --max-run 3 together need more than 128 MiB of counts for lines of 20 from 1..80, and fewer than half of the lines pass; leave a filter out
+--unique 5000000 80 20 1 out.txt|--unique allows at most 4,194,304 lines when more than 1,073,741,824 different lines are possible
+CASES
+
+finish
