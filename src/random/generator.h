@@ -51,6 +51,9 @@ enum class RoundOutputs {
     // 256 steps, and randrsl is not written, since nothing reads it before the next round
     // overwrites it. Each step is ordered for the least waiting, at about two instructions more.
     Taken,
+    // Thrown away: left as Taken leaves them, each step in the fewest instructions. For the
+    // warm-up's rounds that another round follows.
+    Skipped,
 };
 
 // A generation round, handing each output to use(output) the moment it is made, in order. Each
