@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Keeps the manual page and the README from falling behind the program: every option that
+# --help prints appears in both.
+# Usage: docs_drift.sh COMBOGEN SOURCE_DIR
+SOURCE=$(realpath "$2")
+. "$(dirname "$0")/cli_support.sh"
+
+help=$("$PROGRAM" --help)
+if [ -z "$help" ]; then
+    echo "combogen --help prints nothing: no options to look for yet"
+    finish && exit 77
+fi
+options=$(LC_ALL=C grep -oE -- '(^|[^[:alnum:]-])--[[:alnum:]][[:alnum:]-]*' <<<"$help" |
+    sed -E 's/^[^-]+//' | sort -u)
+CASE="--help lists options"
+check test -n "$options"
+
+# The manual page as plain text: roff's \- is a hyphen, font changes (\fB, \f[I]) go.
+LC_ALL=C sed -E 's/\\-/-/g; s/\\f(\[[^]]*\]|.)//g' "$SOURCE/man/combogen.1" >manual.txt
+for option in $options; do
+    pattern="(^|[^[:alnum:]-])$option([^[:alnum:]-]|\$)"
+    CASE="$option in the manual page"
+    check grep -qE -- "$pattern" manual.txt
+    CASE="$option in the README"
+    check grep -qE -- "$pattern" "$SOURCE/README.md"
+done
+
+finish
