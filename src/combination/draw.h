@@ -54,7 +54,8 @@ struct PlainLines {
 // Draws on with the rest of the generator's current round, or a whole new round when it is used
 // up, and leaves the lines that completed meanwhile in lines (perhaps none). A line in progress
 // carries over to the next call. With fewer than two pool entries no draw is needed: one line a
-// call. The generator ends a call with its round used up.
+// call. The generator ends a call with its round used up; a new round's outputs are handed
+// straight to the swaps and not kept in randrsl, which nothing reads before the next round.
 void DrawPlainLines(RandomGenerator& g, NumberLists& lists, int k, bool sortOutput,
                     PlainLines& lines);
 
