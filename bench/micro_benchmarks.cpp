@@ -81,6 +81,27 @@ void BM_DrawPlain(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawPlain)->Args({49, 6, 1})->Args({49, 6, 0})->Args({80, 20, 0})->Args({80, 80, 1});
 
+// The same lines a round at a time, as a five-argument run draws them.
+void BM_DrawPlainLines(benchmark::State& state) {
+    RandomGenerator g = SeededGenerator();
+    NumberLists lists = ListsFor(static_cast<int>(state.range(0)), {});
+    const int k = static_cast<int>(state.range(1));
+    const bool sorted = state.range(2) == 1;
+    PlainLines lines;
+    int64_t count = 0;
+    for (auto _ : state) {
+        DrawPlainLines(g, lists, k, sorted, lines);
+        benchmark::DoNotOptimize(lines.chars);
+        count += lines.count;
+    }
+    state.SetItemsProcessed(count);  // lines
+}
+BENCHMARK(BM_DrawPlainLines)
+    ->Args({49, 6, 1})
+    ->Args({49, 6, 0})
+    ->Args({80, 20, 0})
+    ->Args({80, 80, 1});
+
 void BM_DrawWithAllFixed(benchmark::State& state) {
     RandomGenerator g = SeededGenerator();
     NumberLists lists = ListsFor(static_cast<int>(state.range(0)), {7, 23});

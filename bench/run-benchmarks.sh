@@ -6,6 +6,8 @@
 #   - peak resident memory (/usr/bin/time -v) of every run below;
 #   - median wall time (hyperfine) of 1,000,000-line runs and of start-up, and of a plain
 #     Python peer writing the same lines, with the ratio;
+#   - the same for a plain C++ peer (bench/peer_mt.cpp: std::mt19937_64, 64 KiB writes) against
+#     combogen --block-size 65536, with the ratio;
 #   - the line options (filters, --unique, --bonus) against the same runs without them:
 #     instructions per further line, wall times, and the peak memory of --unique.
 # Usage: bench/run-benchmarks.sh [--quick] [--runs N] [--line-options] [--web]
@@ -61,9 +63,10 @@ tools/install-build-deps valgrind time hyperfine python3 libbenchmark-dev
 
 build="${BUILD_DIR:-build-bench}"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCOMBOGEN_BUILD_BENCHMARKS=ON >/dev/null
-cmake --build "$build" -j2 --target combogen combogen_benchmarks >/dev/null
+cmake --build "$build" -j2 --target combogen combogen_benchmarks peer_mt >/dev/null
 program="$(pwd)/$build/combogen"
 peer="$(pwd)/bench/peer.py"
+peer_mt="$(pwd)/$build/bench/peer_mt"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -196,6 +199,8 @@ echo "== instructions (callgrind)"
 startup=$(instructions 1 49 6 1 out.txt)
 check "start-up, a one-line run of 6 of 49: $startup (target at most 28,000,000)" \
     $((startup <= 28000000))
+check "start-up, a one-line run of 6 of 49: $startup (limit without options: at most 20,500,000)" \
+    $((startup <= 20500000))
 for workload in "${workloads[@]}"; do
     name="${workload%%|*}"
     read -r -a args <<<"${workload#*|}"
@@ -204,6 +209,8 @@ for workload in "${workloads[@]}"; do
     per_line=$(((many - one) / 100000))
     if [ "$name" = "6 of 49 sorted" ]; then
         check "per further line, $name: $per_line (target at most 2,400)" $((per_line <= 2400))
+        check "per further line, $name: $per_line (limit without options: at most 1,800)" \
+            $((per_line <= 1800))
     else
         echo "per further line, $name: $per_line"
     fi
@@ -242,6 +249,10 @@ if [ "$quick" -eq 0 ]; then
         names+=("1,000,000 lines, ${workload%%|*}")
         commands+=("$program 1000000 ${workload#*|}")
     done
+    names+=("1,000,000 lines, 6 of 49 sorted, --block-size 65536")
+    commands+=("$program --block-size 65536 1000000 49 6 1 out64k.txt")
+    names+=("C++ peer (std::mt19937_64, 64 KiB writes), 1,000,000 lines of 6 of 49 sorted")
+    commands+=("$peer_mt 1000000 49 6 1 peer_mt.txt")
     names+=("Python peer, 1,000,000 lines of 6 of 49 sorted")
     commands+=("python3 $peer 1000000 49 6 1 peer.txt")
     for round in $(seq 0 "$runs"); do
@@ -267,6 +278,12 @@ PY
     faster=$(python3 -c "print(int($theirs >= 8 * $ours))")
     check "Python peer / combogen, 1,000,000 lines of 6 of 49 sorted: $ratio (target at least 8)" \
         "$faster"
+    ours_64k="${figures[-3]%%|*}"
+    peer_mt_wall="${figures[-2]%%|*}"
+    ratio=$(python3 -c "print('%.2f' % ($ours_64k / $peer_mt_wall))")
+    close=$(python3 -c "print(int($ours_64k <= 1.5 * $peer_mt_wall))")
+    check "combogen --block-size 65536 / C++ peer, 1,000,000 lines of 6 of 49 sorted: $ratio (target at most 1.5)" \
+        "$close"
     echo "load average afterwards: $(cut -d' ' -f1-3 /proc/loadavg)"
     echo
 fi

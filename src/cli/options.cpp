@@ -279,8 +279,9 @@ Options (before the arguments; "--" ends them; a value may also follow '='):
   --chart FILE       after the run, draw the count of each number as an SVG chart
 
 Exit status: 0 after a normal end or a silent stop; 1 after a failure report (a failed
-write, a fixed number too large to convert); 2 for a bad option or, with --explain, a
-rejected run.
+write, a fixed number too large to convert); 2 for a bad option, for options the arguments
+cannot meet (filters no line passes, more --unique lines than there are, a file an option
+cannot write) or, with --explain, for a rejected run.
 
 Examples:
   combogen 10 49 6 1 numbers.txt                  ten sorted lines of 6 from 1..49

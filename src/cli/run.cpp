@@ -175,6 +175,30 @@ CombinationText DrawDesignLine(RandomGenerator& generator, NumberLists& lists,
                                                settings.FixedMax, settings.SortOutput);
 }
 
+// The lines of a five-argument run, a generator round's lines at a time. The generator may run
+// ahead of the last line written, which nothing outside the run can see.
+void WritePlainRunLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
+                        OutputTextFile& output) {
+    PlainLines lines;
+    for (int32_t line = 0; line < settings.LineCount;) {
+        DrawPlainLines(generator, lists, settings.PickCount, settings.SortOutput, lines);
+        const int count = std::min(lines.count, settings.LineCount - line);
+        if (output.characterDevice) {
+            for (int i = 0; i < count; ++i) {
+                WriteText(output, lines.Line(i));
+                WriteLineEnd(output);
+                CheckIo();
+            }
+        } else {
+            // The same blocks as line by line; after a failed block nothing more is written
+            // either way, and the failure is raised before the next line.
+            WriteText(output, lines.Ended(count));
+            CheckIo();
+        }
+        line += count;
+    }
+}
+
 // The lines of a run with options: the same draws as the plain run unless an option changes
 // them, then the chosen line end.
 void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
@@ -307,14 +331,15 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     if (options.ChangesDraws() || options.lineFeedOnly || options.statsFile || options.chartFile) {
         WriteOptionLines(generator, lists, settings, argCount, options,
                          drawsWithOptions ? &optionLines : nullptr, output, statistics.Tally());
+    } else if (argCount == 5) {
+        WritePlainRunLines(generator, lists, settings, output);
     } else {
         const int k = settings.PickCount;
         for (int32_t line = 0; line < settings.LineCount; ++line) {
             const CombinationText text =
-                argCount == 5   ? DrawPlain(generator, lists, k, settings.SortOutput)
-                : argCount == 6 ? DrawWithAllFixed(generator, lists, k, settings.SortOutput)
-                                : DrawWithSomeFixed(generator, lists, k, settings.FixedMin,
-                                                    settings.FixedMax, settings.SortOutput);
+                argCount == 6 ? DrawWithAllFixed(generator, lists, k, settings.SortOutput)
+                              : DrawWithSomeFixed(generator, lists, k, settings.FixedMin,
+                                                  settings.FixedMax, settings.SortOutput);
             WriteText(output, text.view());
             WriteLineEnd(output);
             CheckIo();

@@ -21,6 +21,12 @@ constexpr std::array<char, 3 * MaxNumber + 1> Labels = [] {
     return cells;
 }();
 
+// The labels of list[0..k) joined by single blanks, 3k-1 characters from out. Each cell is copied
+// as four bytes, one move: the fourth lands where the next label goes, or one past the text.
+void FormatInto(const NumberList& list, int k, char* out) {
+    for (int i = 0; i < k; ++i, out += 3) std::memcpy(out, &Labels[3 * (list[i] - 1)], 4);
+}
+
 // The first `fromFixed` fixed numbers, then pool entries up to k; sorted or shuffled.
 CombinationText ComposeCombination(RandomGenerator& g, NumberLists& lists, int k, int fromFixed,
                                    bool sortOutput) {
@@ -38,10 +44,7 @@ CombinationText ComposeCombination(RandomGenerator& g, NumberLists& lists, int k
 
 CombinationText FormatCombination(const NumberList& list, int k) {
     CombinationText text;
-    char* out = text.chars.data();
-    // Four bytes per cell, one move each: the fourth lands where the next label goes, or past
-    // the text's end.
-    for (int i = 0; i < k; ++i, out += 3) std::memcpy(out, &Labels[3 * (list[i] - 1)], 4);
+    FormatInto(list, k, text.chars.data());
     text.length = k > 0 ? 3 * k - 1 : 0;
     return text;
 }
@@ -50,6 +53,45 @@ CombinationText DrawPlain(RandomGenerator& g, NumberLists& lists, int k, bool so
     Shuffle(g, lists.pool, lists.PoolLength);
     if (sortOutput) SortAscending(lists.pool, k);
     return FormatCombination(lists.pool, k);
+}
+
+void DrawPlainLines(RandomGenerator& g, NumberLists& lists, int k, bool sortOutput,
+                    PlainLines& lines) {
+    lines.stride = 3 * k + 1;
+    const std::size_t length = static_cast<std::size_t>(std::max(lists.PoolLength, 0));
+    if (length < 2) {
+        if (sortOutput) SortAscending(lists.pool, k);
+        FormatInto(lists.pool, k, lines.chars.data());
+        std::memcpy(lines.chars.data() + 3 * k - 1, "\r\n", 2);
+        lines.count = 1;
+        return;
+    }
+    // The pool's shuffle as in Shuffle, one swap per output, the line finished the moment its
+    // shuffle is: the pool's next line starts from the order this one leaves.
+    Number* const entries = lists.pool.data();
+    // 64 bits wide, so that entries[n - 1] is one address with no separate subtraction.
+    std::size_t n = lines.nextRange != 0 ? static_cast<std::size_t>(lines.nextRange) : length;
+    char* out = lines.chars.data();
+    const auto use = [&](uint32_t output) {
+        std::swap(entries[n - 1], entries[ScaleBelow(output, n)]);
+        if (--n == 1) {
+            if (sortOutput) SortAscending(lists.pool, k);
+            FormatInto(lists.pool, k, out);
+            std::memcpy(out + 3 * k - 1, "\r\n", 2);
+            out += 3 * k + 1;
+            n = length;
+        }
+    };
+    if (g.randcnt > 255) {
+        // The swaps and lines run alongside the round's own chain of steps.
+        GenerateRoundThen<RoundOutputs::Taken>(g, use);
+    } else {
+        for (uint32_t i = g.randcnt; i < 256; ++i) use(g.randrsl[i]);
+        g.randcnt = 256;
+        g.lastOutput = g.randrsl[255];
+    }
+    lines.nextRange = static_cast<int>(n);
+    lines.count = static_cast<int>((out - lines.chars.data()) / (3 * k + 1));
 }
 
 CombinationText DrawWithAllFixed(RandomGenerator& g, NumberLists& lists, int k, bool sortOutput) {

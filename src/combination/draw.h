@@ -33,6 +33,32 @@ CombinationText FormatCombination(const NumberList& list, int k);
 // k numbers from the pool, in shuffled order or ascending.
 CombinationText DrawPlain(RandomGenerator& g, NumberLists& lists, int k, bool sortOutput);
 
+// The lines of a plain run, a generator round at a time: DrawPlainLines gives the lines that
+// DrawPlain gives one call after another, the same text from the same stream.
+struct PlainLines {
+    int count = 0;      // lines completed by the latest call
+    int stride = 0;     // 3k + 1: a line's text, then carriage return and line feed
+    int nextRange = 0;  // the range of the pool shuffle's next draw; 0 before the first call
+    // A round completes at most 256 lines of two numbers (a pool of two): the most text it makes.
+    std::array<char, 256 * 7 + 1> chars;
+    // Line i's text, without its line end.
+    std::string_view Line(int i) const {
+        return {chars.data() + i * stride, static_cast<std::size_t>(stride - 2)};
+    }
+    // The first n lines, each ended by carriage return and line feed.
+    std::string_view Ended(int n) const {
+        return {chars.data(), static_cast<std::size_t>(n) * static_cast<std::size_t>(stride)};
+    }
+};
+
+// Draws on with the rest of the generator's current round, or a whole new round when it is used
+// up, and leaves the lines that completed meanwhile in lines (perhaps none). A line in progress
+// carries over to the next call. With fewer than two pool entries no draw is needed: one line a
+// call. The generator ends a call with its round used up; a new round's outputs are handed
+// straight to the swaps and not kept in randrsl, which nothing reads before the next round.
+void DrawPlainLines(RandomGenerator& g, NumberLists& lists, int k, bool sortOutput,
+                    PlainLines& lines);
+
 // Every fixed number and k - FixedCount numbers from the pool. Requires FixedCount < k.
 CombinationText DrawWithAllFixed(RandomGenerator& g, NumberLists& lists, int k, bool sortOutput);
 

@@ -67,7 +67,7 @@ void Shuffle(RandomGenerator& g, NumberList& list, int length) {
     }
 }
 
-void SortAscending(NumberList& list, int length) {
+void detail::SortLargeOrRepeated(NumberList& list, int length) {
     // Every list sorted in a run holds distinct numbers, and a set of bits sorts those without a
     // comparison to mispredict: a line of six sorts in half the time insertion takes. std::sort
     // serves any other list.

@@ -2,7 +2,9 @@
 // (in the manner of ISAAC+). Every random decision of a run comes from RandomBelow.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace combogen {
 
@@ -19,6 +21,101 @@ struct RandomGenerator {
 
 // Refills randrsl with 256 new outputs and rewinds randcnt.
 void GenerateRound(RandomGenerator& g);
+
+namespace detail {
+
+// mm[rotr(x, 2) & 255]. The rotation only moves bits 0 and 1 to the top, where the mask drops
+// them, so the index is bits 2..9 of x and x & 0x3FC is the entry's byte offset: reading at that
+// offset spares a shift in every step.
+inline uint32_t EntryAtBits2To9(const uint32_t* mm, uint32_t x) {
+    uint32_t entry;
+    std::memcpy(&entry, reinterpret_cast<const unsigned char*>(mm) + (x & 0x3FCu), sizeof entry);
+    return entry;
+}
+
+// Keeps the compiler from folding value back into a longer expression: the generator's steps
+// rely on one order of operations for their speed (the result is the same in any order).
+inline void KeepAsWritten([[maybe_unused]] uint32_t& value) {
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__) || defined(__aarch64__))
+    asm("" : "+r"(value));
+#endif
+}
+
+}  // namespace detail
+
+// How GenerateRoundThen leaves the round's outputs.
+enum class RoundOutputs {
+    // In randrsl, with randcnt 0, exactly as GenerateRound; each step in the fewest instructions.
+    Stored,
+    // Handed to use only: randcnt is left at 256 and lastOutput at the last output, as after
+    // 256 steps, and randrsl is not written, since nothing reads it before the next round
+    // overwrites it. Each step is ordered for the least waiting, at about two instructions more.
+    Taken,
+    // Thrown away: left as Taken leaves them, each step in the fewest instructions. For the
+    // warm-up's rounds that another round follows.
+    Skipped,
+};
+
+// A generation round, handing each output to use(output) the moment it is made, in order. Each
+// step waits on the one before it (a table load indexed by the previous step's result), so the
+// work use does with an output runs alongside the steps that follow instead of after the round.
+template <RoundOutputs outputs, class UseOutput>
+inline void GenerateRoundThen(RandomGenerator& g, UseOutput&& use) {
+    uint32_t* const mm = g.mm;
+    uint32_t* const r = g.randrsl;
+    uint32_t a = g.aa;
+    uint32_t b = g.bb + ++g.cc;
+    // b = loaded ^ sum, kept as its two parts: y below takes sum in first, so that each step
+    // waits only for the previous step's load, not also for the xor that makes b.
+    uint32_t loaded = b;
+    uint32_t sum = 0;
+
+    // One step: mix a, then x = mm[i], a += mm[i+128 mod 256], y = mm[rotr(x,2)] + a ^ b,
+    // b = mm[rotr(y,10)] ^ (a + x). The table is indexed with rotated values. The loop runs in
+    // two halves so that the partner entry mm[i+128 mod 256] is at a constant distance.
+#define COMBOGEN_STEP(mix, i, partner)                                   \
+    {                                                                    \
+        const uint32_t x = mm[i];                                        \
+        a = ((mix) + mm[partner]);                                       \
+        if constexpr (outputs == RoundOutputs::Taken) {                  \
+            uint32_t early = (detail::EntryAtBits2To9(mm, x) + a) ^ sum; \
+            detail::KeepAsWritten(early);                                \
+            const uint32_t y = early ^ loaded;                           \
+            mm[i] = y;                                                   \
+            loaded = mm[std::rotr(y, 10) & 255];                         \
+            sum = a + x;                                                 \
+            b = loaded ^ sum;                                            \
+        } else {                                                         \
+            const uint32_t y = (detail::EntryAtBits2To9(mm, x) + a) ^ b; \
+            mm[i] = y;                                                   \
+            b = mm[std::rotr(y, 10) & 255] ^ (a + x);                    \
+        }                                                                \
+        if constexpr (outputs == RoundOutputs::Stored) r[i] = b;         \
+        use(b);                                                          \
+    }
+#define COMBOGEN_FOUR_STEPS(i, partner)                         \
+    COMBOGEN_STEP(a ^ std::rotl(a, 13), (i), (partner));        \
+    COMBOGEN_STEP(a ^ std::rotr(a, 6), (i) + 1, (partner) + 1); \
+    COMBOGEN_STEP(a ^ std::rotl(a, 2), (i) + 2, (partner) + 2); \
+    COMBOGEN_STEP(a ^ std::rotr(a, 16), (i) + 3, (partner) + 3);
+    for (unsigned i = 0; i < 128; i += 4) {
+        COMBOGEN_FOUR_STEPS(i, i + 128);
+    }
+    for (unsigned i = 128; i < 256; i += 4) {
+        COMBOGEN_FOUR_STEPS(i, i - 128);
+    }
+#undef COMBOGEN_FOUR_STEPS
+#undef COMBOGEN_STEP
+
+    g.aa = a;
+    g.bb = b;
+    if constexpr (outputs == RoundOutputs::Stored) {
+        g.randcnt = 0;
+    } else {
+        g.randcnt = 256;
+        g.lastOutput = b;
+    }
+}
 
 // Advances by one output and leaves it in lastOutput. A new round runs only when the
 // current one is used up, never in advance.

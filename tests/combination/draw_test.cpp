@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "combination/pool.h"
@@ -97,6 +98,19 @@ TEST(PoolTest, SortAscendingAnyLength) {
         SortAscending(list, c.length);
         EXPECT_EQ(Entries(list, c.length), expected) << "length " << c.length;
         EXPECT_EQ(list[c.length], 0xEE) << "length " << c.length;
+    }
+}
+
+TEST(PoolTest, SortAscendingSmallNumbers) {
+    // Numbers below 64 take a path of their own: every length up to 64, distinct, and a repeat.
+    for (int length = 0; length <= 64; ++length) {
+        NumberList list{};
+        for (int i = 0; i < length; ++i) list[i] = static_cast<Number>((i * 37 + 5) % 64);
+        if (length == 7) list[6] = list[2];
+        std::vector<int> expected = Entries(list, length);
+        std::sort(expected.begin(), expected.end());
+        SortAscending(list, length);
+        EXPECT_EQ(Entries(list, length), expected) << "length " << length;
     }
 }
 
@@ -204,6 +218,51 @@ TEST(DrawTest, SomeFixedWithNoneForcedStillKeepsThemOut) {
         EXPECT_EQ(line, "03 04 05 06 07 08");
         // 5 for the pool, 1 for the fixed list, 1 for the count of fixed numbers.
         EXPECT_EQ((g.randcnt - before + 256) % 256, 7);
+    }
+}
+
+TEST(DrawTest, PlainLinesAreDrawPlainLines) {
+    // The same lines, and the same pool afterwards, as DrawPlain one line after another: from a
+    // round half used and from one due; pools of one, two (the most lines a round completes),
+    // with numbers above 63, and the whole pool.
+    const struct {
+        int pool, pick;
+        bool sorted;
+        uint16_t start;
+    } cases[] = {{49, 6, true, 64}, {49, 6, false, 256}, {2, 1, false, 255},  {2, 2, true, 64},
+                 {1, 1, true, 64},  {80, 20, true, 0},   {80, 80, false, 256}};
+    for (const auto& c : cases) {
+        RandomGenerator g = ZeroSeededGenerator();
+        g.randcnt = c.start;
+        RandomGenerator reference = g;
+        NumberLists lists;
+        FillPool(lists.pool, c.pool);
+        lists.PoolLength = c.pool;
+        NumberLists referenceLists = lists;
+        PlainLines lines;
+        std::string ended;
+        int drawn = 0;
+        // Until a call ends between two lines, for the pools to compare.
+        while (drawn < 600 || (c.pool > 1 && lines.nextRange != c.pool)) {
+            DrawPlainLines(g, lists, c.pick, c.sorted, lines);
+            for (int i = 0; i < lines.count; ++i, ++drawn) {
+                const std::string expected(
+                    DrawPlain(reference, referenceLists, c.pick, c.sorted).view());
+                ASSERT_EQ(lines.Line(i), expected)
+                    << c.pick << " of " << c.pool << ", line " << drawn;
+                ended += expected + "\r\n";
+            }
+            ASSERT_EQ(lines.Ended(lines.count), ended) << c.pick << " of " << c.pool;
+            ended.clear();
+        }
+        EXPECT_EQ(lists.pool, referenceLists.pool) << c.pick << " of " << c.pool;
+        // The same outputs taken: the state that later outputs come from (randrsl is not read
+        // again before the next round overwrites it).
+        EXPECT_EQ(std::memcmp(g.mm, reference.mm, sizeof g.mm), 0) << c.pick << " of " << c.pool;
+        EXPECT_EQ(std::tie(g.aa, g.bb, g.cc, g.lastOutput, g.randcnt),
+                  std::tie(reference.aa, reference.bb, reference.cc, reference.lastOutput,
+                           reference.randcnt))
+            << c.pick << " of " << c.pool;
     }
 }
 
