@@ -66,8 +66,6 @@ bool SameRegularFile(const std::string& first, const std::string& second) {
            S_ISREG(b.st_mode) && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-std::string SystemErrorText(int32_t code) { return std::strerror(code); }
-
 int32_t WriteFileWhole(const std::string& name, std::span<const uint8_t> bytes) {
     std::string temporary = name + ".XXXXXX";
     const int fd = mkstemp(temporary.data());  // mode 0600
@@ -81,20 +79,5 @@ int32_t WriteFileWhole(const std::string& name, std::span<const uint8_t> bytes) 
 }
 
 int32_t RemoveFile(const std::string& name) { return unlink(name.c_str()) == 0 ? 0 : errno; }
-
-std::string InOutErrorMessage(int32_t code) {
-    switch (code) {
-        case ENOENT: return "File not found";
-        case ENAMETOOLONG: return "Invalid filename";
-        case EMFILE:
-        case ENFILE: return "Too many open files";
-        case EACCES:
-        case EPERM:
-        case EROFS: return "File access denied";
-        case ENOSPC:
-        case EDQUOT: return "Disk full";
-        default: return "I/O error " + std::to_string(code);
-    }
-}
 
 }  // namespace combogen

@@ -72,28 +72,11 @@ bool SameRegularFile(const std::string& first, const std::string& second) {
     return first == second && web_file_exists(first.c_str()) != 0;
 }
 
-std::string SystemErrorText(int32_t code) { return std::strerror(code); }
-
 // The page receives the file in one piece, so it is whole or not there at all.
 int32_t WriteFileWhole(const std::string& name, std::span<const uint8_t> bytes) {
     return web_write_whole(name.c_str(), bytes.data(), bytes.size());
 }
 
 int32_t RemoveFile(const std::string& name) { return web_remove_file(name.c_str()); }
-
-std::string InOutErrorMessage(int32_t code) {
-    switch (code) {
-        case ENOENT: return "File not found";
-        case ENAMETOOLONG: return "Invalid filename";
-        case EMFILE:
-        case ENFILE: return "Too many open files";
-        case EACCES:
-        case EPERM:
-        case EROFS: return "File access denied";
-        case ENOSPC:
-        case EDQUOT: return "Disk full";
-        default: return "I/O error " + std::to_string(code);
-    }
-}
 
 }  // namespace combogen
