@@ -30,7 +30,7 @@ std::optional<int64_t> PlainNumber(std::string_view text) {
 // Parses one option's value into options; returns what is wrong, or an empty text.
 using ValueParser = std::string (*)(std::string_view value, Options& options);
 
-struct OptionSpec {
+struct OptionEntry {
     std::string_view name;
     const char* valueName;  // nullptr for a switch
     ValueParser parse;
@@ -63,7 +63,7 @@ std::string ParseRange(std::string_view option, std::string_view value, int64_t 
     return {};
 }
 
-const OptionSpec Specs[] = {
+const OptionEntry OptionTable[] = {
     {"--help", nullptr, [](std::string_view, Options& o) { return o.help = true, std::string(); }},
     {"--version", nullptr,
      [](std::string_view, Options& o) { return o.version = true, std::string(); }},
@@ -194,9 +194,9 @@ CommandLine ParseCommandLine(std::span<const std::string> args, std::string& err
         }
         const std::size_t equals = arg.find('=');
         const std::string_view name = arg.substr(0, equals);
-        const auto spec = std::find_if(std::begin(Specs), std::end(Specs),
-                                       [&](const OptionSpec& s) { return s.name == name; });
-        if (spec == std::end(Specs)) {
+        const auto entry = std::find_if(std::begin(OptionTable), std::end(OptionTable),
+                                        [&](const OptionEntry& s) { return s.name == name; });
+        if (entry == std::end(OptionTable)) {
             error = "unknown option " + Quoted(name);
             return {};
         }
@@ -206,7 +206,7 @@ CommandLine ParseCommandLine(std::span<const std::string> args, std::string& err
         }
         given.push_back(name);
         std::string_view value;
-        if (spec->valueName == nullptr) {
+        if (entry->valueName == nullptr) {
             if (equals != std::string_view::npos) {
                 error = "option " + std::string(name) + " takes no value";
                 return {};
@@ -216,10 +216,10 @@ CommandLine ParseCommandLine(std::span<const std::string> args, std::string& err
         } else if (i + 1 < args.size()) {
             value = args[++i];
         } else {
-            error = "option " + std::string(name) + " needs a value (" + spec->valueName + ")";
+            error = "option " + std::string(name) + " needs a value (" + entry->valueName + ")";
             return {};
         }
-        error = spec->parse(value, result.options);
+        error = entry->parse(value, result.options);
         if (!error.empty()) return {};
     }
     const Options& o = result.options;
