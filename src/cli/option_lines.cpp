@@ -22,22 +22,12 @@ std::optional<std::string> AddFilters(const Options& options, LineRules& rules) 
     return ExcludeNumbers(options.exclude, rules, filters);
 }
 
-std::array<double, MaxNumber + 1> MainNumberOdds(const LineRules& rules) {
-    return PassingSets(rules).InclusionProbabilities();
-}
+namespace {
 
-std::array<double, MaxNumber + 1> BonusNumberOdds(const Options& options) {
-    std::array<double, MaxNumber + 1> odds{};
-    if (!options.bonus) return odds;
-    for (int v = 1; v <= options.bonus->pool; ++v) {
-        odds[v] = static_cast<double>(options.bonus->count) / options.bonus->pool;
-    }
-    return odds;
-}
-
-std::string DescribeLines(const LineRules& rules) {
-    std::string text = "lines of " + std::to_string(rules.pickCount) + " from 1.." +
-                       std::to_string(rules.poolSize);
+// "6 from 1..49", with the fixed numbers' part when there is one.
+std::string DescribeLine(const LineRules& rules) {
+    std::string text =
+        std::to_string(rules.pickCount) + " from 1.." + std::to_string(rules.poolSize);
     if (rules.form == FixedForm::All && rules.fixedCount > 0) {
         text += " holding all " + std::to_string(rules.fixedCount) + " fixed numbers";
     } else if (rules.form == FixedForm::Some) {
@@ -46,6 +36,10 @@ std::string DescribeLines(const LineRules& rules) {
     }
     return text;
 }
+
+}  // namespace
+
+std::string DescribeLines(const LineRules& rules) { return "lines of " + DescribeLine(rules); }
 
 namespace {
 
@@ -72,10 +66,6 @@ std::string Unmet(const LineRules& rules) {
     }
     return DescribeFilters(all);
 }
-
-}  // namespace
-
-namespace {
 
 // Whether at least half of 4096 lines drawn as usual pass the filters, from a generator of its
 // own with a fixed state: the answer depends on the arguments alone, and the run's own
@@ -118,7 +108,7 @@ std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Op
         }
         if (sets_ && sets_->Total() == 0) {
             // A line with the fixed numbers always exists, so only filters can empty the run.
-            return "no line of " + DescribeLines(rules_).substr(9) + " has " + Unmet(rules_);
+            return "no line of " + DescribeLine(rules_) + " has " + Unmet(rules_);
         }
     }
     if (options.unique) {
@@ -131,6 +121,11 @@ std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Op
     if (options.unique) unique_ = std::make_unique<UniqueLines>(*sets_, *draw_, lineCount);
     if (options.bonus) FillBonusPool(bonus_, options.bonus->count, options.bonus->pool);
     return std::nullopt;
+}
+
+std::array<double, MaxNumber + 1> OptionLines::MainNumberOdds() const {
+    if (!sets_) return {};
+    return sets_->InclusionProbabilities();
 }
 
 void OptionLines::Next(RandomGenerator& g, NumberLists& lists, LineText& text) {

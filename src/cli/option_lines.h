@@ -34,6 +34,10 @@ public:
     // Its bonus numbers are the first count entries of the pool (none without --bonus).
     const BonusDraw& Bonus() const { return bonus_; }
 
+    // For reports: the probability that each number 1..80 is among a line's main numbers, with
+    // the fixed numbers and filters; all 0 when the counts were too large to keep.
+    std::array<double, MaxNumber + 1> MainNumberOdds() const;
+
 private:
     LineRules rules_;
     bool sortOutput_ = false;
@@ -51,14 +55,6 @@ LineRules RulesOf(const RunSettings& settings, const NumberLists& lists, std::si
 // Adds the options' filters to rules. Returns an error text for a number both left out and
 // fixed, or nothing.
 std::optional<std::string> AddFilters(const Options& options, LineRules& rules);
-
-// For reports: the probability that each number 1..80 is among a line's main numbers, under
-// rules with their fixed numbers and filters (RulesOf, then AddFilters); all 0 when the counts
-// would exceed their limit or no line passes.
-std::array<double, MaxNumber + 1> MainNumberOdds(const LineRules& rules);
-
-// Likewise for the bonus numbers: K/N for each of 1..N, 0 elsewhere.
-std::array<double, MaxNumber + 1> BonusNumberOdds(const Options& options);
 
 // "lines of 6 from 1..49", with the fixed numbers' part when there is one.
 std::string DescribeLines(const LineRules& rules);

@@ -234,12 +234,6 @@ void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunS
     }
 }
 
-// The 2068 bytes the system source delivered, for --save-seed.
-struct KeptSeed {
-    std::array<uint8_t, SeedImageSize> image{};
-    bool filled = false;
-};
-
 }  // namespace
 
 RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSource) {
@@ -257,18 +251,15 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     const std::size_t argCount = args.size();
 
     RandomGenerator generator;
-    KeptSeed kept;
-    const bool seeded =
-        options.saveSeed
-            ? SeedGenerator(generator,
-                            [&](std::span<uint8_t> bytes) {
-                                kept.filled = seedSource(bytes);
-                                if (kept.filled) {
-                                    std::copy(bytes.begin(), bytes.end(), kept.image.begin());
-                                }
-                                return kept.filled;
-                            })
-            : SeedGenerator(generator, seedSource);
+    // The bytes the source delivered, for --save-seed.
+    std::array<uint8_t, SeedImageSize> keptSeed{};
+    const auto keepingSource = [&](std::span<uint8_t> bytes) {
+        if (!seedSource(bytes)) return false;
+        std::copy(bytes.begin(), bytes.end(), keptSeed.begin());
+        return true;
+    };
+    const bool seeded = options.saveSeed ? SeedGenerator(generator, keepingSource)
+                                         : SeedGenerator(generator, seedSource);
     if (!seeded) {
         return Reject(why, Field::RandomSource,
                       [] { return std::string("the system's random source failed"); });
@@ -301,7 +292,7 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     // Kept before the output file exists, so that a run cut short can still be replayed; a run
     // that stops before writing leaves none behind.
     if (options.saveSeed) {
-        if (const int32_t code = WriteFileWhole(*options.saveSeed, kept.image); code != 0) {
+        if (const int32_t code = WriteFileWhole(*options.saveSeed, keptSeed); code != 0) {
             if (why != nullptr) {
                 *why = {Field::Options, "cannot write seed file '" + *options.saveSeed +
                                             "': " + SystemErrorText(code)};
@@ -317,7 +308,7 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
             if (why != nullptr) *why = {Field::Options, std::move(*clash)};
             return RunEnd::Refused;
         }
-        statistics.Start(settings, lists);
+        statistics.Start(settings, lists, drawsWithOptions ? &optionLines : nullptr);
     }
 
     OutputTextFile output;
@@ -328,18 +319,14 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
                       [&] { return "cannot create '" + args[4] + "': " + SystemErrorText(code); });
     }
 
-    if (options.ChangesDraws() || options.lineFeedOnly || options.statsFile || options.chartFile) {
+    if (drawsWithOptions || options.lineFeedOnly || statistics.Wanted()) {
         WriteOptionLines(generator, lists, settings, argCount, options,
                          drawsWithOptions ? &optionLines : nullptr, output, statistics.Tally());
     } else if (argCount == 5) {
         WritePlainRunLines(generator, lists, settings, output);
     } else {
-        const int k = settings.PickCount;
         for (int32_t line = 0; line < settings.LineCount; ++line) {
-            const CombinationText text =
-                argCount == 6 ? DrawWithAllFixed(generator, lists, k, settings.SortOutput)
-                              : DrawWithSomeFixed(generator, lists, k, settings.FixedMin,
-                                                  settings.FixedMax, settings.SortOutput);
+            const CombinationText text = DrawDesignLine(generator, lists, settings, argCount);
             WriteText(output, text.view());
             WriteLineEnd(output);
             CheckIo();

@@ -60,7 +60,8 @@ std::optional<std::string> StatisticsRun::CheckFiles() const {
     return std::nullopt;
 }
 
-void StatisticsRun::Start(const RunSettings& settings, const NumberLists& lists) {
+void StatisticsRun::Start(const RunSettings& settings, const NumberLists& lists,
+                          const OptionLines* optionLines) {
     const int n = settings.PoolSize, k = settings.PickCount;
     ExpectedSpread spread;
     if (args_.size() == 5) {
@@ -76,9 +77,7 @@ void StatisticsRun::Start(const RunSettings& settings, const NumberLists& lists)
         // Filters: each number's probability from the exact counts of the passing lines; the
         // joint ones are not known, so the test approximates the covariances (all zero when
         // the counts were too large to keep: no test then).
-        LineRules rules = RulesOf(settings, lists, args_.size());
-        AddFilters(options_, rules);
-        spread.main.inclusion = MainNumberOdds(rules);
+        spread.main.inclusion = optionLines->MainNumberOdds();
         spread.main.pairInclusion.clear();
     }
     if (options_.bonus) spread.bonus = UniformSpread(options_.bonus->pool, options_.bonus->count);

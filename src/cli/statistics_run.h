@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/fixed_run.h"
+#include "cli/option_lines.h"
 #include "cli/options.h"
 #include "stats/expected_spread.h"
 #include "stats/line_tally.h"
@@ -24,11 +25,11 @@ public:
     // would overwrite. The reason when one is.
     std::optional<std::string> CheckFiles() const;
 
-    // The design's own spread of the lines, and an empty count; after the lists are prepared.
-    // A run whose lines are drawn some other way replaces the main spread afterwards (with
-    // the inclusion probabilities alone, pairInclusion emptied, when joint ones are unknown).
-    void Start(const RunSettings& settings, const NumberLists& lists);
-    ExpectedSpread& Spread() { return counting_->spread; }
+    // The lines' expected spread, and an empty count; after the lists are prepared. With
+    // filters, each number's probability comes from optionLines' counts, and the joint ones
+    // are unknown.
+    void Start(const RunSettings& settings, const NumberLists& lists,
+               const OptionLines* optionLines);
     // Null unless started: a run without --stats and --chart counts nothing.
     LineTally* Tally() { return counting_ ? &counting_->tally : nullptr; }
 
@@ -46,7 +47,7 @@ private:
     std::unique_ptr<Counting> counting_;
 };
 
-// Where the line's main numbers are after one of the design's draws.
+// Where the line's main numbers are after one of the plain draws.
 inline const Number* DrawnNumbers(const NumberLists& lists, std::size_t argCount) {
     return argCount == 5 ? lists.pool.data() : lists.combination.data();
 }
