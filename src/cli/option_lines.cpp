@@ -6,7 +6,7 @@ LineRules RulesOf(const RunSettings& settings, const NumberLists& lists, std::si
     LineRules rules;
     rules.poolSize = settings.PoolSize;
     rules.pickCount = settings.PickCount;
-    rules.form = argCount == 5 ? FixedForm::None : argCount == 6 ? FixedForm::All : FixedForm::Some;
+    rules.form = FormOf(argCount);
     rules.fixed = lists.fixed;
     rules.fixedCount = lists.FixedCount;
     rules.fixedMin = settings.FixedMin;

@@ -166,15 +166,6 @@ RunEnd PrepareLists(std::span<const std::string> args, const RunSettings& settin
     return RunEnd::Completed;
 }
 
-CombinationText DrawDesignLine(RandomGenerator& generator, NumberLists& lists,
-                               const RunSettings& settings, std::size_t argCount) {
-    const int k = settings.PickCount;
-    return argCount == 5   ? DrawPlain(generator, lists, k, settings.SortOutput)
-           : argCount == 6 ? DrawWithAllFixed(generator, lists, k, settings.SortOutput)
-                           : DrawWithSomeFixed(generator, lists, k, settings.FixedMin,
-                                               settings.FixedMax, settings.SortOutput);
-}
-
 // The lines of a five-argument run, a generator round's lines at a time. The generator may run
 // ahead of the last line written, which nothing outside the run can see.
 void WritePlainRunLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
@@ -204,6 +195,7 @@ void WritePlainRunLines(RandomGenerator& generator, NumberLists& lists, const Ru
 void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
                       std::size_t argCount, const Options& options, OptionLines* optionLines,
                       OutputTextFile& output, LineTally* tally) {
+    const FixedForm form = FormOf(argCount);
     LineText lineText;
     for (int32_t line = 0; line < settings.LineCount; ++line) {
         // The line's numbers.
@@ -211,7 +203,9 @@ void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunS
             optionLines->Next(generator, lists, lineText);
             WriteText(output, lineText.view());
         } else {
-            const CombinationText text = DrawDesignLine(generator, lists, settings, argCount);
+            const CombinationText text =
+                DrawLine(generator, lists, form, settings.PickCount, settings.FixedMin,
+                         settings.FixedMax, settings.SortOutput);
             WriteText(output, text.view());
         }
         if (options.lineFeedOnly) {
@@ -228,7 +222,7 @@ void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunS
                 tally->Add(optionLines->Last().numbers.data(), settings.PickCount,
                            bonus.pool.data(), bonus.count);
             } else {
-                tally->Add(DrawnNumbers(lists, argCount), settings.PickCount, nullptr, 0);
+                tally->Add(DrawnNumbers(lists, form), settings.PickCount, nullptr, 0);
             }
         }
     }
@@ -325,8 +319,11 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     } else if (argCount == 5) {
         WritePlainRunLines(generator, lists, settings, output);
     } else {
+        const FixedForm form = FormOf(argCount);
         for (int32_t line = 0; line < settings.LineCount; ++line) {
-            const CombinationText text = DrawDesignLine(generator, lists, settings, argCount);
+            const CombinationText text =
+                DrawLine(generator, lists, form, settings.PickCount, settings.FixedMin,
+                         settings.FixedMax, settings.SortOutput);
             WriteText(output, text.view());
             WriteLineEnd(output);
             CheckIo();

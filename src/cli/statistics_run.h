@@ -47,9 +47,4 @@ private:
     std::unique_ptr<Counting> counting_;
 };
 
-// Where the line's main numbers are after one of the plain draws.
-inline const Number* DrawnNumbers(const NumberLists& lists, std::size_t argCount) {
-    return argCount == 5 ? lists.pool.data() : lists.combination.data();
-}
-
 }  // namespace combogen

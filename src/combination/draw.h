@@ -27,6 +27,13 @@ struct CombinationText {
     std::string_view view() const { return {chars.data(), static_cast<std::size_t>(length)}; }
 };
 
+// How a line takes the fixed numbers.
+enum class FixedForm {
+    None,  // five arguments: k of 1..n
+    All,   // six: every fixed number, the rest from the pool
+    Some,  // eight: FixedMin..FixedMax fixed numbers, the count uniform, the rest from the pool
+};
+
 // The labels of the first k entries (each in 1..80), joined by single blanks: 3k-1 characters.
 CombinationText FormatCombination(const NumberList& list, int k);
 
@@ -67,5 +74,22 @@ CombinationText DrawWithAllFixed(RandomGenerator& g, NumberLists& lists, int k, 
 // k - fixedMin <= PoolLength.
 CombinationText DrawWithSomeFixed(RandomGenerator& g, NumberLists& lists, int k, int fixedMin,
                                   int fixedMax, bool sortOutput);
+
+// One line as its form draws it: DrawPlain, DrawWithAllFixed or DrawWithSomeFixed. Inline, so
+// that a run's line loop calls the draw itself.
+inline CombinationText DrawLine(RandomGenerator& g, NumberLists& lists, FixedForm form, int k,
+                                int fixedMin, int fixedMax, bool sortOutput) {
+    switch (form) {
+        case FixedForm::None: return DrawPlain(g, lists, k, sortOutput);
+        case FixedForm::All: return DrawWithAllFixed(g, lists, k, sortOutput);
+        case FixedForm::Some: break;
+    }
+    return DrawWithSomeFixed(g, lists, k, fixedMin, fixedMax, sortOutput);
+}
+
+// Where the numbers of the line DrawLine gave last are, in the line's order.
+inline const Number* DrawnNumbers(const NumberLists& lists, FixedForm form) {
+    return form == FixedForm::None ? lists.pool.data() : lists.combination.data();
+}
 
 }  // namespace combogen

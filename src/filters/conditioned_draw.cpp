@@ -9,20 +9,8 @@ namespace combogen {
 void DrawUnfiltered(RandomGenerator& g, NumberLists& lists, const LineRules& rules, bool sortOutput,
                     DrawnLine& line) {
     const int k = rules.pickCount;
-    switch (rules.form) {
-        case FixedForm::None:
-            line.text = DrawPlain(g, lists, k, sortOutput);
-            std::copy_n(lists.pool.begin(), k, line.numbers.begin());
-            break;
-        case FixedForm::All:
-            line.text = DrawWithAllFixed(g, lists, k, sortOutput);
-            std::copy_n(lists.combination.begin(), k, line.numbers.begin());
-            break;
-        case FixedForm::Some:
-            line.text = DrawWithSomeFixed(g, lists, k, rules.fixedMin, rules.fixedMax, sortOutput);
-            std::copy_n(lists.combination.begin(), k, line.numbers.begin());
-            break;
-    }
+    line.text = DrawLine(g, lists, rules.form, k, rules.fixedMin, rules.fixedMax, sortOutput);
+    std::copy_n(DrawnNumbers(lists, rules.form), k, line.numbers.begin());
     line.ranked = false;
 }
 

@@ -7,15 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "combination/draw.h"
 #include "combination/number_list.h"
 
 namespace combogen {
-
-enum class FixedForm {
-    None,  // five arguments: k of 1..n
-    All,   // six: every fixed number, the rest from the pool
-    Some,  // eight: FixedMin..FixedMax fixed numbers, the count uniform, the rest from the pool
-};
 
 struct CountRange {
     int min = 0;
