@@ -97,6 +97,12 @@ lines_are_combinations() {
         END { exit (bad || NR != count) }' "$1"
 }
 
+# help_options: every option that --help names, one a line.
+help_options() {
+    "$PROGRAM" --help | LC_ALL=C grep -oE -- '(^|[^[:alnum:]-])--[[:alnum:]][[:alnum:]-]*' |
+        sed -E 's/^[^-]+//' | sort -u
+}
+
 finish() {
     echo "$((CHECKS - FAILURES)) passed, $FAILURES failed"
     [ "$FAILURES" -eq 0 ]

@@ -26,13 +26,7 @@ check test "$(complete_line 'combogen 10 49 6 1 out.txt fix' | sort | tr '\n' ' 
 check test -z "$(complete_line 'combogen 10 4')"
 
 CASE="every option that --help prints"
-help=$("$PROGRAM" --help)
-if [ -z "$help" ]; then
-    echo "combogen --help prints nothing: no options to complete yet"
-    finish && exit 77
-fi
-options=$(LC_ALL=C grep -oE -- '(^|[^[:alnum:]-])--[[:alnum:]][[:alnum:]-]*' <<<"$help" |
-    sed -E 's/^[^-]+//' | sort -u)
+options=$(help_options)
 check test -n "$options"
 offered=$(complete_line 'combogen --' | sort -u)
 for option in $options; do
@@ -41,7 +35,7 @@ done
 check test -z "$(complete_line 'combogen 10 49 6 1 out.txt --')"
 
 CASE="an option's value is not an argument"
-value_option=$(LC_ALL=C grep -oE -- '--[[:alnum:]-]+ [A-Z]+' <<<"$help" | grep -v FILE | head -n 1)
+value_option=$("$PROGRAM" --help | LC_ALL=C grep -oE -- '--[[:alnum:]-]+ [A-Z]+' | grep -v FILE | head -n 1)
 check test -n "$value_option"
 check test "$(complete_line "combogen ${value_option% *} 1 10 49 6 1 out.txt fix" | sort |
     tr '\n' ' ')" = "fixed-a.txt fixed-b.txt "

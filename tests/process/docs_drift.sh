@@ -5,13 +5,7 @@
 SOURCE=$(realpath "$2")
 . "$(dirname "$0")/cli_support.sh"
 
-help=$("$PROGRAM" --help)
-if [ -z "$help" ]; then
-    echo "combogen --help prints nothing: no options to look for yet"
-    finish && exit 77
-fi
-options=$(LC_ALL=C grep -oE -- '(^|[^[:alnum:]-])--[[:alnum:]][[:alnum:]-]*' <<<"$help" |
-    sed -E 's/^[^-]+//' | sort -u)
+options=$(help_options)
 CASE="--help lists options"
 check test -n "$options"
 
