@@ -1,0 +1,47 @@
+// The wheel search: the fewest lines of k numbers out of v such that whenever m of the drawn
+// numbers are among the v, some line holds at least t of them ("t if m"; a covering design
+// C(v,k,t) when m = t). Numbers are the indices 0..v-1 here; the run maps them to the player's.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "random/generator.h"
+
+namespace combogen {
+
+struct WheelGoal {
+    int v = 0;  // numbers wheeled, 1..80
+    int k = 0;  // numbers a line holds
+    int t = 0;  // the prize: at least t of the drawn numbers in one line
+    int m = 0;  // the condition: m of the drawn numbers among the v; 1 <= t <= m <= k <= v
+};
+
+// One line: its numbers, ascending, each in 0..v-1.
+using WheelLine = std::vector<uint8_t>;
+
+struct WheelSearch {
+    WheelGoal goal;
+    // The search's budget in steps (never in seconds), so that a seed gives the same wheel on
+    // every platform. 0 asks for the default effort for the goal's size.
+    int64_t effort = 0;
+    // The lines a wheel may use (the run's filters); empty: every k-set may be used.
+    std::function<bool(std::span<const uint8_t> line)> allowed;
+    // Called now and then during a long search with the best wheel's size so far and the
+    // m-sets the current attempt still leaves unmet; never changes the outcome.
+    std::function<void(int64_t lines, int64_t uncovered)> progress;
+};
+
+struct WheelFound {
+    std::vector<WheelLine> lines;  // distinct lines; a wheel that meets the goal when covers
+    bool covers = false;           // false: no wheel of allowed lines was found that meets it
+    int64_t steps = 0;             // effort spent
+};
+
+// The smallest wheel the search finds within its effort. Every random decision comes from
+// generator (RandomBelow / NextWord), so the same generator state gives the same wheel.
+WheelFound FindWheel(const WheelSearch& search, RandomGenerator& generator);
+
+}  // namespace combogen
