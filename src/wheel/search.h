@@ -40,6 +40,9 @@ struct WheelFound {
     int64_t steps = 0;             // effort spent
 };
 
+// The effort FindWheel spends when asked for 0: enough steps for a near-best wheel of this size.
+int64_t DefaultWheelEffort(const WheelGoal& goal);
+
 // The smallest wheel the search finds within its effort. Every random decision comes from
 // generator (RandomBelow / NextWord), so the same generator state gives the same wheel.
 WheelFound FindWheel(const WheelSearch& search, RandomGenerator& generator);
