@@ -14,17 +14,21 @@ void DrawUnfiltered(RandomGenerator& g, NumberLists& lists, const LineRules& rul
     line.ranked = false;
 }
 
-ConditionedDraw::ConditionedDraw(const LineRules& rules, const PassingSets* sets, bool sortOutput)
+ConditionedDraw::ConditionedDraw(const LineRules& rules, const PassingSets* sets, bool sortOutput,
+                                 bool recheck)
     : rules_(rules),
       sets_(sets),
       sortOutput_(sortOutput),
       filtered_(rules.filters.Any()),
-      fromCounts_(filtered_ && sets != nullptr && !sets->MostPass()) {}
+      fromCounts_(filtered_ && sets != nullptr && (recheck || !sets->MostPass())),
+      recheck_(recheck) {}
 
 void ConditionedDraw::Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& line) const {
     if (fromCounts_) {
-        const int cls = sets_->DrawClass(g);
-        FromRank(g, lists, cls, WideBelow(g, sets_->ClassSize(cls)), line);
+        do {
+            const int cls = sets_->DrawClass(g);
+            FromRank(g, lists, cls, WideBelow(g, sets_->ClassSize(cls)), line);
+        } while (recheck_ && !PassesFilters(rules_.filters, line.numbers.data(), rules_.pickCount));
         return;
     }
     do {
