@@ -88,17 +88,28 @@ bool MostPassInTrial(const LineRules& rules, const NumberLists& lists) {
     return 2 * passed >= Trials;
 }
 
-// Counts of the reachable states over some of the filters, from which at least half of the
-// lines drawn (in a trial from a generator of its own) pass the others; or nothing.
+// Counts of the reachable states over some of the filters (leaving out as few as will do,
+// --sum last), from which at least a quarter of the lines drawn (in a trial from a generator
+// of its own) pass the others; or nothing.
 std::unique_ptr<PassingSets> CountedWithRecheck(const LineRules& rules) {
     const LineFilters& all = rules.filters;
     std::vector<LineFilters> fewer;
-    if (all.maxRun) (fewer.emplace_back(all)).maxRun.reset();
-    if (all.odd) (fewer.emplace_back(all)).odd.reset();
-    if (all.maxRun && all.odd) {
-        fewer.emplace_back(all);
-        fewer.back().maxRun.reset();
-        fewer.back().odd.reset();
+    for (const bool withoutSum : {false, true}) {
+        if (withoutSum && !all.sum) break;
+        for (const int without : {1, 2, 3}) {  // bit 0: --max-run, bit 1: --odd
+            if (withoutSum && without == 3) continue;
+            LineFilters filters = all;
+            if (withoutSum) filters.sum.reset();
+            if ((without & 1) != 0) filters.maxRun.reset();
+            if ((without & 2) != 0) filters.odd.reset();
+            const bool dropsAny =
+                withoutSum || ((without & 1) != 0 && all.maxRun) || ((without & 2) != 0 && all.odd);
+            const bool repeats = !fewer.empty() &&
+                                 fewer.back().maxRun.has_value() == filters.maxRun.has_value() &&
+                                 fewer.back().odd.has_value() == filters.odd.has_value() &&
+                                 fewer.back().sum.has_value() == filters.sum.has_value();
+            if (dropsAny && !repeats) fewer.push_back(filters);
+        }
     }
     for (const LineFilters& filters : fewer) {
         LineRules counted = rules;
@@ -118,7 +129,7 @@ std::unique_ptr<PassingSets> CountedWithRecheck(const LineRules& rules) {
             sets->Unrank(cls, WideBelow(g, sets->ClassSize(cls)), numbers);
             passed += PassesFilters(all, numbers, rules.pickCount);
         }
-        if (2 * passed >= Trials) return sets;
+        if (4 * passed >= Trials) return sets;
     }
     return nullptr;
 }

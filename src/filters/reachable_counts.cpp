@@ -129,26 +129,6 @@ ReachableCounts::ReachableCounts(const LineRules& rules, const Layout& layout)
     }
 }
 
-ReachableCounts::State ReachableCounts::Taken(int v, const State& from) const {
-    State t = from;
-    t.c += 1;
-    t.f += rules_.form == FixedForm::Some && isFixed_[v];
-    if (layout_.sumInState) t.s += v;
-    if (layout_.oddInState) t.o += v & 1;
-    if (layout_.runInState) t.r += 1;
-    return t;
-}
-
-ReachableCounts::State ReachableCounts::Untaken(int v, const State& to) const {
-    State t = to;
-    t.c -= 1;
-    t.f -= rules_.form == FixedForm::Some && isFixed_[v];
-    if (layout_.sumInState) t.s -= v;
-    if (layout_.oddInState) t.o -= v & 1;
-    if (layout_.runInState) t.r -= 1;
-    return t;
-}
-
 WideCount ReachableCounts::At(int step, const State& t) const {
     if (t.c < 0 || t.c > k_) return 0;
     const Box& box = BoxAt(step, t.c);
@@ -200,9 +180,19 @@ void ReachableCounts::Fill(std::vector<Cell>& table) {
 }
 
 void ReachableCounts::Unrank(int cls, WideCount u, Number* out) const {
+    if (wide_) {
+        UnrankIn(wideTable_.data(), cls, u, out);
+    } else {
+        UnrankIn(narrowTable_.data(), cls, u, out);
+    }
+}
+
+template <class Cell>
+void ReachableCounts::UnrankIn(const Cell* table, int cls, WideCount rank, Number* out) const {
     const std::vector<WideCount>& ends = finalEnds_[cls];
-    const std::size_t j = std::upper_bound(ends.begin(), ends.end(), u) - ends.begin();
-    if (j > 0) u -= ends[j - 1];
+    const std::size_t j = std::upper_bound(ends.begin(), ends.end(), rank) - ends.begin();
+    // Below the final state's count, which fits a cell.
+    Cell u = static_cast<Cell>(j > 0 ? rank - ends[j - 1] : rank);
     const Box& last = BoxAt(n_, k_);
     std::size_t at = finals_[cls][j] - last.base;
     State s;
@@ -213,32 +203,40 @@ void ReachableCounts::Unrank(int cls, WideCount u, Number* out) const {
     at /= last.ow;
     s.s = last.s0 + static_cast<int>(at % last.sw);
     s.f = last.f0 + static_cast<int>(at / last.sw);
+    const bool some = rules_.form == FixedForm::Some;
+    const bool all = rules_.form == FixedForm::All;
+    const bool runs = layout_.runInState, sums = layout_.sumInState, odds = layout_.oddInState;
+    const int* order = layout_.order.data();
+    const Box* boxes = boxes_.data();
+    const int perStep = k_ + 2;
     int left = k_;
     for (int step = n_; step >= 1 && left > 0; --step) {
-        const int v = layout_.order[step];
-        if (layout_.runInState) {
-            if (s.r == 0) {  // v left: the run before it may have had any length
-                const int runs = BoxAt(step - 1, s.c).rw;
-                for (int r = 0; r < runs; ++r) {
-                    State before = s;
-                    before.r = r;
-                    const WideCount ways = At(step - 1, before);
-                    if (u < ways) {
-                        s.r = r;
-                        break;
-                    }
-                    u -= ways;
+        const int v = order[step];
+        if (!runs || s.r == 0) {
+            // v left, unless the count before it says otherwise (without run lengths)
+            const Box& box = boxes[(step - 1) * perStep + s.c];
+            const int r = s.r;
+            s.r = 0;
+            if (!(all && isFixed_[v]) && box.Holds(s)) {
+                const Cell* ways = table + box.Index(s);
+                if (runs) {
+                    // The run before v may have had any length: the counts lie side by side.
+                    int before = 0;
+                    while (u >= ways[before]) u -= ways[before++];
+                    s.r = before;
+                    continue;
                 }
-                continue;
+                if (u < *ways) continue;
+                u -= *ways;
             }
-        } else {
-            const bool canLeave = !(rules_.form == FixedForm::All && isFixed_[v]);
-            const WideCount leftWays = canLeave ? At(step - 1, s) : 0;
-            if (u < leftWays) continue;
-            u -= leftWays;
+            s.r = r;
         }
         out[--left] = static_cast<Number>(v);
-        s = Untaken(v, s);
+        s.c -= 1;
+        s.f -= some && isFixed_[v];
+        if (sums) s.s -= v;
+        if (odds) s.o -= v & 1;
+        if (runs) s.r -= 1;
     }
     if (layout_.oddCheckStep >= 0) std::sort(out, out + k_);
 }

@@ -76,13 +76,22 @@ private:
     WideCount Count(std::size_t index) const {
         return wide_ ? wideTable_[index] : narrowTable_[index];
     }
-    State Taken(int v, const State& from) const;
-    State Untaken(int v, const State& to) const;
+    State Taken(int v, const State& from) const {
+        State t = from;
+        t.c += 1;
+        t.f += rules_.form == FixedForm::Some && isFixed_[v];
+        if (layout_.sumInState) t.s += v;
+        if (layout_.oddInState) t.o += v & 1;
+        if (layout_.runInState) t.r += 1;
+        return t;
+    }
     // Calls visit(fromIndex, toIndex, taken) for each move from the states after step - 1.
     template <class Visit>
     void ForEachMove(int step, Visit&& visit) const;
     template <class Cell>
     void Fill(std::vector<Cell>& table);
+    template <class Cell>
+    void UnrankIn(const Cell* table, int cls, WideCount rank, Number* out) const;
 
     LineRules rules_;
     Layout layout_;
