@@ -52,6 +52,8 @@ cases=(
     "--sum 1180:1190 --odd 23:24 --max-run 20||49 47 0 out.txt fixed2.txt"
     "--sum 1150:1200 --max-run 30||49 47 1 out.txt fixed4.txt 2 4"
     "--sum 2400:2500 --odd 28:32 --max-run 8||80 60 0 out.txt"
+    "--sum 810:810 --odd 10:10 --max-run 2||80 20 1 out.txt fixed19.txt 0 19"
+    "--sum 2400:2500 --odd 28:32 --max-run 20||80 60 0 out.txt"
 )
 
 instructions() {  # instructions <arguments...>: instructions of the whole process

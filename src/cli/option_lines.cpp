@@ -88,36 +88,34 @@ bool MostPassInTrial(const LineRules& rules, const NumberLists& lists) {
     return 2 * passed >= Trials;
 }
 
-// Counts of the reachable states over some of the filters (leaving out as few as will do,
-// --sum last), from which at least a quarter of the lines drawn (in a trial from a generator
-// of its own) pass the others; or nothing.
+// Counts of the reachable states over some of the filters, from which enough of the lines
+// drawn (in a trial from a generator of its own) pass the others: the first that half pass,
+// or else the best that an eighth pass; or nothing. Filters that swell the states most are
+// left out first, --sum last.
 std::unique_ptr<PassingSets> CountedWithRecheck(const LineRules& rules) {
     const LineFilters& all = rules.filters;
+    // Bits of what is left out: 1 --odd, 2 --max-run, 4 --sum.
     std::vector<LineFilters> fewer;
-    for (const bool withoutSum : {false, true}) {
-        if (withoutSum && !all.sum) break;
-        for (const int without : {1, 2, 3}) {  // bit 0: --max-run, bit 1: --odd
-            if (withoutSum && without == 3) continue;
-            LineFilters filters = all;
-            if (withoutSum) filters.sum.reset();
-            if ((without & 1) != 0) filters.maxRun.reset();
-            if ((without & 2) != 0) filters.odd.reset();
-            const bool dropsAny =
-                withoutSum || ((without & 1) != 0 && all.maxRun) || ((without & 2) != 0 && all.odd);
-            const bool repeats = !fewer.empty() &&
-                                 fewer.back().maxRun.has_value() == filters.maxRun.has_value() &&
-                                 fewer.back().odd.has_value() == filters.odd.has_value() &&
-                                 fewer.back().sum.has_value() == filters.sum.has_value();
-            if (dropsAny && !repeats) fewer.push_back(filters);
-        }
+    int tried = 0;
+    for (const int without : {1, 2, 3, 4, 5, 6}) {
+        const int present = (all.odd ? 1 : 0) | (all.maxRun ? 2 : 0) | (all.sum ? 4 : 0);
+        const int dropped = without & present;
+        if (dropped == 0 || (tried >> dropped & 1) != 0) continue;
+        tried |= 1 << dropped;
+        LineFilters& filters = fewer.emplace_back(all);
+        if ((dropped & 1) != 0) filters.odd.reset();
+        if ((dropped & 2) != 0) filters.maxRun.reset();
+        if ((dropped & 4) != 0) filters.sum.reset();
     }
+    constexpr int Trials = 4096;
+    std::unique_ptr<PassingSets> best;
+    int bestPassed = Trials / 8 - 1;
     for (const LineFilters& filters : fewer) {
         LineRules counted = rules;
         counted.filters = filters;
         auto sets = std::make_unique<PassingSets>(counted, PassingSets::Table::Reachable);
         if (sets->TooLarge()) continue;
         if (sets->Total() == 0) return sets;  // then no line passes them all either
-        constexpr int Trials = 4096;
         RandomGenerator g{};
         for (uint32_t i = 0; i < 256; ++i) g.mm[i] = (i + 1) * 0x9E3779B9u;
         g.randcnt = 256;
@@ -129,9 +127,13 @@ std::unique_ptr<PassingSets> CountedWithRecheck(const LineRules& rules) {
             sets->Unrank(cls, WideBelow(g, sets->ClassSize(cls)), numbers);
             passed += PassesFilters(all, numbers, rules.pickCount);
         }
-        if (4 * passed >= Trials) return sets;
+        if (2 * passed >= Trials) return sets;
+        if (passed > bestPassed) {
+            bestPassed = passed;
+            best = std::move(sets);
+        }
     }
-    return nullptr;
+    return best;
 }
 
 // Counts too large even over the reachable states: the first filter (sum last) whose leaving

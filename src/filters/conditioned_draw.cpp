@@ -25,10 +25,15 @@ ConditionedDraw::ConditionedDraw(const LineRules& rules, const PassingSets* sets
 
 void ConditionedDraw::Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& line) const {
     if (fromCounts_) {
+        int cls = 0;
+        WideCount u = 0;
         do {
-            const int cls = sets_->DrawClass(g);
-            FromRank(g, lists, cls, WideBelow(g, sets_->ClassSize(cls)), line);
-        } while (recheck_ && !PassesFilters(rules_.filters, line.numbers.data(), rules_.pickCount));
+            cls = sets_->DrawClass(g);
+            u = WideBelow(g, sets_->ClassSize(cls));
+            sets_->Unrank(cls, u, lists.combination.data());
+        } while (recheck_ &&
+                 !PassesFilters(rules_.filters, lists.combination.data(), rules_.pickCount));
+        Finish(g, lists, cls, u, line);
         return;
     }
     do {
@@ -38,8 +43,13 @@ void ConditionedDraw::Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& li
 
 void ConditionedDraw::FromRank(RandomGenerator& g, NumberLists& lists, int cls, WideCount u,
                                DrawnLine& line) const {
-    const int k = rules_.pickCount;
     sets_->Unrank(cls, u, lists.combination.data());
+    Finish(g, lists, cls, u, line);
+}
+
+void ConditionedDraw::Finish(RandomGenerator& g, NumberLists& lists, int cls, WideCount u,
+                             DrawnLine& line) const {
+    const int k = rules_.pickCount;
     // A uniform order of the set is what the unfiltered drawing gives an unsorted line.
     if (!sortOutput_) Shuffle(g, lists.combination, k);
     std::copy_n(lists.combination.begin(), k, line.numbers.begin());

@@ -45,6 +45,10 @@ public:
                   DrawnLine& line) const;
 
 private:
+    // The line from the set unranked into lists.combination.
+    void Finish(RandomGenerator& g, NumberLists& lists, int cls, WideCount u,
+                DrawnLine& line) const;
+
     const LineRules& rules_;
     const PassingSets* sets_;
     bool sortOutput_;
