@@ -181,13 +181,15 @@ void ReachableCounts::Fill(std::vector<Cell>& table) {
 
 void ReachableCounts::Unrank(int cls, WideCount u, Number* out) const {
     if (wide_) {
-        UnrankIn(wideTable_.data(), cls, u, out);
+        layout_.runInState ? UnrankIn<true>(wideTable_.data(), cls, u, out)
+                           : UnrankIn<false>(wideTable_.data(), cls, u, out);
     } else {
-        UnrankIn(narrowTable_.data(), cls, u, out);
+        layout_.runInState ? UnrankIn<true>(narrowTable_.data(), cls, u, out)
+                           : UnrankIn<false>(narrowTable_.data(), cls, u, out);
     }
 }
 
-template <class Cell>
+template <bool runs, class Cell>
 void ReachableCounts::UnrankIn(const Cell* table, int cls, WideCount rank, Number* out) const {
     const std::vector<WideCount>& ends = finalEnds_[cls];
     const std::size_t j = std::upper_bound(ends.begin(), ends.end(), rank) - ends.begin();
@@ -205,7 +207,7 @@ void ReachableCounts::UnrankIn(const Cell* table, int cls, WideCount rank, Numbe
     s.f = last.f0 + static_cast<int>(at / last.sw);
     const bool some = rules_.form == FixedForm::Some;
     const bool all = rules_.form == FixedForm::All;
-    const bool runs = layout_.runInState, sums = layout_.sumInState, odds = layout_.oddInState;
+    const bool sums = layout_.sumInState, odds = layout_.oddInState;
     const int* order = layout_.order.data();
     const Box* boxes = boxes_.data();
     const int perStep = k_ + 2;
@@ -215,11 +217,9 @@ void ReachableCounts::UnrankIn(const Cell* table, int cls, WideCount rank, Numbe
         if (!runs || s.r == 0) {
             // v left, unless the count before it says otherwise (without run lengths)
             const Box& box = boxes[(step - 1) * perStep + s.c];
-            const int r = s.r;
-            s.r = 0;
             if (!(all && isFixed_[v]) && box.Holds(s)) {
                 const Cell* ways = table + box.Index(s);
-                if (runs) {
+                if constexpr (runs) {
                     // The run before v may have had any length: the counts lie side by side.
                     int before = 0;
                     while (u >= ways[before]) u -= ways[before++];
@@ -229,14 +229,13 @@ void ReachableCounts::UnrankIn(const Cell* table, int cls, WideCount rank, Numbe
                 if (u < *ways) continue;
                 u -= *ways;
             }
-            s.r = r;
         }
         out[--left] = static_cast<Number>(v);
         s.c -= 1;
         s.f -= some && isFixed_[v];
         if (sums) s.s -= v;
         if (odds) s.o -= v & 1;
-        if (runs) s.r -= 1;
+        if constexpr (runs) s.r -= 1;
     }
     if (layout_.oddCheckStep >= 0) std::sort(out, out + k_);
 }

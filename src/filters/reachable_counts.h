@@ -90,7 +90,7 @@ private:
     void ForEachMove(int step, Visit&& visit) const;
     template <class Cell>
     void Fill(std::vector<Cell>& table);
-    template <class Cell>
+    template <bool runs, class Cell>
     void UnrankIn(const Cell* table, int cls, WideCount rank, Number* out) const;
 
     LineRules rules_;
