@@ -49,8 +49,10 @@ std::string Unmet(const LineRules& rules) {
     LineRules single = rules;
     const auto failsAlone = [&single](LineFilters only) {
         single.filters = only;
-        const PassingSets sets(single);
-        return !sets.TooLarge() && sets.Total() == 0;
+        const PassingSets full(single);
+        if (!full.TooLarge()) return full.Total() == 0;
+        const PassingSets reachable(single, PassingSets::Table::Reachable);
+        return !reachable.TooLarge() && reachable.Total() == 0;
     };
     LineFilters only;
     if (all.sum && (only = {}, only.sum = all.sum, failsAlone(only))) return DescribeFilters(only);
@@ -86,6 +88,84 @@ bool MostPassInTrial(const LineRules& rules, const NumberLists& lists) {
     return 2 * passed >= Trials;
 }
 
+// Counts of the reachable states over some of the filters, from which enough of the lines
+// drawn (in a trial from a generator of its own) pass the others: the first that half pass,
+// or else the best that an eighth pass; or nothing. Filters that swell the states most are
+// left out first, --sum last.
+std::unique_ptr<PassingSets> CountedWithRecheck(const LineRules& rules) {
+    const LineFilters& all = rules.filters;
+    // Bits of what is left out: 1 --odd, 2 --max-run, 4 --sum.
+    std::vector<LineFilters> fewer;
+    int tried = 0;
+    for (const int without : {1, 2, 3, 4, 5, 6}) {
+        const int present = (all.odd ? 1 : 0) | (all.maxRun ? 2 : 0) | (all.sum ? 4 : 0);
+        const int dropped = without & present;
+        if (dropped == 0 || (tried >> dropped & 1) != 0) continue;
+        tried |= 1 << dropped;
+        LineFilters& filters = fewer.emplace_back(all);
+        if ((dropped & 1) != 0) filters.odd.reset();
+        if ((dropped & 2) != 0) filters.maxRun.reset();
+        if ((dropped & 4) != 0) filters.sum.reset();
+    }
+    constexpr int Trials = 4096;
+    std::unique_ptr<PassingSets> best;
+    int bestPassed = Trials / 8 - 1;
+    for (const LineFilters& filters : fewer) {
+        LineRules counted = rules;
+        counted.filters = filters;
+        auto sets = std::make_unique<PassingSets>(counted, PassingSets::Table::Reachable);
+        if (sets->TooLarge()) continue;
+        if (sets->Total() == 0) return sets;  // then no line passes them all either
+        RandomGenerator g{};
+        for (uint32_t i = 0; i < 256; ++i) g.mm[i] = (i + 1) * 0x9E3779B9u;
+        g.randcnt = 256;
+        SkipWords(g, 4096);
+        Number numbers[MaxNumber];
+        int passed = 0;
+        for (int i = 0; i < Trials; ++i) {
+            const int cls = sets->DrawClass(g);
+            sets->Unrank(cls, WideBelow(g, sets->ClassSize(cls)), numbers);
+            passed += PassesFilters(all, numbers, rules.pickCount);
+        }
+        if (2 * passed >= Trials) return sets;
+        if (passed > bestPassed) {
+            bestPassed = passed;
+            best = std::move(sets);
+        }
+    }
+    return best;
+}
+
+// Counts too large even over the reachable states: the first filter (sum last) whose leaving
+// out makes them fit, or else the one whose leaving out saves most.
+std::string TooLargeFor(const LineRules& rules) {
+    const LineFilters& all = rules.filters;
+    std::vector<std::pair<const char*, LineFilters>> without;
+    if (all.maxRun) (without.emplace_back("--max-run", all)).second.maxRun.reset();
+    if (all.odd) (without.emplace_back("--odd", all)).second.odd.reset();
+    if (all.anyExcluded)
+        without.emplace_back("--exclude", LineFilters{all.sum, all.odd, all.maxRun});
+    if (all.sum) (without.emplace_back("--sum", all)).second.sum.reset();
+    const char* leave = "a filter";
+    uint64_t least = UINT64_MAX;
+    for (const auto& [name, filters] : without) {
+        LineRules fewer = rules;
+        fewer.filters = filters;
+        const uint64_t bytes = PassingSets::ReachableBytes(fewer);
+        if (bytes <= PassingSets::MaxReachableBytes) {
+            leave = name;
+            break;
+        }
+        if (bytes < least) {
+            least = bytes;
+            leave = name;
+        }
+    }
+    return DescribeFilters(all) + " together need more than " +
+           std::to_string(PassingSets::MaxReachableBytes >> 20) + " MiB of counts for " +
+           DescribeLines(rules) + "; leave " + leave + " out";
+}
+
 }  // namespace
 
 std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Options& options,
@@ -97,14 +177,19 @@ std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Op
     if (rules_.filters.Any() || options.unique) {
         sets_ = std::make_unique<PassingSets>(rules_);
         if (sets_->TooLarge()) {
-            if (options.unique || !MostPassInTrial(rules_, lists)) {
-                return DescribeFilters(rules_.filters) +
-                       " together need more than 128 MiB of counts for " + DescribeLines(rules_) +
-                       (options.unique ? "" : ", and fewer than half of the lines pass") +
-                       "; leave a filter out";
+            if (!options.unique && MostPassInTrial(rules_, lists)) {
+                // Drawing again until a line passes needs no counts.
+                sets_.reset();
+            } else {
+                sets_ = std::make_unique<PassingSets>(rules_, PassingSets::Table::Reachable);
+                if (sets_->TooLarge()) {
+                    // --unique keeps one mark per counted line, so it needs them all counted.
+                    if (options.unique || !(sets_ = CountedWithRecheck(rules_))) {
+                        return TooLargeFor(rules_);
+                    }
+                    recheck_ = true;
+                }
             }
-            // Drawing again until a line passes needs no counts.
-            sets_.reset();
         }
         if (sets_ && sets_->Total() == 0) {
             // A line with the fixed numbers always exists, so only filters can empty the run.
@@ -117,14 +202,14 @@ std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Op
         if (auto refusal = UniqueLines::Refusal(*sets_, lineCount, what)) return refusal;
     }
     if (checkOnly) return std::nullopt;
-    draw_ = std::make_unique<ConditionedDraw>(rules_, sets_.get(), sortOutput_);
+    draw_ = std::make_unique<ConditionedDraw>(rules_, sets_.get(), sortOutput_, recheck_);
     if (options.unique) unique_ = std::make_unique<UniqueLines>(*sets_, *draw_, lineCount);
     if (options.bonus) FillBonusPool(bonus_, options.bonus->count, options.bonus->pool);
     return std::nullopt;
 }
 
 std::array<double, MaxNumber + 1> OptionLines::MainNumberOdds() const {
-    if (!sets_) return {};
+    if (!sets_ || recheck_) return {};
     return sets_->InclusionProbabilities();
 }
 

@@ -21,8 +21,8 @@ class OptionLines {
 public:
     // rules as the run's arguments and fixed list give them, lists the run's lists; the options
     // add the filters. Returns what makes the run impossible (a number both left out and fixed,
-    // no line passes, too few lines for --unique, counts too large while fewer than half of
-    // the lines pass), or nothing. checkOnly leaves the lines unprepared.
+    // no line passes, too few lines for --unique, counts too large even over the states that
+    // can reach a passing line), or nothing. checkOnly leaves the lines unprepared.
     std::optional<std::string> Prepare(const LineRules& rules, const Options& options,
                                        const NumberLists& lists, bool sortOutput, int64_t lineCount,
                                        bool checkOnly = false);
@@ -35,13 +35,15 @@ public:
     const BonusDraw& Bonus() const { return bonus_; }
 
     // For reports: the probability that each number 1..80 is among a line's main numbers, with
-    // the fixed numbers and filters; all 0 when the counts were too large to keep.
+    // the fixed numbers and filters; all 0 when the counts were too large to keep or cover
+    // only some of the filters.
     std::array<double, MaxNumber + 1> MainNumberOdds() const;
 
 private:
     LineRules rules_;
     bool sortOutput_ = false;
     std::unique_ptr<PassingSets> sets_;
+    bool recheck_ = false;  // sets_ counts fewer filters than the run has
     std::unique_ptr<ConditionedDraw> draw_;
     std::unique_ptr<UniqueLines> unique_;
     BonusDraw bonus_;

@@ -14,17 +14,26 @@ void DrawUnfiltered(RandomGenerator& g, NumberLists& lists, const LineRules& rul
     line.ranked = false;
 }
 
-ConditionedDraw::ConditionedDraw(const LineRules& rules, const PassingSets* sets, bool sortOutput)
+ConditionedDraw::ConditionedDraw(const LineRules& rules, const PassingSets* sets, bool sortOutput,
+                                 bool recheck)
     : rules_(rules),
       sets_(sets),
       sortOutput_(sortOutput),
       filtered_(rules.filters.Any()),
-      fromCounts_(filtered_ && sets != nullptr && !sets->MostPass()) {}
+      fromCounts_(filtered_ && sets != nullptr && (recheck || !sets->MostPass())),
+      recheck_(recheck) {}
 
 void ConditionedDraw::Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& line) const {
     if (fromCounts_) {
-        const int cls = sets_->DrawClass(g);
-        FromRank(g, lists, cls, WideBelow(g, sets_->ClassSize(cls)), line);
+        int cls = 0;
+        WideCount u = 0;
+        do {
+            cls = sets_->DrawClass(g);
+            u = WideBelow(g, sets_->ClassSize(cls));
+            sets_->Unrank(cls, u, lists.combination.data());
+        } while (recheck_ &&
+                 !PassesFilters(rules_.filters, lists.combination.data(), rules_.pickCount));
+        Finish(g, lists, cls, u, line);
         return;
     }
     do {
@@ -34,8 +43,13 @@ void ConditionedDraw::Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& li
 
 void ConditionedDraw::FromRank(RandomGenerator& g, NumberLists& lists, int cls, WideCount u,
                                DrawnLine& line) const {
-    const int k = rules_.pickCount;
     sets_->Unrank(cls, u, lists.combination.data());
+    Finish(g, lists, cls, u, line);
+}
+
+void ConditionedDraw::Finish(RandomGenerator& g, NumberLists& lists, int cls, WideCount u,
+                             DrawnLine& line) const {
+    const int k = rules_.pickCount;
     // A uniform order of the set is what the unfiltered drawing gives an unsorted line.
     if (!sortOutput_) Shuffle(g, lists.combination, k);
     std::copy_n(lists.combination.begin(), k, line.numbers.begin());

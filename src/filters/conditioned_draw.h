@@ -6,6 +6,10 @@
 // Otherwise a class and a rank are drawn from the exact counts (PassingSets) and the line is
 // unranked: one walk over 1..n whatever the share of passing lines. Either way each passing
 // line has its usual probability divided by the passing share.
+//
+// Where even the reachable states of every filter are too many, the counts may cover only some
+// of the filters (recheck): a line drawn from them is drawn again until it passes the others
+// too, which keeps every passing line's share as it was.
 #pragma once
 
 #include "combination/draw.h"
@@ -28,8 +32,10 @@ void DrawUnfiltered(RandomGenerator& g, NumberLists& lists, const LineRules& rul
 
 class ConditionedDraw {
 public:
-    // sets may be null when there is no filter; it must outlive this.
-    ConditionedDraw(const LineRules& rules, const PassingSets* sets, bool sortOutput);
+    // sets may be null when there is no filter; it must outlive this. recheck: the sets count
+    // the lines of fewer filters than rules has, and lines are always drawn from them.
+    ConditionedDraw(const LineRules& rules, const PassingSets* sets, bool sortOutput,
+                    bool recheck = false);
 
     void Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& line) const;
 
@@ -39,11 +45,16 @@ public:
                   DrawnLine& line) const;
 
 private:
+    // The line from the set unranked into lists.combination.
+    void Finish(RandomGenerator& g, NumberLists& lists, int cls, WideCount u,
+                DrawnLine& line) const;
+
     const LineRules& rules_;
     const PassingSets* sets_;
     bool sortOutput_;
     bool filtered_;
     bool fromCounts_;
+    bool recheck_;
 };
 
 }  // namespace combogen

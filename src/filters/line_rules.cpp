@@ -1,9 +1,11 @@
 #include "filters/line_rules.h"
 
+#include "random/wide_draw.h"
+
 namespace combogen {
 
 bool PassesFilters(const LineFilters& filters, const Number* numbers, int k) {
-    uint64_t present[2] = {};  // bit v-1 of the 80-bit set
+    WideCount present = 0;  // bit v-1 of the 80-bit set
     int sum = 0;
     int odd = 0;
     bool excluded = false;
@@ -12,17 +14,18 @@ bool PassesFilters(const LineFilters& filters, const Number* numbers, int k) {
         sum += v;
         odd += v & 1;
         excluded |= filters.excluded[v];
-        present[(v - 1) >> 6] |= uint64_t{1} << ((v - 1) & 63);
+        present |= WideCount{1} << (v - 1);
     }
     if (excluded) return false;
     if (filters.sum && (sum < filters.sum->min || sum > filters.sum->max)) return false;
     if (filters.odd && (odd < filters.odd->min || odd > filters.odd->max)) return false;
-    if (filters.maxRun) {
-        int run = 0;
-        for (int v = 0; v < MaxNumber; ++v) {
-            run = (present[v >> 6] >> (v & 63) & 1) != 0 ? run + 1 : 0;
-            if (run > *filters.maxRun) return false;
+    if (filters.maxRun && *filters.maxRun < k) {
+        // A bit left after and-ing maxRun + 1 shifted copies starts a longer run.
+        WideCount longer = present;
+        for (int shift = 1; shift <= *filters.maxRun && longer != 0; ++shift) {
+            longer &= present >> shift;
         }
+        if (longer != 0) return false;
     }
     return true;
 }

@@ -21,7 +21,8 @@ WideCount Binomial(int n, int r) {
     return r < 0 || r > n || n < 0 ? 0 : table[n][r];
 }
 
-PassingSets::PassingSets(const LineRules& rules) : rules_(rules) {
+void PassingSets::Arrange() {
+    const LineRules& rules = rules_;
     LineFilters& filters = rules_.filters;
     const int n = rules.poolSize;
     const int k = rules.pickCount;
@@ -49,13 +50,66 @@ PassingSets::PassingSets(const LineRules& rules) : rules_(rules) {
     } else {
         for (int v = 1; v <= n; ++v) order_[++step] = v;
     }
+}
+
+namespace {
+
+ReachableCounts::Layout LayoutOf(bool sum, bool odd, bool run,
+                                 const std::array<int, MaxNumber + 1>& order, int oddCheckStep) {
+    ReachableCounts::Layout layout;
+    layout.sumInState = sum;
+    layout.oddInState = odd;
+    layout.runInState = run;
+    layout.order = order;
+    layout.oddCheckStep = oddCheckStep;
+    return layout;
+}
+
+}  // namespace
+
+uint64_t PassingSets::ReachableBytes(const LineRules& rules) {
+    const PassingSets arranged(rules, ArrangeOnly{});
+    const ReachableCounts::Layout layout =
+        LayoutOf(arranged.sumInState_, arranged.oddInState_, arranged.runInState_, arranged.order_,
+                 arranged.oddCheckStep_);
+    return ReachableCounts::Entries(arranged.rules_, layout) *
+           ReachableCounts::CountBytes(arranged.rules_);
+}
+
+PassingSets::PassingSets(const LineRules& rules, ArrangeOnly) : rules_(rules) { Arrange(); }
+
+PassingSets::PassingSets(const LineRules& rules, Table table) : rules_(rules) {
+    Arrange();
+    const bool some = rules.form == FixedForm::Some;
     classCount_ = some ? rules.fixedMax - rules.fixedMin + 1 : 1;
     classSize_.assign(classCount_, 0);
     classSpace_.assign(classCount_, 0);
     classWeight_.assign(classCount_, 0);
     finals_.assign(classCount_, {});
     finalEnds_.assign(classCount_, {});
+    if (table == Table::Reachable) {
+        const ReachableCounts::Layout layout =
+            LayoutOf(sumInState_, oddInState_, runInState_, order_, oddCheckStep_);
+        if (ReachableCounts::Entries(rules_, layout) * ReachableCounts::CountBytes(rules_) >
+            MaxReachableBytes) {
+            tooLarge_ = true;
+            return;
+        }
+        reachable_ = std::make_unique<ReachableCounts>(rules_, layout);
+        for (int cls = 0; cls < classCount_; ++cls) classSize_[cls] = reachable_->ClassSize(cls);
+    } else {
+        CountFull();
+        if (tooLarge_) return;
+    }
+    Weigh();
+}
 
+void PassingSets::CountFull() {
+    const LineRules& rules = rules_;
+    const int n = rules.poolSize;
+    const int k = rules.pickCount;
+    const bool some = rules.form == FixedForm::Some;
+    int step = 0;
     const uint64_t layer = uint64_t(k + 1) * fd_ * sd_ * od_ * rd_;
     if (layer * uint64_t(n + 1) > MaxTableEntries) {
         tooLarge_ = true;
@@ -94,7 +148,13 @@ PassingSets::PassingSets(const LineRules& rules) : rules_(rules) {
         finals_[cls].push_back(index);
         finalEnds_[cls].push_back(classSize_[cls]);
     }
+}
 
+void PassingSets::Weigh() {
+    const LineRules& rules = rules_;
+    const int n = rules.poolSize;
+    const int k = rules.pickCount;
+    const bool some = rules.form == FixedForm::Some;
     const int pool = n - rules.fixedCount;
     for (int cls = 0; cls < classCount_; ++cls) {
         const int e = rules.fixedMin + cls;
@@ -189,6 +249,7 @@ int PassingSets::DrawClass(RandomGenerator& g) const {
 }
 
 void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
+    if (reachable_) return reachable_->Unrank(cls, u, out);
     const std::vector<WideCount>& ends = finalEnds_[cls];
     const std::size_t j = std::upper_bound(ends.begin(), ends.end(), u) - ends.begin();
     if (j > 0) u -= ends[j - 1];
@@ -229,6 +290,7 @@ void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
 }
 
 void PassingSets::Rank(const Number* numbers, int& cls, WideCount& u) const {
+    if (reachable_) return reachable_->Rank(numbers, cls, u);
     bool chosen[MaxNumber + 1] = {};
     for (int i = 0; i < rules_.pickCount; ++i) chosen[numbers[i]] = true;
     if (!runInState_) {
@@ -280,6 +342,15 @@ void PassingSets::Rank(const Number* numbers, int& cls, WideCount& u) const {
 std::array<double, MaxNumber + 1> PassingSets::InclusionProbabilities() const {
     std::array<double, MaxNumber + 1> p{};
     if (tooLarge_ || Total() == 0) return p;
+    if (reachable_) {
+        std::vector<double> weight(classCount_, 1.0);
+        if (rules_.form == FixedForm::Some) {
+            for (int cls = 0; cls < classCount_; ++cls) {
+                weight[cls] = 1.0 / static_cast<double>(classSpace_[cls]);
+            }
+        }
+        return reachable_->Inclusion(weight);
+    }
     const int n = rules_.poolSize;
     // after[index]: the weight of the passing lines that complete a state, each weighted by its
     // probability under the unfiltered drawing (relative).

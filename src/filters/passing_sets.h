@@ -20,13 +20,18 @@
 // below the class count, unranked by walking the table back from n to 1 and, at each number,
 // following the option whose count covers u (subtracting the counts passed over). Ranking a
 // line inverts that walk; that is what lets a no-repeat run keep one bit per passing line.
+//
+// Where that table would not fit, the same states are counted over only those that can still
+// reach a passing line (ReachableCounts), with the same classes and the same drawing.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "filters/line_rules.h"
+#include "filters/reachable_counts.h"
 #include "random/wide_draw.h"
 
 namespace combogen {
@@ -35,10 +40,20 @@ class PassingSets {
 public:
     // 8,388,608 counts of 16 bytes: 128 MiB. Larger tables are refused (TooLarge()).
     static constexpr std::size_t MaxTableEntries = std::size_t{1} << 23;
+    // The table of reachable states is refused beyond this.
+    static constexpr uint64_t MaxReachableBytes = uint64_t{128} << 20;
 
-    explicit PassingSets(const LineRules& rules);
+    // Full: the table of every state (what a run uses whenever it fits). Reachable: only the
+    // states that can still reach a passing line, with their own ranks.
+    enum class Table { Full, Reachable };
+
+    explicit PassingSets(const LineRules& rules, Table table = Table::Full);
+
+    // The bytes of counts that the reachable states of the rules need.
+    static uint64_t ReachableBytes(const LineRules& rules);
 
     bool TooLarge() const { return tooLarge_; }
+    bool Reachable() const { return reachable_ != nullptr; }
     const LineRules& Rules() const { return rules_; }
 
     // Classes: one, or FixedMax - FixedMin + 1 in an eight-argument run (class i holds the
@@ -81,6 +96,13 @@ private:
     bool CanTake(int v, const State& from) const;  // from the state after v-1
     State Taken(int v, const State& from) const;
     bool Accepted(const State& s) const;
+    // Drops the filters that every line meets and chooses what the states hold.
+    struct ArrangeOnly {};
+    PassingSets(const LineRules& rules, ArrangeOnly);
+    void Arrange();
+    void CountFull();
+    // The class spaces and the weights of the class draw, from the class sizes.
+    void Weigh();
 
     LineRules rules_;
     bool tooLarge_ = false;
@@ -98,6 +120,7 @@ private:
     // Per class, the accepted final states and the running total of their counts.
     std::vector<std::vector<std::size_t>> finals_;
     std::vector<std::vector<WideCount>> finalEnds_;
+    std::unique_ptr<ReachableCounts> reachable_;
 };
 
 // C(n, r) for n up to 80, exactly.

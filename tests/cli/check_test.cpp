@@ -40,5 +40,28 @@ TEST(CheckTest, OptionsSeedFileAndArgumentsInTheRunsOrder) {
     EXPECT_FALSE(std::filesystem::exists(out));  // nothing is written
 }
 
+// What the web page asks before a run: filtered runs whose full table of counts would not fit
+// now go ahead, and a space in which no line passes says so.
+TEST(CheckTest, FiltersAreRefusedOnlyWhenNoLinePasses) {
+    testing::TempFolder folder;
+    const std::string out = folder.Path("out.txt");
+    const struct {
+        std::vector<std::string> args;
+        std::string message;  // empty: the run would go ahead
+    } cases[] = {
+        {{"--sum", "700:720", "--odd", "8:12", "--max-run", "3", "1000", "80", "20", "1", out}, ""},
+        {{"--sum", "810:810", "--odd", "10:10", "--max-run", "2", "1000", "80", "20", "1", out},
+         ""},
+        {{"--max-run", "42", "--sum", "1189:1190", "105", "49", "47", "0", out}, ""},
+        {{"--max-run", "42", "--sum", "1100:1110", "105", "49", "47", "0", out},
+         "no line of 47 from 1..49 has --sum 1100:1110"},
+    };
+    for (const auto& c : cases) {
+        const auto rejection = CheckCommandLine(c.args);
+        EXPECT_EQ(rejection ? rejection->message : "", c.message) << c.args[1];
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
 }  // namespace
 }  // namespace combogen

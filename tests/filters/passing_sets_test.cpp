@@ -98,35 +98,41 @@ NumberLists ListsFor(const LineRules& rules) {
     return lists;
 }
 
+// Every rank unranks to a passing line and ranks back; every passing line has one rank; the
+// inclusion probabilities are exact.
+void ExpectMatchesBruteForce(const PassingSets& sets, const Game& game) {
+    const std::map<unsigned, double> exact = ExactProbabilities(game.rules);
+    ASSERT_EQ(sets.Total(), exact.size());
+    std::map<unsigned, int> seen;
+    for (int cls = 0; cls < sets.ClassCount(); ++cls) {
+        for (WideCount u = 0; u < sets.ClassSize(cls); ++u) {
+            Number numbers[MaxNumber];
+            sets.Unrank(cls, u, numbers);
+            ASSERT_TRUE(exact.count(Bits(numbers, game.rules.pickCount)));
+            ++seen[Bits(numbers, game.rules.pickCount)];
+            int rankCls = -1;
+            WideCount rank = 0;
+            sets.Rank(numbers, rankCls, rank);
+            EXPECT_EQ(rankCls, cls);
+            EXPECT_TRUE(rank == u);
+        }
+    }
+    EXPECT_EQ(seen.size(), exact.size()) << "every passing set has exactly one rank";
+
+    const auto inclusion = sets.InclusionProbabilities();
+    for (int v = 1; v <= game.rules.poolSize; ++v) {
+        double expected = 0;
+        for (const auto& [bits, p] : exact) expected += (bits >> (v - 1) & 1) * p;
+        EXPECT_NEAR(inclusion[v], expected, 1e-12) << "number " << v;
+    }
+}
+
 TEST(PassingSetsTest, RanksCountAndProbabilitiesMatchBruteForce) {
     for (const Game& game : Games()) {
         SCOPED_TRACE(game.name);
         const PassingSets sets(game.rules);
-        const std::map<unsigned, double> exact = ExactProbabilities(game.rules);
-        ASSERT_EQ(sets.Total(), exact.size());
         EXPECT_EQ(sets.MostPass(), game.mostPass);
-        std::map<unsigned, int> seen;
-        for (int cls = 0; cls < sets.ClassCount(); ++cls) {
-            for (WideCount u = 0; u < sets.ClassSize(cls); ++u) {
-                Number numbers[MaxNumber];
-                sets.Unrank(cls, u, numbers);
-                ASSERT_TRUE(exact.count(Bits(numbers, game.rules.pickCount)));
-                ++seen[Bits(numbers, game.rules.pickCount)];
-                int rankCls = -1;
-                WideCount rank = 0;
-                sets.Rank(numbers, rankCls, rank);
-                EXPECT_EQ(rankCls, cls);
-                EXPECT_TRUE(rank == u);
-            }
-        }
-        EXPECT_EQ(seen.size(), exact.size()) << "every passing set has exactly one rank";
-
-        const auto inclusion = sets.InclusionProbabilities();
-        for (int v = 1; v <= game.rules.poolSize; ++v) {
-            double expected = 0;
-            for (const auto& [bits, p] : exact) expected += (bits >> (v - 1) & 1) * p;
-            EXPECT_NEAR(inclusion[v], expected, 1e-12) << "number " << v;
-        }
+        ExpectMatchesBruteForce(sets, game);
     }
 }
 
@@ -181,6 +187,160 @@ TEST(ConditionedDrawTest, AFilterEveryLinePassesKeepsTheRunsBytes) {
             draw.Draw(g, lists, line);
             DrawUnfiltered(twin, twinLists, everything, false, plain);
             ASSERT_EQ(line.text.view(), plain.text.view());
+        }
+    }
+}
+
+// Games where the reachable states differ most from the full table: more than half the pool
+// taken, every filter, fixed numbers in both forms.
+std::vector<Game> ReachableGames() {
+    std::vector<Game> games = Games();
+    LineRules most = Rules(10, 7, FixedForm::None, {}, 0, 0);
+    most.filters.sum = CountRange{36, 40};
+    most.filters.maxRun = 3;
+    most.filters.odd = CountRange{3, 4};
+    games.push_back({"7 of 10, --sum 36:40 --max-run 3 --odd 3:4", most, false});
+    LineRules some = Rules(11, 7, FixedForm::Some, {1, 6, 9, 10}, 1, 3);
+    some.filters.sum = CountRange{35, 45};
+    some.filters.maxRun = 4;
+    some.filters.excluded[3] = some.filters.anyExcluded = true;
+    games.push_back(
+        {"7 of 11, fixed 1 6 9 10 from 1 to 3, --sum 35:45 --max-run 4 --exclude 3", some, false});
+    LineRules all = Rules(12, 8, FixedForm::All, {2, 7}, 0, 0);
+    all.filters.odd = CountRange{4, 4};
+    all.filters.sum = CountRange{50, 56};
+    games.push_back({"8 of 12, all of fixed 2 7, --odd 4:4 --sum 50:56", all, false});
+    return games;
+}
+
+// The chi-square statistic of Lines draws against the exact probabilities, and its 0.001
+// critical value (Wilson-Hilferty).
+template <class DrawOne>
+std::pair<double, double> ChiSquare(const std::map<unsigned, double>& exact, int k, DrawOne draw) {
+    constexpr int Lines = 200000;
+    std::map<unsigned, int> counts;
+    for (int i = 0; i < Lines; ++i) {
+        const Number* numbers = draw();
+        ++counts[Bits(numbers, k)];
+    }
+    double chiSquare = 0;
+    for (const auto& [bits, p] : exact) {
+        const double expected = p * Lines;
+        chiSquare += (counts[bits] - expected) * (counts[bits] - expected) / expected;
+    }
+    if (counts.size() != exact.size()) chiSquare = 1e300;  // a line that does not pass
+    const double df = static_cast<double>(exact.size() - 1);
+    const double a = 2.0 / (9 * df);
+    return {chiSquare, df * std::pow(1 - a + 3.09 * std::sqrt(a), 3)};
+}
+
+TEST(ReachableCountsTest, RanksCountAndProbabilitiesMatchBruteForce) {
+    for (const Game& game : ReachableGames()) {
+        SCOPED_TRACE(game.name);
+        const PassingSets sets(game.rules, PassingSets::Table::Reachable);
+        ASSERT_TRUE(sets.Reachable());
+        ExpectMatchesBruteForce(sets, game);
+    }
+}
+
+// Each way of drawing from the reachable counts: all filters counted, and only some counted
+// with the others rechecked. Both are forced to draw from the counts even where most pass.
+TEST(ReachableCountsTest, DrawsEachPassingLineWithItsExactProbability) {
+    for (const bool sorted : {true, false}) {
+        for (const Game& game : ReachableGames()) {
+            for (const bool countAll : {true, false}) {
+                LineRules counted = game.rules;
+                if (!countAll) {
+                    // Unsorted lines are the same sets shuffled: once is enough.
+                    if (!sorted || (!counted.filters.maxRun && !counted.filters.odd)) continue;
+                    counted.filters.maxRun.reset();
+                    counted.filters.odd.reset();
+                }
+                SCOPED_TRACE(std::string(game.name) + (sorted ? ", sorted" : ", unsorted") +
+                             (countAll ? "" : ", --odd and --max-run rechecked"));
+                const PassingSets sets(counted, PassingSets::Table::Reachable);
+                const ConditionedDraw draw(game.rules, &sets, sorted, true);
+                RandomGenerator g = ZeroSeededGenerator();
+                NumberLists lists = ListsFor(game.rules);
+                DrawnLine line;
+                const auto [chiSquare, critical] =
+                    ChiSquare(ExactProbabilities(game.rules), game.rules.pickCount, [&] {
+                        draw.Draw(g, lists, line);
+                        return line.numbers.data();
+                    });
+                EXPECT_LT(chiSquare, critical);
+            }
+        }
+    }
+}
+
+// The test above has the power to see a wrong weight: each of these is caught.
+TEST(ReachableCountsTest, AMisWeightedDrawIsCaught) {
+    const Game some = Games()[2];  // fixed numbers 0 to 2: classes of different weight
+    const PassingSets sets(some.rules, PassingSets::Table::Reachable);
+    RandomGenerator g = ZeroSeededGenerator();
+    Number numbers[MaxNumber];
+    const auto classesAlike = [&] {  // every class as likely as the others
+        const int cls = static_cast<int>(WideBelow(g, sets.ClassCount()));
+        sets.Unrank(cls, WideBelow(g, sets.ClassSize(cls)), numbers);
+        return numbers;
+    };
+    const auto linesAlike = [&] {  // every passing line as likely, whatever its class
+        WideCount u = WideBelow(g, sets.Total());
+        int cls = 0;
+        while (u >= sets.ClassSize(cls)) u -= sets.ClassSize(cls++);
+        sets.Unrank(cls, u, numbers);
+        return numbers;
+    };
+    const auto lastTwice = [&] {  // the last line of a class twice as likely
+        const int cls = sets.DrawClass(g);
+        const WideCount size = sets.ClassSize(cls);
+        sets.Unrank(cls, std::min(WideBelow(g, size + 1), size - 1), numbers);
+        return numbers;
+    };
+    const std::map<unsigned, double> exact = ExactProbabilities(some.rules);
+    const int k = some.rules.pickCount;
+    for (const auto& [chiSquare, critical] :
+         {ChiSquare(exact, k, classesAlike), ChiSquare(exact, k, linesAlike),
+          ChiSquare(exact, k, lastTwice)}) {
+        EXPECT_GT(chiSquare, critical);
+    }
+}
+
+// Games too large for brute force where the full table still fits: the two tables agree on
+// every count, in 64 bits (20 of 80) and in 128 (40 of 80), and the reachable ranks hold.
+TEST(ReachableCountsTest, AgreesWithTheFullTable) {
+    std::vector<LineRules> games;
+    LineRules keno = Rules(80, 20, FixedForm::None, {}, 0, 0);
+    keno.filters.sum = CountRange{700, 720};
+    keno.filters.maxRun = 3;
+    games.push_back(keno);
+    LineRules some = Rules(80, 20, FixedForm::Some, {3, 9, 27, 33, 61}, 1, 3);
+    some.filters.sum = CountRange{800, 820};
+    some.filters.odd = CountRange{10, 10};
+    games.push_back(some);
+    LineRules half = Rules(80, 40, FixedForm::None, {}, 0, 0);
+    half.filters.sum = CountRange{1620, 1620};
+    games.push_back(half);
+    for (const LineRules& rules : games) {
+        SCOPED_TRACE(DescribeFilters(rules.filters) + ", " + std::to_string(rules.pickCount));
+        const PassingSets full(rules);
+        const PassingSets reachable(rules, PassingSets::Table::Reachable);
+        ASSERT_FALSE(full.TooLarge());
+        ASSERT_EQ(full.ClassCount(), reachable.ClassCount());
+        RandomGenerator g = ZeroSeededGenerator();
+        for (int cls = 0; cls < full.ClassCount(); ++cls) {
+            ASSERT_TRUE(full.ClassSize(cls) == reachable.ClassSize(cls));
+            for (int i = 0; i < 200; ++i) {
+                const WideCount u = WideBelow(g, reachable.ClassSize(cls));
+                Number numbers[MaxNumber];
+                reachable.Unrank(cls, u, numbers);
+                ASSERT_TRUE(PassesFilters(rules.filters, numbers, rules.pickCount));
+                int rankCls = -1;
+                WideCount rank = 0;
+                reachable.Rank(numbers, rankCls, rank);
+                ASSERT_TRUE(rankCls == cls && rank == u);
+            }
         }
     }
 }

@@ -43,6 +43,7 @@ lines_pass() {
 
 printf '3 9 27 33 61\n' >fixed5.txt
 printf '7 23\n' >fixed2.txt
+printf '1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19\n' >fixed19.txt
 
 # options|lines and arguments|what every line must meet (see lines_pass)
 while IFS='|' read -r options args meets; do
@@ -60,6 +61,27 @@ done <<'CASES'
 --bonus 1:26 --odd 5:5|300 69 5 0 out.txt|300 5 69 0 0 9999 5 5 5 0 1 26
 --sum 600:1000 --odd 6:14 --max-run 4|300 80 20 0 out.txt|300 20 80 0 600 1000 6 14 4 0 0 0
 --unique --sum 60:90 --exclude 8|2000 49 6 1 out.txt fixed2.txt|2000 6 49 1 60 90 0 6 6 8 0 0
+--sum 700:720 --odd 8:12 --max-run 3|1000 80 20 1 out.txt|1000 20 80 1 700 720 8 12 3 0 0 0
+--sum 810:810 --odd 10:10 --max-run 2|1000 80 20 0 out.txt|1000 20 80 0 810 810 10 10 2 0 0 0
+--max-run 42 --sum 1189:1190|105 49 47 0 out.txt|105 47 49 0 1189 1190 0 47 42 0 0 0
+--unique --sum 810:810 --odd 10:10 --max-run 2|500 80 20 1 out.txt fixed5.txt 0 3|500 20 80 1 810 810 10 10 2 0 0 0
+--sum 700:720 --odd 8:12 --max-run 3|300 80 20 1 out.txt fixed19.txt 0 19|300 20 80 1 700 720 8 12 3 0 0 0
+--sum 2400:2500 --odd 28:32 --max-run 20|200 80 60 0 out.txt|200 60 80 0 2400 2500 28 32 20 0 0 0
+CASES
+
+# Seeded runs that drew before the reachable counts keep their bytes.
+while IFS='|' read -r seed options args digest; do
+    CASE="the same bytes as before: $options $args"
+    eval "run --seed $seed $options $args"
+    expect_status 0
+    check test "$(sha256sum <out.txt | cut -c1-16)" = "$digest"
+done <<'CASES'
+base1|--sum 100:200 --odd 2:4 --max-run 2 --exclude 13,4|200 49 6 0 out.txt|294032cd08558e2f
+base4|--sum 500:600 --odd 12:20 --exclude 1,2,80|100 80 20 0 out.txt fixed5.txt 1 3|f34febeacde90328
+base7|--sum 600:1000 --odd 6:14 --max-run 4|100 80 20 0 out.txt|e5c7424eb0d13159
+base8|--unique --sum 60:90 --exclude 8|500 49 6 1 out.txt fixed2.txt|dd5972a858466a16
+base23|--max-run 30 --sum 1100:1200|100 49 47 1 out.txt|59123d8b9a318b4e
+base32|--bonus 2:10 --sum 800:820 --odd 10:10|50 80 20 1 out.txt fixed5.txt 0 2|e18319b1fc1c9df7
 CASES
 
 CASE="a filter that every line passes leaves the run's bytes as they are"
@@ -113,7 +135,8 @@ done <<'CASES'
 --exclude 23,50 5 49 6 1 out.txt fixed2.txt|--exclude 23 is also a fixed number
 --unique 496 12 4 1 out.txt|--unique asks for 496 lines, but there are only 495 different lines of 4 from 1..12
 --unique --sum 10:10 2 12 4 1 out.txt|--unique asks for 2 lines, but there are only 1 different lines of 4 from 1..12 with --sum 10:10
---sum 700:720 --odd 8:12 --max-run 3 5 80 20 1 out.txt|--sum 700:720 and --odd 8:12 and --max-run 3 together need more than 128 MiB of counts for lines of 20 from 1..80, and fewer than half of the lines pass; leave a filter out
+--max-run 42 --sum 1100:1110 5 49 47 0 out.txt|no line of 47 from 1..49 has --sum 1100:1110
+--unique --sum 700:720 --odd 8:12 --max-run 3 5 80 20 1 out.txt fixed19.txt 0 19|--sum 700:720 and --odd 8:12 and --max-run 3 together need more than 128 MiB of counts for lines of 20 from 1..80 holding 0 to 19 fixed numbers; leave --max-run out
 --unique 5000000 80 20 1 out.txt|--unique allows at most 4,194,304 lines when more than 1,073,741,824 different lines are possible
 CASES
 

@@ -1,0 +1,322 @@
+#include "filters/reachable_counts.h"
+
+#include <algorithm>
+
+#include "filters/passing_sets.h"
+
+namespace combogen {
+
+namespace {
+
+// What the numbers on one side of a step offer.
+struct Side {
+    int allowed = 0, forced = 0, odd = 0, even = 0, fixed = 0, free = 0;
+    std::vector<int> values;  // allowed, ascending
+    int Least(int j) const {
+        int sum = 0;
+        for (int i = 0; i < j; ++i) sum += values[i];
+        return sum;
+    }
+    int Most(int j) const {
+        int sum = 0;
+        for (int i = 0; i < j; ++i) sum += values[values.size() - 1 - i];
+        return sum;
+    }
+};
+
+Side SideOf(const LineRules& rules, const std::array<int, MaxNumber + 1>& order, int from, int to) {
+    bool fixed[MaxNumber + 1] = {};
+    for (int i = 0; i < rules.fixedCount; ++i) fixed[rules.fixed[i]] = true;
+    Side side;
+    for (int step = from; step <= to; ++step) {
+        const int v = order[step];
+        if (rules.filters.excluded[v]) continue;
+        ++side.allowed;
+        side.values.push_back(v);
+        side.forced += rules.form == FixedForm::All && fixed[v];
+        (v & 1 ? side.odd : side.even) += 1;
+        (fixed[v] ? side.fixed : side.free) += 1;
+    }
+    std::sort(side.values.begin(), side.values.end());
+    return side;
+}
+
+}  // namespace
+
+int ReachableCounts::CountBytes(const LineRules& rules) {
+    return Binomial(rules.poolSize, rules.pickCount) >> 64 == 0 ? 8 : 16;
+}
+
+std::vector<ReachableCounts::Box> ReachableCounts::Boxes(const LineRules& rules,
+                                                         const Layout& layout, uint64_t& entries) {
+    const int n = rules.poolSize;
+    const int k = rules.pickCount;
+    const LineFilters& filters = rules.filters;
+    const bool some = rules.form == FixedForm::Some;
+    std::vector<Box> boxes(std::size_t(n + 1) * (k + 2));
+    entries = 0;
+    for (int step = 0; step <= n; ++step) {
+        const Side done = SideOf(rules, layout.order, 1, step);
+        const Side rest = SideOf(rules, layout.order, step + 1, n);
+        for (int c = 0; c <= k; ++c) {
+            const int more = k - c;
+            if (c < done.forced || c > done.allowed || more > rest.allowed || more < rest.forced) {
+                continue;
+            }
+            if (step == layout.oddCheckStep && (c < filters.odd->min || c > filters.odd->max)) {
+                continue;
+            }
+            int fLo = 0, fHi = 0, sLo = 0, sHi = 0, oLo = 0, oHi = 0;
+            if (some) {
+                fLo = std::max({0, c - done.free, rules.fixedMin - std::min(more, rest.fixed)});
+                fHi = std::min({c, done.fixed, rules.fixedMax - std::max(0, more - rest.free)});
+            }
+            if (layout.sumInState) {
+                sLo = std::max(done.Least(c), filters.sum->min - rest.Most(more));
+                sHi = std::min(done.Most(c), filters.sum->max - rest.Least(more));
+            }
+            if (layout.oddInState) {
+                oLo = std::max({0, c - done.even, filters.odd->min - std::min(more, rest.odd)});
+                oHi = std::min({c, done.odd, filters.odd->max - std::max(0, more - rest.even)});
+            }
+            if (fLo > fHi || sLo > sHi || oLo > oHi) continue;
+            Box& box = boxes[std::size_t(step) * (k + 2) + c];
+            box.f0 = fLo;
+            box.fw = fHi - fLo + 1;
+            box.s0 = sLo;
+            box.sw = sHi - sLo + 1;
+            box.o0 = oLo;
+            box.ow = oHi - oLo + 1;
+            box.rw = layout.runInState ? std::min(*filters.maxRun, c) + 1 : 1;
+            box.base = static_cast<std::size_t>(entries);
+            entries += box.Size();
+        }
+    }
+    return boxes;
+}
+
+uint64_t ReachableCounts::Entries(const LineRules& rules, const Layout& layout) {
+    uint64_t entries = 0;
+    Boxes(rules, layout, entries);
+    return entries;
+}
+
+ReachableCounts::ReachableCounts(const LineRules& rules, const Layout& layout)
+    : rules_(rules), layout_(layout), n_(rules.poolSize), k_(rules.pickCount) {
+    for (int i = 0; i < rules.fixedCount; ++i) isFixed_[rules.fixed[i]] = true;
+    uint64_t entries = 0;
+    boxes_ = Boxes(rules, layout, entries);
+    entries_ = static_cast<std::size_t>(entries);
+    wide_ = CountBytes(rules) > 8;
+    if (wide_) {
+        Fill(wideTable_);
+    } else {
+        Fill(narrowTable_);
+    }
+    const bool some = rules.form == FixedForm::Some;
+    const int classes = some ? rules.fixedMax - rules.fixedMin + 1 : 1;
+    finals_.assign(classes, {});
+    finalEnds_.assign(classes, {});
+    const Box& last = BoxAt(n_, k_);
+    const std::size_t perF = std::size_t(last.sw) * last.ow * last.rw;
+    for (std::size_t i = 0; i < last.Size(); ++i) {
+        const WideCount ways = Count(last.base + i);
+        if (ways == 0) continue;
+        const int cls = some ? last.f0 + static_cast<int>(i / perF) - rules.fixedMin : 0;
+        const WideCount before = finalEnds_[cls].empty() ? 0 : finalEnds_[cls].back();
+        finals_[cls].push_back(last.base + i);
+        finalEnds_[cls].push_back(before + ways);
+    }
+}
+
+WideCount ReachableCounts::At(int step, const State& t) const {
+    if (t.c < 0 || t.c > k_) return 0;
+    const Box& box = BoxAt(step, t.c);
+    return box.Holds(t) ? Count(box.Index(t)) : 0;
+}
+
+template <class Visit>
+void ReachableCounts::ForEachMove(int step, Visit&& visit) const {
+    const int v = layout_.order[step];
+    const bool canLeave = !(rules_.form == FixedForm::All && isFixed_[v]);
+    const bool canTake = !rules_.filters.excluded[v];
+    for (int c = 0; c <= k_; ++c) {
+        const Box& from = BoxAt(step - 1, c);
+        if (from.Size() == 0) continue;
+        const Box& left = BoxAt(step, c);
+        const Box& taken = BoxAt(step, c + 1);
+        std::size_t index = from.base;
+        State s;
+        s.c = c;
+        for (s.f = from.f0; s.f < from.f0 + from.fw; ++s.f) {
+            for (s.s = from.s0; s.s < from.s0 + from.sw; ++s.s) {
+                for (s.o = from.o0; s.o < from.o0 + from.ow; ++s.o) {
+                    State l = s;
+                    l.r = 0;
+                    const bool leaves = canLeave && left.Holds(l);
+                    const std::size_t leftIndex = leaves ? left.Index(l) : 0;
+                    for (s.r = 0; s.r < from.rw; ++s.r, ++index) {
+                        if (leaves) visit(index, leftIndex, false);
+                        if (canTake) {
+                            const State t = Taken(v, s);
+                            if (taken.Holds(t)) visit(index, taken.Index(t), true);
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+template <class Cell>
+void ReachableCounts::Fill(std::vector<Cell>& table) {
+    table.assign(entries_, 0);
+    if (BoxAt(0, 0).Size() == 0) return;
+    table[BoxAt(0, 0).Index(State{})] = 1;
+    for (int step = 1; step <= n_; ++step) {
+        ForEachMove(step,
+                    [&table](std::size_t from, std::size_t to, bool) { table[to] += table[from]; });
+    }
+}
+
+void ReachableCounts::Unrank(int cls, WideCount u, Number* out) const {
+    if (wide_) {
+        layout_.runInState ? UnrankIn<true>(wideTable_.data(), cls, u, out)
+                           : UnrankIn<false>(wideTable_.data(), cls, u, out);
+    } else {
+        layout_.runInState ? UnrankIn<true>(narrowTable_.data(), cls, u, out)
+                           : UnrankIn<false>(narrowTable_.data(), cls, u, out);
+    }
+}
+
+template <bool runs, class Cell>
+void ReachableCounts::UnrankIn(const Cell* table, int cls, WideCount rank, Number* out) const {
+    const std::vector<WideCount>& ends = finalEnds_[cls];
+    const std::size_t j = std::upper_bound(ends.begin(), ends.end(), rank) - ends.begin();
+    // Below the final state's count, which fits a cell.
+    Cell u = static_cast<Cell>(j > 0 ? rank - ends[j - 1] : rank);
+    const Box& last = BoxAt(n_, k_);
+    std::size_t at = finals_[cls][j] - last.base;
+    State s;
+    s.c = k_;
+    s.r = static_cast<int>(at % last.rw);
+    at /= last.rw;
+    s.o = last.o0 + static_cast<int>(at % last.ow);
+    at /= last.ow;
+    s.s = last.s0 + static_cast<int>(at % last.sw);
+    s.f = last.f0 + static_cast<int>(at / last.sw);
+    const bool some = rules_.form == FixedForm::Some;
+    const bool all = rules_.form == FixedForm::All;
+    const bool sums = layout_.sumInState, odds = layout_.oddInState;
+    const int* order = layout_.order.data();
+    const Box* boxes = boxes_.data();
+    const int perStep = k_ + 2;
+    int left = k_;
+    for (int step = n_; step >= 1 && left > 0; --step) {
+        const int v = order[step];
+        if (!runs || s.r == 0) {
+            // v left, unless the count before it says otherwise (without run lengths)
+            const Box& box = boxes[(step - 1) * perStep + s.c];
+            if (!(all && isFixed_[v]) && box.Holds(s)) {
+                const Cell* ways = table + box.Index(s);
+                if constexpr (runs) {
+                    // The run before v may have had any length: the counts lie side by side.
+                    int before = 0;
+                    while (u >= ways[before]) u -= ways[before++];
+                    s.r = before;
+                    continue;
+                }
+                if (u < *ways) continue;
+                u -= *ways;
+            }
+        }
+        out[--left] = static_cast<Number>(v);
+        s.c -= 1;
+        s.f -= some && isFixed_[v];
+        if (sums) s.s -= v;
+        if (odds) s.o -= v & 1;
+        if constexpr (runs) s.r -= 1;
+    }
+    if (layout_.oddCheckStep >= 0) std::sort(out, out + k_);
+}
+
+void ReachableCounts::Rank(const Number* numbers, int& cls, WideCount& u) const {
+    bool chosen[MaxNumber + 1] = {};
+    for (int i = 0; i < k_; ++i) chosen[numbers[i]] = true;
+    std::array<State, MaxNumber + 1> states{};
+    for (int step = 1; step <= n_; ++step) {
+        const int v = layout_.order[step];
+        if (chosen[v]) {
+            states[step] = Taken(v, states[step - 1]);
+        } else {
+            states[step] = states[step - 1];
+            states[step].r = 0;
+        }
+    }
+    const State& last = states[n_];
+    cls = rules_.form == FixedForm::Some ? last.f - rules_.fixedMin : 0;
+    const std::vector<std::size_t>& finals = finals_[cls];
+    const std::size_t index = BoxAt(n_, k_).Index(last);
+    const std::size_t j = std::lower_bound(finals.begin(), finals.end(), index) - finals.begin();
+    u = j > 0 ? finalEnds_[cls][j - 1] : 0;
+    // The ways passed over at each step, in the order Unrank weighs them.
+    for (int step = n_; step >= 1; --step) {
+        const int v = layout_.order[step];
+        const State& s = states[step];
+        if (layout_.runInState) {
+            if (chosen[v]) continue;
+            for (int r = 0; r < states[step - 1].r; ++r) {
+                State before = s;
+                before.r = r;
+                u += At(step - 1, before);
+            }
+        } else if (chosen[v] && !(rules_.form == FixedForm::All && isFixed_[v])) {
+            u += At(step - 1, s);
+        }
+    }
+}
+
+std::array<double, MaxNumber + 1> ReachableCounts::Inclusion(
+    const std::vector<double>& weight) const {
+    std::array<double, MaxNumber + 1> p{};
+    std::vector<std::size_t> starts(n_ + 2);
+    // Each step's boxes lie together, from the first kept one.
+    for (int step = 0; step <= n_; ++step) {
+        starts[step] = entries_;
+        for (int c = 0; c <= k_; ++c) {
+            if (BoxAt(step, c).Size() > 0) {
+                starts[step] = BoxAt(step, c).base;
+                break;
+            }
+        }
+    }
+    starts[n_ + 1] = entries_;
+    for (int step = n_; step >= 0; --step) starts[step] = std::min(starts[step], starts[step + 1]);
+    const Box& last = BoxAt(n_, k_);
+    std::vector<double> after(starts[n_ + 1] - starts[n_]), before;
+    double total = 0;
+    const std::size_t perF = std::size_t(last.sw) * last.ow * last.rw;
+    for (std::size_t i = 0; i < last.Size(); ++i) {
+        const int cls = rules_.form == FixedForm::Some
+                            ? last.f0 + static_cast<int>(i / perF) - rules_.fixedMin
+                            : 0;
+        after[last.base + i - starts[n_]] = weight[cls];
+        total += static_cast<double>(Count(last.base + i)) * weight[cls];
+    }
+    if (total == 0) return p;
+    for (int step = n_; step >= 1; --step) {
+        before.assign(starts[step] - starts[step - 1], 0.0);
+        double taking = 0;
+        const std::size_t from0 = starts[step - 1], to0 = starts[step];
+        ForEachMove(step, [&](std::size_t from, std::size_t to, bool taken) {
+            const double a = after[to - to0];
+            before[from - from0] += a;
+            if (taken) taking += static_cast<double>(Count(from)) * a;
+        });
+        p[layout_.order[step]] = taking / total;
+        after.swap(before);
+    }
+    return p;
+}
+
+}  // namespace combogen
