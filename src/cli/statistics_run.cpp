@@ -1,7 +1,6 @@
 #include "cli/statistics_run.h"
 
 #include <utility>
-#include <vector>
 
 #include "cli/option_lines.h"
 #include "platform/file_system.h"
@@ -10,16 +9,6 @@
 namespace combogen {
 
 namespace {
-
-struct NamedFile {
-    std::string name;
-    const char* role;
-};
-
-// The same file by name, or by identity once it exists.
-bool SameFile(const std::string& a, const std::string& b) {
-    return a == b || SameRegularFile(a, b);
-}
 
 // Writes text to name whole; 0 or the error code. A regular file left incomplete is removed.
 int32_t WriteReport(const std::string& name, const std::string& text) {
@@ -36,29 +25,6 @@ int32_t WriteReport(const std::string& name, const std::string& text) {
 
 StatisticsRun::StatisticsRun(const Options& options, std::span<const std::string> args)
     : options_(options), args_(args) {}
-
-std::optional<std::string> StatisticsRun::CheckFiles() const {
-    std::vector<NamedFile> others;
-    if (args_.size() > 4) others.push_back({args_[4], "the output file"});
-    if (args_.size() > 5) others.push_back({args_[5], "the fixed-number file"});
-    if (options_.seedFile) others.push_back({*options_.seedFile, "the seed file"});
-    if (options_.saveSeed) others.push_back({*options_.saveSeed, "the seed file"});
-    std::vector<NamedFile> reports;
-    if (options_.statsFile) reports.push_back({*options_.statsFile, "the statistics file"});
-    if (options_.chartFile) reports.push_back({*options_.chartFile, "the chart file"});
-
-    for (std::size_t i = 0; i < reports.size(); ++i) {
-        std::vector<NamedFile> against = others;
-        against.insert(against.end(), reports.begin(), reports.begin() + i);
-        for (const NamedFile& other : against) {
-            if (SameFile(reports[i].name, other.name)) {
-                return std::string(reports[i].role) + " '" + reports[i].name + "' is " +
-                       other.role + " '" + other.name + "'";
-            }
-        }
-    }
-    return std::nullopt;
-}
 
 void StatisticsRun::Start(const RunSettings& settings, const NumberLists& lists,
                           const OptionLines* optionLines) {
@@ -86,8 +52,6 @@ void StatisticsRun::Start(const RunSettings& settings, const NumberLists& lists,
 }
 
 std::optional<std::string> StatisticsRun::Finish() const {
-    // Now that the output file exists, another spelling of its name is found too.
-    if (const auto clash = CheckFiles()) return clash;
     RunDescription run;
     run.options = options_.asGiven;
     run.arguments.assign(args_.begin(), args_.end());
@@ -98,8 +62,6 @@ std::optional<std::string> StatisticsRun::Finish() const {
             return "cannot write statistics to '" + *options_.statsFile +
                    "': " + SystemErrorText(code);
         }
-        // The chart must not overwrite it under another spelling of its name.
-        if (const auto clash = CheckFiles()) return clash;
     }
     if (options_.chartFile) {
         if (const int32_t code =
