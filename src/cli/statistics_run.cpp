@@ -10,6 +10,9 @@ namespace combogen {
 
 namespace {
 
+// Going through this many passing lines for their pairs takes a few milliseconds.
+constexpr uint64_t PairsFromLinesUpTo = 1 << 16;
+
 // Writes text to name whole; 0 or the error code. A regular file left incomplete is removed.
 int32_t WriteReport(const std::string& name, const std::string& text) {
     FileHandle handle = -1;
@@ -39,12 +42,16 @@ void StatisticsRun::Start(const RunSettings& settings, const NumberLists& lists,
                                      all ? lists.FixedCount : settings.FixedMin,
                                      all ? lists.FixedCount : settings.FixedMax);
     }
-    if (options_.sum || options_.odd || options_.maxRun || !options_.exclude.empty()) {
-        // Filters: each number's probability from the exact counts of the passing lines; the
-        // joint ones are not known, so the test approximates the covariances (all zero when
-        // the counts were too large to keep: no test then).
+    if (optionLines != nullptr && optionLines->Filtered()) {
+        // Filters: each number's probability from the exact counts of the passing lines, and
+        // the joint ones from the lines themselves while they are few enough to go through;
+        // otherwise the test approximates the covariances. Counts too large to keep leave
+        // nothing to compare with, and the report says so.
         spread.main.inclusion = optionLines->MainNumberOdds();
-        spread.main.pairInclusion.clear();
+        spread.main.pairInclusion = optionLines->MainPairOdds(PairsFromLinesUpTo);
+        if (!spread.main.Known()) {
+            spread.main.unknownWhy = "the lines that pass the filters are too many to count";
+        }
     }
     if (options_.bonus) spread.bonus = UniformSpread(options_.bonus->pool, options_.bonus->count);
     counting_ = std::make_unique<Counting>(
