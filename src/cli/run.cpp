@@ -455,7 +455,7 @@ int RunWithOptions(std::span<const std::string> args) {
     std::optional<std::array<uint8_t, SeedImageSize>> seedImage;
     if (error.empty() && options.seedFile) seedImage = ReadSeedFile(*options.seedFile, error);
     if (!error.empty()) {
-        WriteStandardError("combogen: " + error +
+        WriteStandardError("combogen: " + OneLine(error) +
                            "\nTry 'combogen --help' for more information.\n");
         return 2;
     }
@@ -484,7 +484,7 @@ int RunWithOptions(std::span<const std::string> args) {
     Rejection why;
     const RunEnd end = RunCombogen(commandLine.positional, seedSource, options, &why);
     if (end == RunEnd::Refused || (end == RunEnd::Rejected && options.explain)) {
-        WriteStandardError("combogen: " + why.message + "\n");
+        WriteStandardError("combogen: " + OneLine(why.message) + "\n");
         return 2;
     }
     return 0;

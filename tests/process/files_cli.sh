@@ -144,6 +144,11 @@ done <<'CASES'
 3 49 6 1x out.txt|sort flag '1x' is not a whole number
 CASES
 
+CASE="a line end in a value is shown, so that the reason stays one line"
+run --explain $'1\n2' 49 6 1 out.txt
+expect_status 2
+expect_bytes stderr.txt "combogen: line count '1\\\\x0A2' is not a whole number\n"
+
 CASE="closed standard streams: no file the run opens takes their place"
 fresh
 # The first block of the output fails: the report belongs on standard error, not in the file.
