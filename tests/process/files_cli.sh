@@ -161,6 +161,13 @@ check test ! -s new.txt
 check test $? -eq 0
 check lines_are_combinations new.txt 3 6 49 1
 
+CASE="a failed write with a larger block keeps what the system took of it"
+"$PROGRAM" --seed x --block-size 1000 1000 49 6 1 whole.txt
+(ulimit -f 1; "$PROGRAM" --seed x --block-size 1000 1000 49 6 1 cut.txt 2>/dev/null)
+check test $? -eq 1
+check test "$(wc -c <cut.txt)" -eq 1024
+check cmp -s cut.txt <(head -c 1024 whole.txt)
+
 CASE="--help and --version that cannot be written say so"
 (trap '' PIPE; "$PROGRAM" --help >&- 2>stderr.txt)
 check test $? -eq 1
