@@ -68,13 +68,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     if (Byte(data, size, 13) != 0) filters.maxRun = 1 + Byte(data, size, 13) % k;
 
-    // Tables of more than 4,096 counts take too long for a million runs; smaller games still
+    // Tables of more than 2,048 counts take too long for a million runs; smaller games still
     // meet every filter and form.
     const uint64_t table = uint64_t(n + 1) * (k + 1) * (rules.fixedMax + 1) *
                            (filters.sum ? filters.sum->max + 1 : 1) *
                            (filters.odd && filters.maxRun ? k + 1 : 1) *
                            (filters.maxRun ? *filters.maxRun + 1 : 1);
-    if (table > (uint64_t{1} << 12)) return 0;
+    if (table > (uint64_t{1} << 11)) return 0;
 
     const PassingSets sets(rules);
     Require(!sets.TooLarge());
