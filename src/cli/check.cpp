@@ -5,7 +5,9 @@
 
 namespace combogen {
 
-std::optional<Rejection> CheckCommandLine(std::span<const std::string> args) {
+namespace {
+
+std::optional<Rejection> FirstRuleBroken(std::span<const std::string> args) {
     std::string error;
     const CommandLine commandLine = ParseCommandLine(args, error);
     if (!error.empty()) return Rejection{Field::Options, error};
@@ -15,6 +17,14 @@ std::optional<Rejection> CheckCommandLine(std::span<const std::string> args) {
     }
     if (options.help || options.version) return std::nullopt;
     return CheckArguments(commandLine.positional, options);
+}
+
+}  // namespace
+
+std::optional<Rejection> CheckCommandLine(std::span<const std::string> args) {
+    auto rejection = FirstRuleBroken(args);
+    if (rejection) rejection->message = OneLine(rejection->message);
+    return rejection;
 }
 
 }  // namespace combogen

@@ -213,6 +213,35 @@ std::array<double, MaxNumber + 1> OptionLines::MainNumberOdds() const {
     return sets_->InclusionProbabilities();
 }
 
+std::vector<double> OptionLines::MainPairOdds(uint64_t limit) const {
+    if (!sets_ || sets_->Total() == 0 || sets_->Total() > limit) return {};
+    // A line of class c comes with probability (size / space) / weights / size.
+    double weights = 0;
+    for (int c = 0; c < sets_->ClassCount(); ++c) {
+        if (sets_->ClassSize(c) > 0) {
+            weights += static_cast<double>(sets_->ClassSize(c)) /
+                       static_cast<double>(sets_->ClassSpace(c));
+        }
+    }
+    constexpr int Stride = MaxNumber + 1;
+    std::vector<double> both(Stride * Stride, 0.0);
+    Number line[MaxNumber];
+    const int k = rules_.pickCount;
+    for (int c = 0; c < sets_->ClassCount(); ++c) {
+        const double each = 1.0 / (static_cast<double>(sets_->ClassSpace(c)) * weights);
+        for (WideCount u = 0; u < sets_->ClassSize(c); ++u) {
+            sets_->Unrank(c, u, line);
+            for (int i = 0; i < k; ++i) {
+                for (int j = i + 1; j < k; ++j) {
+                    both[line[i] * Stride + line[j]] += each;
+                    both[line[j] * Stride + line[i]] += each;
+                }
+            }
+        }
+    }
+    return both;
+}
+
 void OptionLines::Next(RandomGenerator& g, NumberLists& lists, LineText& text) {
     if (unique_) {
         unique_->Draw(g, lists, line_);

@@ -38,6 +38,13 @@ public:
     // the fixed numbers and filters; all 0 when the counts were too large to keep or cover
     // only some of the filters.
     std::array<double, MaxNumber + 1> MainNumberOdds() const;
+    // True when a filter limits the lines (a number left out that the pool does not hold
+    // limits nothing).
+    bool Filtered() const { return rules_.filters.Any(); }
+    // For reports: the probability that both v and w are among a line's main numbers, at
+    // [v * (MaxNumber + 1) + w], from going through every passing line; empty when there are
+    // more than limit of them or the counts were too large to keep.
+    std::vector<double> MainPairOdds(uint64_t limit) const;
 
 private:
     LineRules rules_;

@@ -181,12 +181,19 @@ const OptionEntry OptionTable[] = {
 
 }  // namespace
 
+bool IsOptionWord(std::string_view word) {
+    if (!word.starts_with("--")) return false;
+    if (word.size() == 2) return true;
+    const char next = word[2];
+    return (next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z');
+}
+
 CommandLine ParseCommandLine(std::span<const std::string> args, std::string& error) {
     CommandLine result;
     error.clear();
     std::vector<std::string_view> given;
     std::size_t i = 0;
-    for (; i < args.size() && args[i].starts_with("--"); ++i) {
+    for (; i < args.size() && IsOptionWord(args[i]); ++i) {
         const std::string_view arg = args[i];
         if (arg == "--") {
             ++i;

@@ -1,5 +1,5 @@
 // The options that come before the positional arguments. None of them changes a run without
-// them: a command line whose first argument does not start with "--" is the plain run.
+// them: a command line whose first argument is no option word is the plain run.
 #pragma once
 
 #include <cstddef>
@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace combogen {
@@ -54,7 +55,11 @@ struct CommandLine {
     std::vector<std::string> positional;
 };
 
-// Options up to the first argument that does not start with "--", or up to "--"; the rest are
+// True for a word that can begin an option: "--" alone, or "--" and a letter. Any other word,
+// "--5" among them, is the first positional argument, as in a run without options.
+bool IsOptionWord(std::string_view word);
+
+// Options up to the first argument that is no option word, or up to "--"; the rest are
 // the positional arguments. Option values come as the next argument or after '='. On a bad
 // option or value, error holds one line saying what is wrong, and nothing else is set.
 CommandLine ParseCommandLine(std::span<const std::string> args, std::string& error);

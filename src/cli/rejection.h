@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace combogen {
 
@@ -25,5 +26,23 @@ struct Rejection {
     Field field = Field::ArgumentCount;
     std::string message;
 };
+
+// A message as one line: each control character of a name or value it quotes (a line end in
+// a file name) is shown as \xHH.
+inline std::string OneLine(std::string_view text) {
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string line;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            line += "\\x";
+            line += Hex[byte >> 4];
+            line += Hex[byte & 15];
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
 
 }  // namespace combogen

@@ -7,6 +7,7 @@
 
 #include "cli/fixed_run.h"
 #include "cli/option_lines.h"
+#include "cli/run_files.h"
 #include "cli/statistics_run.h"
 #include "combination/draw.h"
 #include "combination/pool.h"
@@ -42,6 +43,29 @@ std::string NotANumber(const char* what, const std::string& text) {
     return std::string(what) + " '" + text + "' is not a whole number";
 }
 
+// A text the conversion refuses only for its size: blanks, a sign and decimal digits, too
+// many for 32 bits. It is said to be outside the range by its sign (true: negative).
+std::optional<bool> TooLargeSign(const std::string& text) {
+    std::size_t digits = text.find_first_not_of(' ');
+    if (digits == std::string::npos) return std::nullopt;
+    const bool negative = text[digits] == '-';
+    if (text[digits] == '-' || text[digits] == '+') ++digits;
+    if (digits == text.size() ||
+        text.find_first_not_of("0123456789", digits) != std::string::npos) {
+        return std::nullopt;
+    }
+    return negative;
+}
+
+// Why a text did not convert: no whole number, or one beyond 32 bits, where the rule it breaks
+// is said as for a value in range.
+std::string Unconverted(const char* what, const std::string& text, const std::string& below,
+                        const std::string& above) {
+    const auto negative = TooLargeSign(text);
+    if (!negative) return NotANumber(what, text);
+    return std::string(what) + " " + text + " " + (*negative ? below : above);
+}
+
 std::string WrongCount(std::size_t count) {
     return "expected 5, 6 or 8 arguments (LINES POOL PICK SORT OUTPUT [FIXED-FILE [FIXED-MIN "
            "FIXED-MAX]]), got " +
@@ -64,7 +88,9 @@ RunEnd CheckSettings(std::span<const std::string> args, RunSettings& settings,
 
     const auto lineCount = TryStrToInt(args[0]);
     if (!lineCount) {
-        return Reject(why, Field::LineCount, [&] { return NotANumber("line count", args[0]); });
+        return Reject(why, Field::LineCount, [&] {
+            return Unconverted("line count", args[0], "is less than 1", "is more than 2147483647");
+        });
     }
     if (*lineCount < 1) {
         return Reject(why, Field::LineCount, [&] {
@@ -74,7 +100,10 @@ RunEnd CheckSettings(std::span<const std::string> args, RunSettings& settings,
     settings.LineCount = *lineCount;
     const auto poolSize = TryStrToInt(args[1]);
     if (!poolSize) {
-        return Reject(why, Field::PoolSize, [&] { return NotANumber("pool size", args[1]); });
+        return Reject(why, Field::PoolSize, [&] {
+            return Unconverted("pool size", args[1], "is not in 1.." + std::to_string(MaxNumber),
+                               "is not in 1.." + std::to_string(MaxNumber));
+        });
     }
     if (!InRange(poolSize, 1, MaxNumber)) {
         return Reject(why, Field::PoolSize, [&] {
@@ -85,7 +114,10 @@ RunEnd CheckSettings(std::span<const std::string> args, RunSettings& settings,
     settings.PoolSize = *poolSize;
     const auto pickCount = TryStrToInt(args[2]);
     if (!pickCount) {
-        return Reject(why, Field::PickCount, [&] { return NotANumber("pick count", args[2]); });
+        return Reject(why, Field::PickCount, [&] {
+            return Unconverted("pick count", args[2], "is less than 1",
+                               "is more than the pool of " + std::to_string(settings.PoolSize));
+        });
     }
     if (*pickCount < 1) {
         return Reject(why, Field::PickCount, [&] {
@@ -101,7 +133,9 @@ RunEnd CheckSettings(std::span<const std::string> args, RunSettings& settings,
     settings.PickCount = *pickCount;
     const auto sortOutput = TryStrToInt(args[3]);
     if (!sortOutput) {
-        return Reject(why, Field::Sort, [&] { return NotANumber("sort flag", args[3]); });
+        return Reject(why, Field::Sort, [&] {
+            return Unconverted("sort flag", args[3], "is neither 0 nor 1", "is neither 0 nor 1");
+        });
     }
     if (!InRange(sortOutput, 0, 1)) {
         return Reject(why, Field::Sort, [&] {
@@ -116,8 +150,11 @@ RunEnd CheckSettings(std::span<const std::string> args, RunSettings& settings,
     if (argCount == 8) {
         const auto fixedMin = TryStrToInt(args[6]);
         if (!fixedMin) {
-            return Reject(why, Field::FixedMin,
-                          [&] { return NotANumber("fixed minimum", args[6]); });
+            return Reject(why, Field::FixedMin, [&] {
+                return Unconverted(
+                    "fixed minimum", args[6], "is negative",
+                    "is not less than the pick count " + std::to_string(settings.PickCount));
+            });
         }
         // A negative minimum means nothing as a count of fixed numbers.
         if (*fixedMin < 0) {
@@ -134,8 +171,12 @@ RunEnd CheckSettings(std::span<const std::string> args, RunSettings& settings,
         settings.FixedMin = *fixedMin;
         const auto fixedMax = TryStrToInt(args[7]);
         if (!fixedMax) {
-            return Reject(why, Field::FixedMax,
-                          [&] { return NotANumber("fixed maximum", args[7]); });
+            return Reject(why, Field::FixedMax, [&] {
+                return Unconverted(
+                    "fixed maximum", args[7],
+                    "is less than the fixed minimum " + std::to_string(settings.FixedMin),
+                    "is not less than the pick count " + std::to_string(settings.PickCount));
+            });
         }
         if (*fixedMax < settings.FixedMin) {
             return Reject(why, Field::FixedMax, [&] {
@@ -265,11 +306,15 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
         return end;
     }
 
-    // Creating the output file would empty the list just read.
-    if (argCount > 5 && SameRegularFile(args[4], args[5])) {
-        return Reject(why, Field::Output, [&] {
-            return "the output file '" + args[4] + "' is the fixed-number file '" + args[5] + "'";
-        });
+    // No file the run writes may be another file of the run under some other name: checked
+    // before anything is written or removed. The output file over the fixed-number file is the
+    // plain run's own silent stop.
+    const std::vector<NamedFile> files = FilesOfRun(args, options);
+    if (const auto clash = FindFileClash(files)) {
+        // The output file first, the fixed-number file second.
+        const bool plain = argCount > 5 && clash->written == &files[0] && clash->other == &files[1];
+        if (why != nullptr) *why = {plain ? Field::Output : Field::Options, clash->Message()};
+        return plain ? RunEnd::Rejected : RunEnd::Refused;
     }
 
     // Filters no line passes, or too few lines for --unique: refused before any file exists.
@@ -283,13 +328,17 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
         }
     }
 
-    // Kept before the output file exists, so that a run cut short can still be replayed; a run
-    // that stops before writing leaves none behind.
+    // Written beside the seed file before the output file exists, and put in its place once
+    // the output file is created, so that a run cut short can still be replayed while a run
+    // that stops before writing leaves the seed file as it was.
+    StagedFile seedFile;
     if (options.saveSeed) {
-        if (const int32_t code = WriteFileWhole(*options.saveSeed, keptSeed); code != 0) {
+        if (const int32_t code = StageFile(*options.saveSeed, keptSeed, seedFile); code != 0) {
             if (why != nullptr) {
-                *why = {Field::Options, "cannot write seed file '" + *options.saveSeed +
-                                            "': " + SystemErrorText(code)};
+                *why = {Field::Options,
+                        "cannot write seed file '" + *options.saveSeed + "': " +
+                            (code == NotRegularFile ? std::string("it is not a regular file")
+                                                    : SystemErrorText(code))};
             }
             return RunEnd::Refused;
         }
@@ -297,20 +346,26 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
 
     StatisticsRun statistics(options, args);
     if (statistics.Wanted()) {
-        if (auto clash = statistics.CheckFiles()) {
-            if (options.saveSeed) RemoveFile(*options.saveSeed);
-            if (why != nullptr) *why = {Field::Options, std::move(*clash)};
-            return RunEnd::Refused;
-        }
         statistics.Start(settings, lists, drawsWithOptions ? &optionLines : nullptr);
     }
 
     OutputTextFile output;
     CreateOutput(output, args[4], options.blockSize);
     if (const int32_t code = TakeIoError(); code != 0) {
-        if (options.saveSeed) RemoveFile(*options.saveSeed);
+        DiscardFile(seedFile);
         return Reject(why, Field::Output,
                       [&] { return "cannot create '" + args[4] + "': " + SystemErrorText(code); });
+    }
+    if (options.saveSeed) {
+        if (const int32_t code = CommitFile(seedFile); code != 0) {
+            CloseOutput(output);
+            TakeIoError();
+            if (why != nullptr) {
+                *why = {Field::Options, "cannot write seed file '" + *options.saveSeed +
+                                            "': " + SystemErrorText(code)};
+            }
+            return RunEnd::Refused;
+        }
     }
 
     if (drawsWithOptions || options.lineFeedOnly || statistics.Wanted()) {
@@ -400,12 +455,16 @@ int RunWithOptions(std::span<const std::string> args) {
     std::optional<std::array<uint8_t, SeedImageSize>> seedImage;
     if (error.empty() && options.seedFile) seedImage = ReadSeedFile(*options.seedFile, error);
     if (!error.empty()) {
-        WriteStandardError("combogen: " + error +
+        WriteStandardError("combogen: " + OneLine(error) +
                            "\nTry 'combogen --help' for more information.\n");
         return 2;
     }
-    if (options.help) return WriteStandardOutput(UsageText()) ? 0 : 1;
-    if (options.version) return WriteStandardOutput(VersionText()) ? 0 : 1;
+    if (options.help || options.version) {
+        const int32_t code = WriteStandardOutput(options.help ? UsageText() : VersionText());
+        if (code == 0) return 0;
+        WriteStandardError("combogen: write error: " + SystemErrorText(code) + "\n");
+        return 1;
+    }
 
     SeedSource seedSource = ReadSystemRandom;
     if (options.seedText) {
@@ -425,7 +484,7 @@ int RunWithOptions(std::span<const std::string> args) {
     Rejection why;
     const RunEnd end = RunCombogen(commandLine.positional, seedSource, options, &why);
     if (end == RunEnd::Refused || (end == RunEnd::Rejected && options.explain)) {
-        WriteStandardError("combogen: " + why.message + "\n");
+        WriteStandardError("combogen: " + OneLine(why.message) + "\n");
         return 2;
     }
     return 0;
@@ -438,7 +497,7 @@ int RunFromCommandLine(int argc, char* argv[]) {
     try {
         const std::vector<std::string> args = CommandLineArguments(argc, argv);
         // Without options, the plain run, exactly.
-        if (args.empty() || !args[0].starts_with("--")) {
+        if (args.empty() || !IsOptionWord(args[0])) {
             RunCombogen(args, ReadSystemRandom);
             return 0;
         }

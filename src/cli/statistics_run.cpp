@@ -1,7 +1,6 @@
 #include "cli/statistics_run.h"
 
 #include <utility>
-#include <vector>
 
 #include "cli/option_lines.h"
 #include "platform/file_system.h"
@@ -11,15 +10,8 @@ namespace combogen {
 
 namespace {
 
-struct NamedFile {
-    std::string name;
-    const char* role;
-};
-
-// The same file by name, or by identity once it exists.
-bool SameFile(const std::string& a, const std::string& b) {
-    return a == b || SameRegularFile(a, b);
-}
+// Going through this many passing lines for their pairs takes a few milliseconds.
+constexpr uint64_t PairsFromLinesUpTo = 1 << 16;
 
 // Writes text to name whole; 0 or the error code. A regular file left incomplete is removed.
 int32_t WriteReport(const std::string& name, const std::string& text) {
@@ -37,29 +29,6 @@ int32_t WriteReport(const std::string& name, const std::string& text) {
 StatisticsRun::StatisticsRun(const Options& options, std::span<const std::string> args)
     : options_(options), args_(args) {}
 
-std::optional<std::string> StatisticsRun::CheckFiles() const {
-    std::vector<NamedFile> others;
-    if (args_.size() > 4) others.push_back({args_[4], "the output file"});
-    if (args_.size() > 5) others.push_back({args_[5], "the fixed-number file"});
-    if (options_.seedFile) others.push_back({*options_.seedFile, "the seed file"});
-    if (options_.saveSeed) others.push_back({*options_.saveSeed, "the seed file"});
-    std::vector<NamedFile> reports;
-    if (options_.statsFile) reports.push_back({*options_.statsFile, "the statistics file"});
-    if (options_.chartFile) reports.push_back({*options_.chartFile, "the chart file"});
-
-    for (std::size_t i = 0; i < reports.size(); ++i) {
-        std::vector<NamedFile> against = others;
-        against.insert(against.end(), reports.begin(), reports.begin() + i);
-        for (const NamedFile& other : against) {
-            if (SameFile(reports[i].name, other.name)) {
-                return std::string(reports[i].role) + " '" + reports[i].name + "' is " +
-                       other.role + " '" + other.name + "'";
-            }
-        }
-    }
-    return std::nullopt;
-}
-
 void StatisticsRun::Start(const RunSettings& settings, const NumberLists& lists,
                           const OptionLines* optionLines) {
     const int n = settings.PoolSize, k = settings.PickCount;
@@ -73,12 +42,16 @@ void StatisticsRun::Start(const RunSettings& settings, const NumberLists& lists,
                                      all ? lists.FixedCount : settings.FixedMin,
                                      all ? lists.FixedCount : settings.FixedMax);
     }
-    if (options_.sum || options_.odd || options_.maxRun || !options_.exclude.empty()) {
-        // Filters: each number's probability from the exact counts of the passing lines; the
-        // joint ones are not known, so the test approximates the covariances (all zero when
-        // the counts were too large to keep: no test then).
+    if (optionLines != nullptr && optionLines->Filtered()) {
+        // Filters: each number's probability from the exact counts of the passing lines, and
+        // the joint ones from the lines themselves while they are few enough to go through;
+        // otherwise the test approximates the covariances. Counts too large to keep leave
+        // nothing to compare with, and the report says so.
         spread.main.inclusion = optionLines->MainNumberOdds();
-        spread.main.pairInclusion.clear();
+        spread.main.pairInclusion = optionLines->MainPairOdds(PairsFromLinesUpTo);
+        if (!spread.main.Known()) {
+            spread.main.unknownWhy = "the lines that pass the filters are too many to count";
+        }
     }
     if (options_.bonus) spread.bonus = UniformSpread(options_.bonus->pool, options_.bonus->count);
     counting_ = std::make_unique<Counting>(
@@ -86,8 +59,6 @@ void StatisticsRun::Start(const RunSettings& settings, const NumberLists& lists,
 }
 
 std::optional<std::string> StatisticsRun::Finish() const {
-    // Now that the output file exists, another spelling of its name is found too.
-    if (const auto clash = CheckFiles()) return clash;
     RunDescription run;
     run.options = options_.asGiven;
     run.arguments.assign(args_.begin(), args_.end());
@@ -98,8 +69,6 @@ std::optional<std::string> StatisticsRun::Finish() const {
             return "cannot write statistics to '" + *options_.statsFile +
                    "': " + SystemErrorText(code);
         }
-        // The chart must not overwrite it under another spelling of its name.
-        if (const auto clash = CheckFiles()) return clash;
     }
     if (options_.chartFile) {
         if (const int32_t code =

@@ -21,10 +21,6 @@ public:
 
     bool Wanted() const { return options_.statsFile || options_.chartFile; }
 
-    // Before anything is written: a report file must not be another file of the run, which it
-    // would overwrite. The reason when one is.
-    std::optional<std::string> CheckFiles() const;
-
     // The lines' expected spread, and an empty count; after the lists are prepared. With
     // filters, each number's probability comes from optionLines' counts, and the joint ones
     // are unknown.

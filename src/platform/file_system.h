@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace combogen {
 
@@ -35,15 +36,34 @@ int32_t CloseFile(FileHandle handle);
 // writing empties nothing.
 bool SameRegularFile(const std::string& first, const std::string& second);
 
+// True when writing either name would reach the file the other one names: one existing regular
+// file (as SameRegularFile), or, for names not there yet, the same final name in one folder
+// (the folder known by identity, a dangling link by its target).
+bool SameFileOrNewName(const std::string& first, const std::string& second);
+
 // The text a failed file operation's code is reported with.
 std::string InOutErrorMessage(int32_t code);
 
 // The system's own description of an error code, for messages meant for people.
 std::string SystemErrorText(int32_t code);
 
-// Writes bytes to name, readable by the owner only where the system has such a mode, complete
-// or not at all: a file of its own is written first and then renamed over name.
-int32_t WriteFileWhole(const std::string& name, std::span<const uint8_t> bytes);
+// A file written whole in two steps, so that nothing is replaced until the run commits:
+// StageFile writes the bytes, readable by the owner only where the system has such a mode, to
+// a file of its own beside name's target (a symbolic link's target, not the link); CommitFile
+// then renames it over the target, and DiscardFile removes it.
+struct StagedFile {
+    std::string temporary;
+    std::string target;
+    std::vector<uint8_t> bytes;  // kept until the commit where files cannot be renamed
+};
+
+// The code StageFile returns for a name that leads to something other than a regular file (a
+// device, a pipe, a folder), which a rename would replace.
+inline constexpr int32_t NotRegularFile = -1;
+
+int32_t StageFile(const std::string& name, std::span<const uint8_t> bytes, StagedFile& staged);
+int32_t CommitFile(StagedFile& staged);
+void DiscardFile(StagedFile& staged);
 
 int32_t RemoveFile(const std::string& name);
 

@@ -72,10 +72,27 @@ bool SameRegularFile(const std::string& first, const std::string& second) {
     return first == second && web_file_exists(first.c_str()) != 0;
 }
 
-// The page receives the file in one piece, so it is whole or not there at all.
-int32_t WriteFileWhole(const std::string& name, std::span<const uint8_t> bytes) {
-    return web_write_whole(name.c_str(), bytes.data(), bytes.size());
+// The page's files are flat names: two names are one file exactly when they are equal.
+bool SameFileOrNewName(const std::string& first, const std::string& second) {
+    return first == second;
 }
+
+// The page receives a file in one piece, so it is whole or not there at all: the bytes wait
+// here for the commit.
+int32_t StageFile(const std::string& name, std::span<const uint8_t> bytes, StagedFile& staged) {
+    staged.target = name;
+    staged.bytes.assign(bytes.begin(), bytes.end());
+    return 0;
+}
+
+int32_t CommitFile(StagedFile& staged) {
+    const int32_t code =
+        web_write_whole(staged.target.c_str(), staged.bytes.data(), staged.bytes.size());
+    staged.bytes.clear();
+    return code;
+}
+
+void DiscardFile(StagedFile& staged) { staged.bytes.clear(); }
 
 int32_t RemoveFile(const std::string& name) { return web_remove_file(name.c_str()); }
 

@@ -31,6 +31,50 @@ bool RegularFileIdentity(const std::string& name, BY_HANDLE_FILE_INFORMATION& in
     return known;
 }
 
+// The identity of an existing folder, for names not there yet.
+bool FolderIdentity(const std::string& name, BY_HANDLE_FILE_INFORMATION& info) {
+    const HANDLE opened =
+        CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return false;
+    const bool known = GetFileInformationByHandle(opened, &info) &&
+                       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    CloseHandle(opened);
+    return known;
+}
+
+bool SameIdentity(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+// The full name, split after its last folder separator.
+bool SplitFullName(const std::string& name, std::string& folder, std::string& finalName) {
+    char full[MAX_PATH * 4];
+    char* last = nullptr;
+    const DWORD length = GetFullPathNameA(name.c_str(), sizeof full, full, &last);
+    if (length == 0 || length >= sizeof full || last == nullptr) return false;
+    finalName = last;
+    folder.assign(full, static_cast<std::size_t>(last - full));
+    return !finalName.empty();
+}
+
+// A symbolic link's target, by the name the system gives the file the link leads to.
+std::string FinalName(const std::string& name) {
+    const HANDLE opened =
+        CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return name;
+    char full[MAX_PATH * 4];
+    const DWORD length = GetFinalPathNameByHandleA(opened, full, sizeof full, 0);
+    CloseHandle(opened);
+    return length == 0 || length >= sizeof full ? name : std::string(full, length);
+}
+
+bool Exists(const std::string& name) {
+    return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 }  // namespace
 
 int32_t CreateFileForWriting(const std::string& name, FileHandle& handle) {
@@ -77,9 +121,18 @@ int32_t CloseFile(FileHandle handle) {
 
 bool SameRegularFile(const std::string& first, const std::string& second) {
     BY_HANDLE_FILE_INFORMATION a{}, b{};
-    return RegularFileIdentity(first, a) && RegularFileIdentity(second, b) &&
-           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+    return RegularFileIdentity(first, a) && RegularFileIdentity(second, b) && SameIdentity(a, b);
+}
+
+bool SameFileOrNewName(const std::string& first, const std::string& second) {
+    if (Exists(first) || Exists(second)) return SameRegularFile(first, second);
+    // Neither is there yet: one folder by identity and one final name, in the system's
+    // case-insensitive comparison.
+    std::string folderA, nameA, folderB, nameB;
+    BY_HANDLE_FILE_INFORMATION a{}, b{};
+    return SplitFullName(first, folderA, nameA) && SplitFullName(second, folderB, nameB) &&
+           lstrcmpiA(nameA.c_str(), nameB.c_str()) == 0 && FolderIdentity(folderA, a) &&
+           FolderIdentity(folderB, b) && SameIdentity(a, b);
 }
 
 std::string SystemErrorText(int32_t code) {
@@ -95,20 +148,40 @@ std::string SystemErrorText(int32_t code) {
     return std::string(text, length);
 }
 
-int32_t WriteFileWhole(const std::string& name, std::span<const uint8_t> bytes) {
-    const std::string temporary = name + ".tmp" + std::to_string(GetCurrentProcessId());
+int32_t StageFile(const std::string& name, std::span<const uint8_t> bytes, StagedFile& staged) {
+    staged.target = FinalName(name);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (Exists(staged.target) && !RegularFileIdentity(staged.target, info)) return NotRegularFile;
+    std::string folder, finalName;
+    if (!SplitFullName(staged.target, folder, finalName)) folder.clear();
+    // A short name of its own: the target's name may already be as long as the system allows.
+    const std::string temporary =
+        folder + "combogen-" + std::to_string(GetCurrentProcessId()) + ".tmp";
     const HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
+    staged.temporary = temporary;
     int32_t code = WriteToFile(reinterpret_cast<FileHandle>(file),
                                reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (code == 0 && !FlushFileBuffers(file)) code = static_cast<int32_t>(GetLastError());
     if (!CloseHandle(file) && code == 0) code = static_cast<int32_t>(GetLastError());
-    if (code == 0 && !MoveFileExA(temporary.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        code = static_cast<int32_t>(GetLastError());
-    }
-    if (code != 0) DeleteFileA(temporary.c_str());
+    if (code != 0) DiscardFile(staged);
     return code;
+}
+
+int32_t CommitFile(StagedFile& staged) {
+    if (!MoveFileExA(staged.temporary.c_str(), staged.target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        const auto code = static_cast<int32_t>(GetLastError());
+        DiscardFile(staged);
+        return code;
+    }
+    staged.temporary.clear();
+    return 0;
+}
+
+void DiscardFile(StagedFile& staged) {
+    if (!staged.temporary.empty()) DeleteFileA(staged.temporary.c_str());
+    staged.temporary.clear();
 }
 
 int32_t RemoveFile(const std::string& name) {

@@ -8,7 +8,8 @@
 
 namespace combogen {
 
-// Makes a file-size limit an ordinary failed write instead of a kill by signal.
+// Makes a file-size limit an ordinary failed write instead of a kill by signal, and keeps the
+// files the run opens off the standard streams' places.
 void PrepareProcess();
 
 // The arguments after the program's name: the vector the system handed over, or the
@@ -33,8 +34,9 @@ std::uintptr_t ModuleBaseOf(const void* address);
 // Writes to the standard error stream; the result is ignored.
 void WriteStandardError(std::string_view text);
 
-// Writes to the standard output stream; false when it failed.
-bool WriteStandardOutput(std::string_view text);
+// Writes to the standard output stream: 0, or the system's code for the failed write (for
+// SystemErrorText).
+int32_t WriteStandardOutput(std::string_view text);
 
 // Ends the process at once: open files are neither flushed nor closed.
 [[noreturn]] void EndProcess(int status);

@@ -1,15 +1,30 @@
 // The process on POSIX systems.
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 
 #include "platform/process.h"
 
 namespace combogen {
 
-void PrepareProcess() { signal(SIGXFSZ, SIG_IGN); }
+void PrepareProcess() {
+    // A standard descriptor closed at the start would be the first file the run opens, and a
+    // report meant for standard error would land in it. Each such slot holds /dev/null, open
+    // the other way round, so that using the stream still fails as on a closed descriptor.
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        const int held = open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+        if (held >= 0 && held != fd) {
+            dup2(held, fd);
+            close(held);
+        }
+    }
+    signal(SIGXFSZ, SIG_IGN);
+}
 
 std::vector<std::string> CommandLineArguments(int argc, char* argv[]) {
     return {argv + (argc > 0 ? 1 : 0), argv + argc};
@@ -41,13 +56,15 @@ void WriteStandardError(std::string_view text) {
     }
 }
 
-bool WriteStandardOutput(std::string_view text) {
+int32_t WriteStandardOutput(std::string_view text) {
     while (!text.empty()) {
         const ssize_t written = write(STDOUT_FILENO, text.data(), text.size());
-        if (written <= 0) return false;
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) return errno;
+        if (written == 0) return EIO;
         text.remove_prefix(static_cast<std::size_t>(written));
     }
-    return true;
+    return 0;
 }
 
 void EndProcess(int status) { _exit(status); }

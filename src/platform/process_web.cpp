@@ -34,9 +34,9 @@ std::uintptr_t ModuleBaseOf(const void*) { return 0; }
 
 void WriteStandardError(std::string_view text) { web_write_error(text.data(), text.size()); }
 
-bool WriteStandardOutput(std::string_view text) {
+int32_t WriteStandardOutput(std::string_view text) {
     web_write_output(text.data(), text.size());
-    return true;
+    return 0;
 }
 
 void EndProcess(int status) { _exit(status); }

@@ -75,11 +75,13 @@ void WriteStandardError(std::string_view text) {
               &written, nullptr);
 }
 
-bool WriteStandardOutput(std::string_view text) {
+int32_t WriteStandardOutput(std::string_view text) {
     DWORD written = 0;
-    return WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()),
-                     &written, nullptr) &&
-           written == text.size();
+    if (!WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()),
+                   &written, nullptr)) {
+        return static_cast<int32_t>(GetLastError());
+    }
+    return written == text.size() ? 0 : static_cast<int32_t>(ERROR_WRITE_FAULT);
 }
 
 void EndProcess(int status) { ExitProcess(static_cast<UINT>(status)); }

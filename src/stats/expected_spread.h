@@ -18,6 +18,8 @@ struct NumberSpread {
     // [v * (MaxNumber + 1) + w]: the probability that v and w (v != w) are both in a line. Empty
     // when unknown; the test then approximates the counts' covariances from inclusion alone.
     std::vector<double> pairInclusion;
+    // Why inclusion is unknown (all zero), for the report.
+    const char* unknownWhy = "they are not known for this run";
 
     double Inclusion(int v) const { return inclusion[v]; }
     // False when no probability was given (all zero): there is nothing to compare counts with.

@@ -40,7 +40,8 @@ std::string Joined(const std::vector<std::string>& words) {
 void AddCountTable(std::string& out, const std::string& eol, const NumberCounts& counts,
                    uint64_t lines, const NumberSpread& spread) {
     if (!spread.Known()) {
-        out += "number      count   (expected counts unknown for this run)" + eol;
+        out += "number      count   (expected counts unknown: " + std::string(spread.unknownWhy) +
+               ")" + eol;
         for (int v = 1; v <= spread.Size; ++v) {
             out += Formatted("    %02d %10s", v, std::to_string(counts[v]).c_str()) + eol;
         }
@@ -66,9 +67,11 @@ void AddCountTable(std::string& out, const std::string& eol, const NumberCounts&
     }
 }
 
-void AddTest(std::string& out, const std::string& eol, const SpreadTest& test, bool known) {
-    if (!known) {
-        out += "chi-square: not computed; the expected counts are unknown" + eol;
+void AddTest(std::string& out, const std::string& eol, const SpreadTest& test,
+             const NumberSpread& spread) {
+    if (!spread.Known()) {
+        out += "chi-square: not computed; the expected counts are unknown: " +
+               std::string(spread.unknownWhy) + eol;
         return;
     }
     if (test.degreesOfFreedom == 0) {
@@ -111,8 +114,7 @@ std::string StatisticsReport(const RunDescription& run, const LineTally& tally,
         Formatted("main numbers, %d a line from 1..%d", spread.main.Pick, spread.main.Size) + eol;
     AddCountTable(out, eol, tally.MainCounts(), tally.Lines(), spread.main);
     out += eol;
-    AddTest(out, eol, TestCounts(tally.MainCounts(), tally.Lines(), spread.main),
-            spread.main.Known());
+    AddTest(out, eol, TestCounts(tally.MainCounts(), tally.Lines(), spread.main), spread.main);
     out += eol;
 
     const DistinctLines& distinct = tally.Distinct();
@@ -123,11 +125,20 @@ std::string StatisticsReport(const RunDescription& run, const LineTally& tally,
         out += "distinct lines: not counted; the count stops at " +
                std::to_string(distinct.Count()) + " different lines to bound its memory" + eol;
     }
-    const int possible = PossiblePairs(spread.main);
     const int seen = tally.PairsSeen();
-    out += Formatted("pairs of main numbers seen in a line: %d of %d possible (%.2f%%)", seen,
-                     possible, possible > 0 ? 100.0 * seen / possible : 0.0) +
-           eol;
+    if (spread.main.PairsKnown()) {
+        const int possible = PossiblePairs(spread.main);
+        out += Formatted("pairs of main numbers seen in a line: %d of %d possible (%.2f%%)", seen,
+                         possible, possible > 0 ? 100.0 * seen / possible : 0.0) +
+               eol;
+    } else {
+        // Two numbers that each can occur need not occur together once filters apply.
+        out += Formatted(
+                   "pairs of main numbers seen in a line: %d (how many can occur is not "
+                   "known: the lines that pass the filters are too many to go through)",
+                   seen) +
+               eol;
+    }
 
     if (spread.bonus.Size > 0) {
         out +=
@@ -137,7 +148,7 @@ std::string StatisticsReport(const RunDescription& run, const LineTally& tally,
         AddCountTable(out, eol, tally.BonusCounts(), tally.Lines(), spread.bonus);
         out += eol;
         AddTest(out, eol, TestCounts(tally.BonusCounts(), tally.Lines(), spread.bonus),
-                spread.bonus.Known());
+                spread.bonus);
     }
 
     out += eol + "About the test: the counts are weighed against their spread in a correct run," +

@@ -24,6 +24,11 @@ TEST(OptionsTest, ParsingTable) {
         {{"--exclude", "13,4;13", "--block-size", "65536", "--stats", "s", "--chart", "c"}, "", {}},
         {{"--bogus"}, "unknown option '--bogus'", {}},
         {{"-x", "--lf"}, "", {"-x", "--lf"}},
+        // Only "--" and "--" with a letter begin an option: "--5" is the line count.
+        {{"--5", "49", "6", "1", "o"}, "", {"--5", "49", "6", "1", "o"}},
+        {{"--lf", "--$5", "49"}, "", {"--$5", "49"}},
+        {{"--lf", "---", "49"}, "", {"---", "49"}},
+        {{"--Lf"}, "unknown option '--Lf'", {}},
         {{"--seed"}, "option --seed needs a value (TEXT)", {}},
         {{"--seed", ""}, "--seed needs a text that is not empty", {}},
         {{"--lf=1"}, "option --lf takes no value", {}},

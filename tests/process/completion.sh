@@ -40,4 +40,8 @@ check test -n "$value_option"
 check test "$(complete_line "combogen ${value_option% *} 1 10 49 6 1 out.txt fix" | sort |
     tr '\n' ' ')" = "fixed-a.txt fixed-b.txt "
 
+CASE="a word of -- and a digit is the first argument, not an option"
+check test "$(complete_line 'combogen --5 49 6 1 fix' | sort | tr '\n' ' ')" = \
+    "fixed-a.txt fixed-b.txt "
+
 finish
