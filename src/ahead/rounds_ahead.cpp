@@ -12,13 +12,14 @@ namespace combogen {
 
 namespace {
 
-// Rounds are handed over a slot at a time, so that the two threads meet once per 16 rounds, not
-// once per round. The ring is 256 KiB, within the cache.
+// Rounds are handed over a slot at a time, so that the two threads meet once per 32 rounds, not
+// once per round. 2 MiB in all (touched only as far as the thread gets ahead): room for about
+// 1.3 ms of rounds, so that a reader woken late, on a busy machine, seldom holds the thread up.
 constexpr int RoundsPerSlot = 32;
 constexpr uint32_t SlotCount = 64;
 // The reader draws lines faster than the rounds come, so it waits for nearly every slot. Once
-// asleep it is woken when half the ring is ready, not for each slot: one wake-up per 128 rounds.
-constexpr uint32_t WakeReaderAt = 4;
+// asleep it is woken when eight slots are ready, not for each slot: one wake-up per 256 rounds.
+constexpr uint32_t WakeReaderAt = 8;
 
 // Waits until counter differs from seen. Spins a little first, for the other thread may be about
 // to move on; on a busy machine spinning long would only take the processor from the thread it
