@@ -1,6 +1,7 @@
 #include "filters/passing_sets.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace combogen {
 
@@ -49,6 +50,7 @@ PassingSets::PassingSets(const LineRules& rules) : rules_(rules) {
     } else {
         for (int v = 1; v <= n; ++v) order_[++step] = v;
     }
+    countOnly_ = !some && !sumInState_ && !runInState_ && !oddInState_ && oddCheckStep_ < 0;
     classCount_ = some ? rules.fixedMax - rules.fixedMin + 1 : 1;
     classSize_.assign(classCount_, 0);
     classSpace_.assign(classCount_, 0);
@@ -189,6 +191,20 @@ int PassingSets::DrawClass(RandomGenerator& g) const {
 }
 
 void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
+    if (countOnly_) {
+        // The walk below with the count as the whole state: one final state (all k taken), and
+        // step v decides v.
+        int left = rules_.pickCount;
+        for (int v = rules_.poolSize; v >= 1 && left > 0; --v) {
+            if (CanLeave(v)) {
+                const WideCount leftWays = table_[(v - 1) * layer_ + left];
+                if (u < leftWays) continue;
+                u -= leftWays;
+            }
+            out[--left] = static_cast<Number>(v);
+        }
+        return;
+    }
     const std::vector<WideCount>& ends = finalEnds_[cls];
     const std::size_t j = std::upper_bound(ends.begin(), ends.end(), u) - ends.begin();
     if (j > 0) u -= ends[j - 1];
@@ -229,6 +245,20 @@ void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
 }
 
 void PassingSets::Rank(const Number* numbers, int& cls, WideCount& u) const {
+    if (countOnly_ && rules_.poolSize <= 64) {
+        // As below for a count alone: the taken numbers in ascending order, each adding the ways
+        // to have left it.
+        uint64_t bits = 0;
+        for (int i = 0; i < rules_.pickCount; ++i) bits |= uint64_t{1} << (numbers[i] - 1);
+        WideCount below = 0;
+        for (int c = 1; bits != 0; ++c, bits &= bits - 1) {
+            const int v = std::countr_zero(bits) + 1;
+            if (CanLeave(v)) below += table_[(v - 1) * layer_ + c];
+        }
+        cls = 0;
+        u = below;
+        return;
+    }
     bool chosen[MaxNumber + 1] = {};
     for (int i = 0; i < rules_.pickCount; ++i) chosen[numbers[i]] = true;
     if (!runInState_) {
