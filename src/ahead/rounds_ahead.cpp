@@ -13,8 +13,8 @@ namespace combogen {
 namespace {
 
 // Rounds are handed over a slot at a time, so that the two threads meet once per 32 rounds, not
-// once per round. 2 MiB in all (touched only as far as the thread gets ahead): room for about
-// 1.3 ms of rounds, so that a reader woken late, on a busy machine, seldom holds the thread up.
+// once per round. 2 MiB in all, room for about 1.3 ms of rounds, so that a reader woken late, on
+// a busy machine, seldom holds the thread up.
 constexpr int RoundsPerSlot = 32;
 constexpr uint32_t SlotCount = 64;
 // The reader draws lines faster than the rounds come, so it waits for nearly every slot. Once
