@@ -26,10 +26,10 @@ void WritePlainRunLines(RandomGenerator& g, NumberLists& lists, const PlainRunLi
     lines.endLength = run.lineFeedOnly ? 1 : 2;
     RoundsAhead ahead;
     // One processor would only take turns between the two threads.
-    const int64_t rounds =
-        run.roundsAhead && RoundsAhead::Available() && UsableProcessorCount() >= 2
-            ? RoundsToCome(g, lists, run.lineCount)
-            : 0;
+    const int busy = run.onlyWithFreeProcessor ? OtherRunnableThreads() : 0;
+    const bool room =
+        run.roundsAhead && RoundsAhead::Available() && UsableProcessorCount() - busy >= 2;
+    const int64_t rounds = room ? RoundsToCome(g, lists, run.lineCount) : 0;
     const bool threaded = rounds > 0 && rounds >= run.minRoundsAhead && ahead.Start(g, rounds);
     for (int32_t line = 0; line < run.lineCount;) {
         // The thread's rounds are those this generator would run next, in the same order.

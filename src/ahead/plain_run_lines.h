@@ -18,6 +18,9 @@ struct PlainRunLines {
     // it is worth a thread: at least minRoundsAhead rounds to come.
     bool roundsAhead = false;
     int64_t minRoundsAhead = 64;
+    // Only with a processor free for the second thread at the start: on a busy machine two
+    // threads that take turns for the processors are slower than one.
+    bool onlyWithFreeProcessor = true;
 };
 
 // Writes the lines to output and checks for a file error after each round's lines (after each

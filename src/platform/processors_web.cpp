@@ -5,4 +5,6 @@ namespace combogen {
 
 int UsableProcessorCount() { return 1; }
 
+int OtherRunnableThreads() { return 0; }
+
 }  // namespace combogen

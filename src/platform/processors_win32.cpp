@@ -18,4 +18,6 @@ int UsableProcessorCount() {
     return info.dwNumberOfProcessors > 0 ? static_cast<int>(info.dwNumberOfProcessors) : 1;
 }
 
+int OtherRunnableThreads() { return 0; }  // Windows keeps no count of ready threads to ask
+
 }  // namespace combogen

@@ -95,7 +95,8 @@ TEST(PlainRunLinesTest, RoundsAheadGiveThePlainBytes) {
                           .sortOutput = c.sorted,
                           .lineFeedOnly = c.lineFeedOnly,
                           .roundsAhead = false,
-                          .minRoundsAhead = 1};
+                          .minRoundsAhead = 1,
+                          .onlyWithFreeProcessor = false};
         const Written plain = Write(folder, run, c.pool, c.start, c.blockSize, c.limit);
         run.roundsAhead = true;
         const Written ahead = Write(folder, run, c.pool, c.start, c.blockSize, c.limit);
