@@ -193,11 +193,13 @@ int PassingSets::DrawClass(RandomGenerator& g) const {
 void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
     if (countOnly_) {
         // The walk below with the count as the whole state: one final state (all k taken), and
-        // step v decides v.
+        // step v decides v. at: where row v - 1 of the table starts.
+        const bool allFixed = rules_.form == FixedForm::All;
         int left = rules_.pickCount;
-        for (int v = rules_.poolSize; v >= 1 && left > 0; --v) {
-            if (CanLeave(v)) {
-                const WideCount leftWays = table_[(v - 1) * layer_ + left];
+        std::size_t at = static_cast<std::size_t>(rules_.poolSize - 1) * layer_;
+        for (int v = rules_.poolSize; v >= 1 && left > 0; --v, at -= layer_) {
+            if (!allFixed || !isFixed_[v]) {
+                const WideCount leftWays = table_[at + static_cast<std::size_t>(left)];
                 if (u < leftWays) continue;
                 u -= leftWays;
             }
@@ -248,12 +250,13 @@ void PassingSets::Rank(const Number* numbers, int& cls, WideCount& u) const {
     if (countOnly_ && rules_.poolSize <= 64) {
         // As below for a count alone: the taken numbers in ascending order, each adding the ways
         // to have left it.
+        const bool allFixed = rules_.form == FixedForm::All;
         uint64_t bits = 0;
         for (int i = 0; i < rules_.pickCount; ++i) bits |= uint64_t{1} << (numbers[i] - 1);
         WideCount below = 0;
         for (int c = 1; bits != 0; ++c, bits &= bits - 1) {
             const int v = std::countr_zero(bits) + 1;
-            if (CanLeave(v)) below += table_[(v - 1) * layer_ + c];
+            if (!allFixed || !isFixed_[v]) below += table_[(v - 1) * layer_ + c];
         }
         cls = 0;
         u = below;
