@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "ahead/plain_run_lines.h"
 #include "cli/fixed_run.h"
 #include "cli/option_lines.h"
 #include "cli/run_files.h"
@@ -207,30 +208,6 @@ RunEnd PrepareLists(std::span<const std::string> args, const RunSettings& settin
     return RunEnd::Completed;
 }
 
-// The lines of a five-argument run, a generator round's lines at a time. The generator may run
-// ahead of the last line written, which nothing outside the run can see.
-void WritePlainRunLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
-                        OutputTextFile& output) {
-    PlainLines lines;
-    for (int32_t line = 0; line < settings.LineCount;) {
-        DrawPlainLines(generator, lists, settings.PickCount, settings.SortOutput, lines);
-        const int count = std::min(lines.count, settings.LineCount - line);
-        if (output.characterDevice) {
-            for (int i = 0; i < count; ++i) {
-                WriteText(output, lines.Line(i));
-                WriteLineEnd(output);
-                CheckIo();
-            }
-        } else {
-            // The same blocks as line by line; after a failed block nothing more is written
-            // either way, and the failure is raised before the next line.
-            WriteText(output, lines.Ended(count));
-            CheckIo();
-        }
-        line += count;
-    }
-}
-
 // The lines of a run with options: the same draws as the plain run unless an option changes
 // them, then the chosen line end.
 void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
@@ -368,11 +345,18 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
         }
     }
 
-    if (drawsWithOptions || options.lineFeedOnly || statistics.Wanted()) {
+    if (drawsWithOptions || statistics.Wanted() || (options.lineFeedOnly && argCount != 5)) {
         WriteOptionLines(generator, lists, settings, argCount, options,
                          drawsWithOptions ? &optionLines : nullptr, output, statistics.Tally());
     } else if (argCount == 5) {
-        WritePlainRunLines(generator, lists, settings, output);
+        // A run without options keeps to one thread.
+        WritePlainRunLines(generator, lists,
+                           {.lineCount = settings.LineCount,
+                            .pickCount = settings.PickCount,
+                            .sortOutput = settings.SortOutput,
+                            .lineFeedOnly = options.lineFeedOnly,
+                            .roundsAhead = !options.asGiven.empty()},
+                           output);
     } else {
         const FixedForm form = FormOf(argCount);
         for (int32_t line = 0; line < settings.LineCount; ++line) {

@@ -55,43 +55,66 @@ CombinationText DrawPlain(RandomGenerator& g, NumberLists& lists, int k, bool so
     return FormatCombination(lists.pool, k);
 }
 
-void DrawPlainLines(RandomGenerator& g, NumberLists& lists, int k, bool sortOutput,
-                    PlainLines& lines) {
-    lines.stride = 3 * k + 1;
-    const std::size_t length = static_cast<std::size_t>(std::max(lists.PoolLength, 0));
-    if (length < 2) {
-        if (sortOutput) SortAscending(lists.pool, k);
-        FormatInto(lists.pool, k, lines.chars.data());
-        std::memcpy(lines.chars.data() + 3 * k - 1, "\r\n", 2);
-        lines.count = 1;
-        return;
-    }
-    // The pool's shuffle as in Shuffle, one swap per output, the line finished the moment its
-    // shuffle is: the pool's next line starts from the order this one leaves.
+namespace {
+
+// The pool's shuffle as in Shuffle, one swap per output that feed hands to its argument, the
+// line finished the moment its shuffle is: the pool's next line starts from the order this one
+// leaves. Requires a pool of two or more.
+template <class Feed>
+void DrawLinesFed(NumberLists& lists, int k, bool sortOutput, PlainLines& lines, Feed&& feed) {
+    const std::size_t length = static_cast<std::size_t>(lists.PoolLength);
+    const std::size_t stride = static_cast<std::size_t>(3 * k - 1 + lines.endLength);
+    lines.stride = static_cast<int>(stride);
+    // Two bytes whatever the line end: a line feed's second byte is overwritten by the next line,
+    // or lies past the text.
+    const char* const end = lines.endLength == 2 ? "\r\n" : "\n\n";
     Number* const entries = lists.pool.data();
     // 64 bits wide, so that entries[n - 1] is one address with no separate subtraction.
     std::size_t n = lines.nextRange != 0 ? static_cast<std::size_t>(lines.nextRange) : length;
     char* out = lines.chars.data();
-    const auto use = [&](uint32_t output) {
+    feed([&](uint32_t output) {
         std::swap(entries[n - 1], entries[ScaleBelow(output, n)]);
         if (--n == 1) {
             if (sortOutput) SortAscending(lists.pool, k);
             FormatInto(lists.pool, k, out);
-            std::memcpy(out + 3 * k - 1, "\r\n", 2);
-            out += 3 * k + 1;
+            std::memcpy(out + 3 * k - 1, end, 2);
+            out += stride;
             n = length;
         }
-    };
-    if (g.randcnt > 255) {
-        // The swaps and lines run alongside the round's own chain of steps.
-        GenerateRoundThen<RoundOutputs::Taken>(g, use);
-    } else {
-        for (uint32_t i = g.randcnt; i < 256; ++i) use(g.randrsl[i]);
-        g.randcnt = 256;
-        g.lastOutput = g.randrsl[255];
-    }
+    });
     lines.nextRange = static_cast<int>(n);
-    lines.count = static_cast<int>((out - lines.chars.data()) / (3 * k + 1));
+    lines.count = static_cast<int>(static_cast<std::size_t>(out - lines.chars.data()) / stride);
+}
+
+}  // namespace
+
+void DrawPlainLines(RandomGenerator& g, NumberLists& lists, int k, bool sortOutput,
+                    PlainLines& lines) {
+    if (lists.PoolLength < 2) {
+        lines.stride = 3 * k - 1 + lines.endLength;
+        if (sortOutput) SortAscending(lists.pool, k);
+        FormatInto(lists.pool, k, lines.chars.data());
+        std::memcpy(lines.chars.data() + 3 * k - 1, lines.endLength == 2 ? "\r\n" : "\n", 2);
+        lines.count = 1;
+        return;
+    }
+    DrawLinesFed(lists, k, sortOutput, lines, [&g](auto&& use) {
+        if (g.randcnt > 255) {
+            // The swaps and lines run alongside the round's own chain of steps.
+            GenerateRoundThen<RoundOutputs::Taken>(g, use);
+        } else {
+            for (uint32_t i = g.randcnt; i < 256; ++i) use(g.randrsl[i]);
+            g.randcnt = 256;
+            g.lastOutput = g.randrsl[255];
+        }
+    });
+}
+
+void DrawPlainLinesFrom(const uint32_t* round, NumberLists& lists, int k, bool sortOutput,
+                        PlainLines& lines) {
+    DrawLinesFed(lists, k, sortOutput, lines, [round](auto&& use) {
+        for (int i = 0; i < 256; ++i) use(round[i]);
+    });
 }
 
 CombinationText DrawWithAllFixed(RandomGenerator& g, NumberLists& lists, int k, bool sortOutput) {

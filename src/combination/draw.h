@@ -43,16 +43,17 @@ CombinationText DrawPlain(RandomGenerator& g, NumberLists& lists, int k, bool so
 // The lines of a plain run, a generator round at a time: DrawPlainLines gives the lines that
 // DrawPlain gives one call after another, the same text from the same stream.
 struct PlainLines {
+    int endLength = 2;  // the line end: 2 for carriage return and line feed, 1 for a line feed
     int count = 0;      // lines completed by the latest call
-    int stride = 0;     // 3k + 1: a line's text, then carriage return and line feed
+    int stride = 0;     // 3k - 1 + endLength: a line's text, then its line end
     int nextRange = 0;  // the range of the pool shuffle's next draw; 0 before the first call
     // A round completes at most 256 lines of two numbers (a pool of two): the most text it makes.
     std::array<char, 256 * 7 + 1> chars;
     // Line i's text, without its line end.
     std::string_view Line(int i) const {
-        return {chars.data() + i * stride, static_cast<std::size_t>(stride - 2)};
+        return {chars.data() + i * stride, static_cast<std::size_t>(stride - endLength)};
     }
-    // The first n lines, each ended by carriage return and line feed.
+    // The first n lines, each with its line end.
     std::string_view Ended(int n) const {
         return {chars.data(), static_cast<std::size_t>(n) * static_cast<std::size_t>(stride)};
     }
@@ -65,6 +66,11 @@ struct PlainLines {
 // straight to the swaps and not kept in randrsl, which nothing reads before the next round.
 void DrawPlainLines(RandomGenerator& g, NumberLists& lists, int k, bool sortOutput,
                     PlainLines& lines);
+
+// The same from a round's 256 outputs made elsewhere (the round the generator would run next):
+// the lines that DrawPlainLines gives for that round. Requires a pool of two or more.
+void DrawPlainLinesFrom(const uint32_t* round, NumberLists& lists, int k, bool sortOutput,
+                        PlainLines& lines);
 
 // Every fixed number and k - FixedCount numbers from the pool. Requires FixedCount < k.
 CombinationText DrawWithAllFixed(RandomGenerator& g, NumberLists& lists, int k, bool sortOutput);

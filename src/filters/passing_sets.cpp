@@ -1,6 +1,7 @@
 #include "filters/passing_sets.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace combogen {
 
@@ -50,6 +51,8 @@ void PassingSets::Arrange() {
     } else {
         for (int v = 1; v <= n; ++v) order_[++step] = v;
     }
+    // A count alone: the rank walks want no state but the count (the full table only).
+    countOnly_ = !some && !sumInState_ && !runInState_ && !oddInState_ && oddCheckStep_ < 0;
 }
 
 namespace {
@@ -250,6 +253,22 @@ int PassingSets::DrawClass(RandomGenerator& g) const {
 
 void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
     if (reachable_) return reachable_->Unrank(cls, u, out);
+    if (countOnly_) {
+        // The walk below with the count as the whole state: one final state (all k taken), and
+        // step v decides v. at: where row v - 1 of the table starts.
+        const bool allFixed = rules_.form == FixedForm::All;
+        int left = rules_.pickCount;
+        std::size_t at = static_cast<std::size_t>(rules_.poolSize - 1) * layer_;
+        for (int v = rules_.poolSize; v >= 1 && left > 0; --v, at -= layer_) {
+            if (!allFixed || !isFixed_[v]) {
+                const WideCount leftWays = table_[at + static_cast<std::size_t>(left)];
+                if (u < leftWays) continue;
+                u -= leftWays;
+            }
+            out[--left] = static_cast<Number>(v);
+        }
+        return;
+    }
     const std::vector<WideCount>& ends = finalEnds_[cls];
     const std::size_t j = std::upper_bound(ends.begin(), ends.end(), u) - ends.begin();
     if (j > 0) u -= ends[j - 1];
@@ -291,6 +310,21 @@ void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
 
 void PassingSets::Rank(const Number* numbers, int& cls, WideCount& u) const {
     if (reachable_) return reachable_->Rank(numbers, cls, u);
+    if (countOnly_ && rules_.poolSize <= 64) {
+        // As below for a count alone: the taken numbers in ascending order, each adding the ways
+        // to have left it.
+        const bool allFixed = rules_.form == FixedForm::All;
+        uint64_t bits = 0;
+        for (int i = 0; i < rules_.pickCount; ++i) bits |= uint64_t{1} << (numbers[i] - 1);
+        WideCount below = 0;
+        for (int c = 1; bits != 0; ++c, bits &= bits - 1) {
+            const int v = std::countr_zero(bits) + 1;
+            if (!allFixed || !isFixed_[v]) below += table_[(v - 1) * layer_ + c];
+        }
+        cls = 0;
+        u = below;
+        return;
+    }
     bool chosen[MaxNumber + 1] = {};
     for (int i = 0; i < rules_.pickCount; ++i) chosen[numbers[i]] = true;
     if (!runInState_) {

@@ -109,7 +109,10 @@ private:
     bool isFixed_[MaxNumber + 1] = {};
     std::array<int, MaxNumber + 1> order_{};  // order_[step]: the number decided at that step
     bool sumInState_ = false, oddInState_ = false, runInState_ = false;
-    int oddCheckStep_ = -1;                  // the step after which the odd count is checked, or -1
+    int oddCheckStep_ = -1;  // the step after which the odd count is checked, or -1
+    // The state is the count alone and the numbers are decided in ascending order (no --sum,
+    // --odd or --max-run, at most five or six arguments): ranks take a shorter walk.
+    bool countOnly_ = false;
     int fd_ = 1, sd_ = 1, od_ = 1, rd_ = 1;  // extents of f, s, o, r
     std::size_t layer_ = 0;
     std::vector<WideCount> table_;

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "combination/pool.h"
@@ -133,6 +135,47 @@ TEST(PassingSetsTest, RanksCountAndProbabilitiesMatchBruteForce) {
         const PassingSets sets(game.rules);
         EXPECT_EQ(sets.MostPass(), game.mostPass);
         ExpectMatchesBruteForce(sets, game);
+    }
+}
+
+// Without --sum, --odd or --max-run the ranks are the combinatorial number system's over the
+// numbers not excluded: a seeded --unique run depends on this order. Pools on both sides of 64;
+// with all fixed numbers, each rank's set holds them and ranks back to itself.
+TEST(PassingSetsTest, RanksWithoutFiltersInColexOrder) {
+    const struct {
+        int n, k;
+        std::vector<int> excluded, fixed;
+    } cases[] = {{8, 3, {}, {}},
+                 {12, 5, {3, 10}, {}},
+                 {70, 2, {}, {}},
+                 {66, 3, {65}, {}},
+                 {9, 4, {}, {4, 7}}};
+    for (const auto& c : cases) {
+        LineRules rules =
+            Rules(c.n, c.k, c.fixed.empty() ? FixedForm::None : FixedForm::All, c.fixed, 0, 0);
+        for (const int v : c.excluded) rules.filters.excluded[v] = rules.filters.anyExcluded = true;
+        const PassingSets sets(rules);
+        SCOPED_TRACE(std::to_string(c.k) + " of " + std::to_string(c.n));
+        for (WideCount u = 0; u < sets.ClassSize(0); ++u) {
+            Number numbers[MaxNumber];
+            sets.Unrank(0, u, numbers);
+            int cls = -1;
+            WideCount rank = 0;
+            sets.Rank(numbers, cls, rank);
+            ASSERT_TRUE(rank == u && cls == 0);
+            if (!c.fixed.empty()) {
+                for (const int v : c.fixed) ASSERT_NE(std::count(numbers, numbers + c.k, v), 0);
+                continue;
+            }
+            std::sort(numbers, numbers + c.k);
+            WideCount colex = 0;
+            for (int i = 0; i < c.k; ++i) {
+                int allowedBelow = 0;
+                for (int v = 1; v < numbers[i]; ++v) allowedBelow += !rules.filters.excluded[v];
+                colex += Binomial(allowedBelow, i + 1);
+            }
+            ASSERT_TRUE(colex == u);
+        }
     }
 }
 

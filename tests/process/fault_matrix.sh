@@ -148,4 +148,38 @@ STATUS=${PIPESTATUS[0]}
 expect_status 1
 expect_report EInOutError 'I/O error 32.'
 
+# Rounds computed ahead on a second thread (a run with options that keep the draws, on two
+# processors, one of them free) against the same run kept to one processor: the same bytes, and
+# a refused block leaves the same blocks and the same report. On a machine with no processor
+# free both runs keep to one thread; the unit test covers the thread whatever the load.
+if command -v taskset >/dev/null && [ "$(nproc)" -ge 2 ]; then
+    while read -r size lines block extra; do
+        CASE="rounds ahead: --block-size $size, $lines lines, block $block refused ${extra:-}"
+        inject=()
+        [ "$block" -gt 0 ] && inject=(-e "inject=write:error=EIO:when=$block")
+        # shellcheck disable=SC2086
+        args=(--block-size "$size" --seed ahead ${extra:-} "$lines" 49 6 1 out.txt)
+        taskset -c 0 strace -f -qq -o strace.log -P "$OUT" -e trace=write "${inject[@]}" \
+            "$PROGRAM" "${args[@]}" >stdout.txt 2>one.txt
+        one=$?
+        mv out.txt one.bin
+        run_traced -P "$OUT" -e trace=write "${inject[@]}" -- "${args[@]}"
+        check test "$STATUS" -eq "$one"
+        check cmp -s out.txt one.bin
+        check cmp -s stderr.txt one.txt
+        if [ "$block" -gt 0 ]; then
+            expect_status 1
+            check test "$(stat -c %s out.txt)" -eq $(((block - 1) * size))
+        else
+            expect_status 0
+        fi
+    done <<'CASES'
+4096 100000 200
+65536 100000 0
+128 54321 8000
+128 54321 0 --lf
+1000 7 0
+CASES
+fi
+
 finish

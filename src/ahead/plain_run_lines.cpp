@@ -1,0 +1,63 @@
+#include "ahead/plain_run_lines.h"
+
+#include <algorithm>
+
+#include "ahead/rounds_ahead.h"
+#include "platform/processors.h"
+
+namespace combogen {
+
+namespace {
+
+// How many whole rounds the lines take after the outputs left in g's current round: each line
+// takes PoolLength - 1 outputs.
+int64_t RoundsToCome(const RandomGenerator& g, const NumberLists& lists, int32_t lineCount) {
+    if (lists.PoolLength < 2) return 0;
+    const int64_t outputs = int64_t{lineCount} * (lists.PoolLength - 1);
+    const int64_t left = g.randcnt > 255 ? 0 : 256 - g.randcnt;
+    return outputs <= left ? 0 : (outputs - left + 255) / 256;
+}
+
+}  // namespace
+
+void WritePlainRunLines(RandomGenerator& g, NumberLists& lists, const PlainRunLines& run,
+                        OutputTextFile& output) {
+    PlainLines lines;
+    lines.endLength = run.lineFeedOnly ? 1 : 2;
+    RoundsAhead ahead;
+    // One processor would only take turns between the two threads.
+    const int busy = run.onlyWithFreeProcessor ? OtherRunnableThreads() : 0;
+    const bool room =
+        run.roundsAhead && RoundsAhead::Available() && UsableProcessorCount() - busy >= 2;
+    const int64_t rounds = room ? RoundsToCome(g, lists, run.lineCount) : 0;
+    const bool threaded = rounds > 0 && rounds >= run.minRoundsAhead && ahead.Start(g, rounds);
+    for (int32_t line = 0; line < run.lineCount;) {
+        // The thread's rounds are those this generator would run next, in the same order.
+        if (threaded && g.randcnt > 255) {
+            DrawPlainLinesFrom(ahead.Next(), lists, run.pickCount, run.sortOutput, lines);
+        } else {
+            DrawPlainLines(g, lists, run.pickCount, run.sortOutput, lines);
+        }
+        const int count = std::min(lines.count, run.lineCount - line);
+        if (output.characterDevice) {
+            for (int i = 0; i < count; ++i) {
+                WriteText(output, lines.Line(i));
+                if (run.lineFeedOnly) {
+                    WriteLineFeed(output);
+                } else {
+                    WriteLineEnd(output);
+                }
+                CheckIo();
+            }
+        } else {
+            // The same blocks as line by line; after a failed block nothing more is written
+            // either way, and the failure is raised before the next line.
+            WriteText(output, lines.Ended(count));
+            CheckIo();
+        }
+        line += count;
+    }
+    if (threaded) ahead.Finish(g);
+}
+
+}  // namespace combogen

@@ -1,0 +1,33 @@
+// The lines of a run drawn the plain way (five arguments, no option that changes the draws),
+// a generator round's lines at a time, written as they come.
+#pragma once
+
+#include <cstdint>
+
+#include "combination/draw.h"
+#include "text/text_file.h"
+
+namespace combogen {
+
+struct PlainRunLines {
+    int32_t lineCount = 0;
+    int pickCount = 0;
+    bool sortOutput = false;
+    bool lineFeedOnly = false;
+    // May the rounds be computed on a second thread? Only with two processors or more, and where
+    // it is worth a thread: at least minRoundsAhead rounds to come.
+    bool roundsAhead = false;
+    int64_t minRoundsAhead = 64;
+    // Only with a processor free for the second thread at the start: on a busy machine two
+    // threads that take turns for the processors are slower than one.
+    bool onlyWithFreeProcessor = true;
+};
+
+// Writes the lines to output and checks for a file error after each round's lines (after each
+// line on a character device), so a failed block is raised before the next round is drawn. The
+// same bytes, blocks and generator record whether or not the rounds are computed ahead: the
+// generator may end ahead of the last line written, which nothing outside the run can see.
+void WritePlainRunLines(RandomGenerator& g, NumberLists& lists, const PlainRunLines& run,
+                        OutputTextFile& output);
+
+}  // namespace combogen
