@@ -5,10 +5,10 @@
 source "$(dirname "$0")/cli_support.sh"
 
 CASE="a seeded wheel is reproduced byte for byte and meets its guarantee"
-run --seed wheel --wheel 3:4 --numbers 3,8,15,22,27,31,36,40,44,47 20 49 6 1 a.txt
+run --seed wheel --effort 1 --wheel 3:4 --numbers 3,8,15,22,27,31,36,40,44,47 20 49 6 1 a.txt
 expect_status 0
 expect_quiet
-run --seed wheel --wheel 3:4 --numbers 3,8,15,22,27,31,36,40,44,47 20 49 6 1 b.txt
+run --seed wheel --effort 1 --wheel 3:4 --numbers 3,8,15,22,27,31,36,40,44,47 20 49 6 1 b.txt
 check cmp -s a.txt b.txt
 check lines_are_combinations a.txt "$(wc -l <a.txt)" 6 47 1
 check grep -qvE '(^| )(0[1245679]|1[0-46-9])( |.$)' a.txt
@@ -17,7 +17,7 @@ expect_status 0
 check grep -q '^met: whenever 4 of these numbers are drawn, a line holds at least 3 of them (210 of 210 draws)$' stdout.txt
 
 CASE="unsorted, LF line ends, bonus numbers after the wheel's"
-run --seed w --lf --bonus 1:10 --wheel 2:2 20 7 3 0 c.txt
+run --seed w --effort 1 --lf --bonus 1:10 --wheel 2:2 20 7 3 0 c.txt
 expect_status 0
 check test "$(wc -l <c.txt)" -eq 7
 check grep -qE '^[0-9]{2} [0-9]{2} [0-9]{2} \+ (0[1-9]|10)$' c.txt
@@ -27,18 +27,23 @@ check grep -q '^met:' stdout.txt
 
 CASE="key numbers: every line holds them; the rest is wheeled"
 printf '07\r\n' >key.txt
-run --seed k --wheel 2:3 30 12 5 1 d.txt key.txt
+run --seed k --effort 1 --wheel 2:3 30 12 5 1 d.txt key.txt
 expect_status 0
 check test "$(grep -c '07' d.txt)" -eq "$(wc -l <d.txt)"
 run --guarantee 2:3 --numbers 1,2,3,4,5,6,8,9,10,11,12 d.txt
 check grep -q '^met:' stdout.txt
 
 CASE="filters restrict the lines; the guarantee still holds"
-run --seed f --sum 20:40 --odd 1:3 --wheel 2:3 40 12 4 1 e.txt
+run --seed f --effort 1 --sum 20:40 --odd 1:3 --wheel 2:3 40 12 4 1 e.txt
 expect_status 0
 check awk '{ s = $1 + $2 + $3 + $4; if (s < 20 || s > 40) exit 1 }' e.txt
 run --guarantee 2:3 --numbers 1,2,3,4,5,6,7,8,9,10,11,12 e.txt
 check grep -q '^met:' stdout.txt
+
+CASE="--stats counts a wheel's lines without weighing them against random lines"
+run --seed s --effort 1 --stats stats.txt --wheel 2:2 20 7 3 1 s.txt
+expect_status 0
+check grep -q 'expected counts unknown' stats.txt
 
 # refusals: ARGS, the message; no file is written and an existing one is kept.
 while IFS='|' read -r args message; do
@@ -60,8 +65,9 @@ done <<'TABLE'
 --wheel 2:2 --numbers 1,2,3,7 5 10 4 1 out.txt key.txt|combogen: --numbers 7 is a key number
 --wheel 2:2 5 10 4 1 out.txt key.txt 1 1|combogen: --wheel takes five or six arguments
 --wheel 3:3 20 7 3 1 out.txt|combogen: no wheel of at most 20 lines gives 3 if 3 over 7 numbers: a lower bound is 35 (Schoenheim bound)
+--effort 1 --wheel 3:4 --numbers 3,8,15,22,27,31,36,40,44,47 3 49 6 1 out.txt|combogen: the fewest lines found for 3 if 4 over 10 numbers is 4, more than 3; a lower bound is 3 (counting bound)
 --wheel 3:3 0 7 3 1 out.txt|combogen: line count 0 is less than 1
---wheel 2:2 --sum 6:6 20 7 3 1 out.txt|combogen: no wheel of lines passing --sum 6:6 gives 2 if 2 over 7 numbers
+--effort 1 --wheel 2:2 --sum 6:6 20 7 3 1 out.txt|combogen: no wheel of lines passing --sum 6:6 gives 2 if 2 over 7 numbers
 --effort 50 5 10 4 1 out.txt|combogen: --effort needs --wheel
 --numbers 1,2 5 10 4 1 out.txt|combogen: --numbers needs --wheel or --guarantee
 --check '1 2 x' out.txt|combogen: --check '1 2 x': 'x' is not a number
