@@ -87,7 +87,7 @@ public:
 
     WheelFound Run() {
         Greedy();
-        const bool covers = hopelessCount_ == 0 && uncovered_ == 0;
+        const bool covers = uncovered_ == 0;
         if (!covers) return Result(lines_, false);
         best_ = lines_;
         Anneal();
@@ -201,6 +201,7 @@ private:
         uint64_t next = 0;
         uint8_t s[16];
         while (uncovered_ > hopelessCount_) {
+            if (lines_.size() >= UINT16_MAX) return;  // the counts would overflow
             while (count_[next] != 0 || (hopeless_[next / 64] >> (next % 64) & 1)) ++next;
             Unrank(next, s);
             Mask best = 0;
@@ -386,12 +387,13 @@ private:
     static const Schedule& Cooling() {
         static const Schedule schedule = [] {
             Schedule s{};
-            uint64_t tQ16 = 65536;  // from 1.0 down by 6 % a level to about 0.055
+            // From about 0.3, slowly down to about 0.25: a hotter start only scatters the wheel.
+            uint64_t tQ16 = 20000;
             for (int l = 0; l < kLevels; ++l) {
                 for (int d = 0; d <= kMaxDelta; ++d)
                     s.accept[l][d] = static_cast<uint32_t>(
                         std::min<uint64_t>(ExpNegative((uint64_t(d) << 32) / tQ16), UINT32_MAX));
-                tQ16 = tQ16 * 962 / 1024;
+                tQ16 = tQ16 * 1020 / 1024;
             }
             return s;
         }();
@@ -416,7 +418,7 @@ private:
                 RemoveLine();
                 continue;
             }
-            const int64_t perLevel = static_cast<int64_t>(lines_.size()) * k_ * 4 + 256;
+            const int64_t perLevel = static_cast<int64_t>(lines_.size()) * k_ * 8 + 256;
             if (++moves >= perLevel) {
                 moves = 0;
                 level = level + 1 == kLevels ? 0 : level + 1;
@@ -504,8 +506,9 @@ private:
 }  // namespace
 
 int64_t DefaultWheelEffort(const WheelGoal& goal) {
+    // A step is one m-set counted or 64 lines scanned, a few nanoseconds: seconds of search.
     (void)goal;
-    return int64_t{400'000'000};
+    return int64_t{150'000'000};
 }
 
 WheelFound FindWheel(const WheelSearch& search, RandomGenerator& generator) {
