@@ -104,11 +104,13 @@ TEST(WheelSearchTest, SmallWheelsAreAsSmallAsExhaustiveSearchAllows) {
 }
 
 TEST(WheelSearchTest, KnownWheelsAreMet) {
-    // The Steiner system S(5,6,12) and a "t if m" wheel whose lines meet more than t-sets.
+    // The Steiner systems S(5,6,12) and S(4,5,11), optimal, and a "t if m" wheel whose lines meet
+    // more than t-sets.
     const struct {
         WheelGoal goal;
         size_t most;
-    } cases[] = {{{12, 6, 5, 5}, 140}, {{10, 6, 4, 5}, 8}, {{15, 6, 3, 4}, 16}};
+    } cases[] = {
+        {{12, 6, 5, 5}, 132}, {{11, 5, 4, 4}, 66}, {{10, 6, 4, 5}, 8}, {{15, 6, 3, 4}, 16}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.goal.v);
         const WheelFound found = Find(c.goal, 20'000'000);
