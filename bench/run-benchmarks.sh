@@ -11,10 +11,12 @@
 #     nothing else) against combogen --block-size 65536, with every ratio and the load;
 #   - the line options (filters, --unique, --bonus) against the same runs without them:
 #     instructions per further line, wall times, and the peak memory of --unique.
-# Usage: bench/run-benchmarks.sh [--quick] [--runs N] [--line-options] [--web]
+# Usage: bench/run-benchmarks.sh [--quick] [--runs N] [--line-options] [--web] [--wheels]
 #   --quick         only the repeatable figures (instructions, allocations, memory): no wall times
 #   --runs N        timed runs per command (default 10; the 13,983,816-line runs take at most 3)
 #   --line-options  only the line options' benchmarks
+#   --wheels        only the wheel search against the best wheels known (lines, ratio, seconds,
+#                   each wheel checked set by set); WHEEL_SEED picks the seed (default 1)
 #   --web           only the web page's figures: its size, and 1,000,000 lines of 6 of 49 made
 #                   in headless Chromium (in the worker, to the downloadable file) against this
 #                   program's wall time, in turns (needs emscripten, chromium, chromium-driver
@@ -27,16 +29,27 @@ quick=0
 runs=10
 web=0
 line_options_only=0
+wheels=0
 while [ $# -gt 0 ]; do
     case "$1" in
         --quick) quick=1 ;;
         --runs) runs="$2"; shift ;;
         --line-options) line_options_only=1 ;;
+        --wheels) wheels=1 ;;
         --web) web=1 ;;
-        *) echo "usage: $0 [--quick] [--runs N] [--line-options] [--web]" >&2; exit 2 ;;
+        *) echo "usage: $0 [--quick] [--runs N] [--line-options] [--web] [--wheels]" >&2; exit 2 ;;
     esac
     shift
 done
+
+if [ "$wheels" -eq 1 ]; then
+    build="${BUILD_DIR:-build-bench}"
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCOMBOGEN_BUILD_BENCHMARKS=ON >/dev/null
+    cmake --build "$build" -j2 --target combogen_wheel_benchmarks >/dev/null
+    echo "== wheels (load average: $(cut -d' ' -f1-3 /proc/loadavg))"
+    "$build/bench/combogen_wheel_benchmarks" "${WHEEL_SEED:-1}"
+    exit
+fi
 
 if [ "$web" -eq 1 ]; then
     tools/install-build-deps emscripten chromium chromium-driver python3-selenium

@@ -7,9 +7,11 @@
 
 #include "ahead/plain_run_lines.h"
 #include "cli/fixed_run.h"
+#include "cli/line_checks.h"
 #include "cli/option_lines.h"
 #include "cli/run_files.h"
 #include "cli/statistics_run.h"
+#include "cli/wheel_run.h"
 #include "combination/draw.h"
 #include "combination/pool.h"
 #include "failure/failure.h"
@@ -296,7 +298,17 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
 
     // Filters no line passes, or too few lines for --unique: refused before any file exists.
     OptionLines optionLines;
-    const bool drawsWithOptions = options.ChangesDraws();
+    const bool drawsWithOptions = options.ChangesDraws() && !options.wheel;
+    // A wheel is found, and checked, before any file is written.
+    WheelRun wheel;
+    if (options.wheel) {
+        auto wrong = wheel.Prepare(settings, lists, argCount, options);
+        if (!wrong) wrong = wheel.Find(generator);
+        if (wrong) {
+            if (why != nullptr) *why = {Field::Options, std::move(*wrong)};
+            return RunEnd::Refused;
+        }
+    }
     if (drawsWithOptions) {
         if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, argCount), options, lists,
                                              settings.SortOutput, settings.LineCount)) {
@@ -323,7 +335,8 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
 
     StatisticsRun statistics(options, args);
     if (statistics.Wanted()) {
-        statistics.Start(settings, lists, drawsWithOptions ? &optionLines : nullptr);
+        statistics.Start(options.wheel ? wheel.Written() : settings, lists,
+                         drawsWithOptions ? &optionLines : nullptr);
     }
 
     OutputTextFile output;
@@ -345,7 +358,9 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
         }
     }
 
-    if (drawsWithOptions || statistics.Wanted() || (options.lineFeedOnly && argCount != 5)) {
+    if (options.wheel) {
+        wheel.Write(generator, output, statistics.Tally());
+    } else if (drawsWithOptions || statistics.Wanted() || (options.lineFeedOnly && argCount != 5)) {
         WriteOptionLines(generator, lists, settings, argCount, options,
                          drawsWithOptions ? &optionLines : nullptr, output, statistics.Tally());
     } else if (argCount == 5) {
@@ -392,7 +407,12 @@ std::optional<Rejection> CheckArguments(std::span<const std::string> args, const
     } catch (const Exception& e) {
         return Rejection{Field::FixedFile, e.Message};
     }
-    if (options.ChangesDraws()) {
+    if (options.wheel) {
+        WheelRun wheel;
+        if (auto wrong = wheel.Prepare(settings, lists, args.size(), options)) {
+            return Rejection{Field::Options, *wrong};
+        }
+    } else if (options.ChangesDraws()) {
         OptionLines optionLines;
         if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, args.size()), options, lists,
                                              settings.SortOutput, settings.LineCount, true)) {
@@ -449,6 +469,16 @@ int RunWithOptions(std::span<const std::string> args) {
         WriteStandardError("combogen: write error: " + SystemErrorText(code) + "\n");
         return 1;
     }
+    if (options.checkDraw || options.guarantee) {
+        if (auto report = CheckLines(commandLine.positional, options, error)) {
+            const int32_t code = WriteStandardOutput(*report);
+            if (code == 0) return 0;
+            WriteStandardError("combogen: write error: " + SystemErrorText(code) + "\n");
+            return 1;
+        }
+        WriteStandardError("combogen: " + OneLine(error) + "\n");
+        return 2;
+    }
 
     SeedSource seedSource = ReadSystemRandom;
     if (options.seedText) {
@@ -467,7 +497,8 @@ int RunWithOptions(std::span<const std::string> args) {
 
     Rejection why;
     const RunEnd end = RunCombogen(commandLine.positional, seedSource, options, &why);
-    if (end == RunEnd::Refused || (end == RunEnd::Rejected && options.explain)) {
+    // A wheel run is new: it says why it stops rather than stopping silently.
+    if (end == RunEnd::Refused || (end == RunEnd::Rejected && (options.explain || options.wheel))) {
         WriteStandardError("combogen: " + OneLine(why.message) + "\n");
         return 2;
     }

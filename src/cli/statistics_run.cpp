@@ -42,7 +42,12 @@ void StatisticsRun::Start(const RunSettings& settings, const NumberLists& lists,
                                      all ? lists.FixedCount : settings.FixedMin,
                                      all ? lists.FixedCount : settings.FixedMax);
     }
-    if (optionLines != nullptr && optionLines->Filtered()) {
+    if (options_.wheel) {
+        // A wheel's lines are chosen, not drawn: no expected counts to weigh them against.
+        spread.main.inclusion = {};
+        spread.main.pairInclusion.clear();
+        spread.main.unknownWhy = "a wheel's lines are chosen, not drawn";
+    } else if (optionLines != nullptr && optionLines->Filtered()) {
         // Filters: each number's probability from the exact counts of the passing lines, and
         // the joint ones from the lines themselves while they are few enough to go through;
         // otherwise the test approximates the covariances. Counts too large to keep leave

@@ -1,0 +1,574 @@
+#include "wheel/search.h"
+
+#include <algorithm>
+#include <bit>
+#include <unordered_set>
+
+#include "random/wide_draw.h"
+
+namespace combogen {
+namespace {
+
+// A set of numbers as bits: v is at most 80.
+using Mask = WideCount;
+
+inline Mask Bit(int i) { return Mask{1} << i; }
+inline int PopCount(Mask x) {
+    return std::popcount(static_cast<uint64_t>(x)) + std::popcount(static_cast<uint64_t>(x >> 64));
+}
+
+struct MaskHash {
+    size_t operator()(Mask x) const {
+        const uint64_t h = static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull ^
+                           static_cast<uint64_t>(x >> 64) * 0xC2B2AE3D27D4EB4Full;
+        return static_cast<size_t>(h ^ (h >> 29));
+    }
+};
+
+// Binomial coefficients up to 80, saturating at the top of 64 bits.
+struct Binomials {
+    uint64_t c[81][81] = {};
+    Binomials() {
+        for (int n = 0; n <= 80; ++n) {
+            c[n][0] = 1;
+            for (int r = 1; r <= n; ++r) {
+                const uint64_t a = c[n - 1][r - 1], b = c[n - 1][r];
+                c[n][r] = a > UINT64_MAX - b ? UINT64_MAX : a + b;
+            }
+        }
+    }
+};
+const Binomials& Binom() {
+    static const Binomials table;
+    return table;
+}
+uint64_t Choose(int n, int r) { return r < 0 || r > n ? 0 : Binom().c[n][r]; }
+
+// The most m-sets whose coverage counts are kept: two bytes each, 128 MiB.
+constexpr uint64_t kMaxSets = uint64_t{1} << 26;
+
+// Calls f(chosen) with each r-subset of elems[0..n) in lexicographic order; chosen ascends.
+template <class F>
+void ForEachSubset(const uint8_t* elems, int n, int r, F&& f) {
+    if (r > n || r < 0) return;
+    int idx[16];
+    uint8_t chosen[16];
+    for (int i = 0; i < r; ++i) idx[i] = i, chosen[i] = elems[i];
+    for (;;) {
+        f(static_cast<const uint8_t*>(chosen));
+        int i = r - 1;
+        while (i >= 0 && idx[i] == n - r + i) --i;
+        if (i < 0) return;
+        ++idx[i];
+        chosen[i] = elems[idx[i]];
+        for (int j = i + 1; j < r; ++j) idx[j] = idx[j - 1] + 1, chosen[j] = elems[idx[j]];
+    }
+}
+
+int Elements(Mask x, uint8_t* out) {
+    int n = 0;
+    for (uint64_t w = static_cast<uint64_t>(x); w != 0; w &= w - 1)
+        out[n++] = static_cast<uint8_t>(std::countr_zero(w));
+    for (uint64_t w = static_cast<uint64_t>(x >> 64); w != 0; w &= w - 1)
+        out[n++] = static_cast<uint8_t>(64 + std::countr_zero(w));
+    return n;
+}
+
+class Engine {
+public:
+    Engine(const WheelSearch& search, RandomGenerator& g, int m)
+        : search_(search), g_(g), v_(search.goal.v), k_(search.goal.k), t_(search.goal.t), m_(m) {
+        budget_ = search.effort > 0 ? search.effort : DefaultWheelEffort(search.goal);
+        sets_ = Choose(v_, m_);
+        count_.assign(sets_, 0);
+        uncovered_ = static_cast<int64_t>(sets_);
+        hopeless_.assign((sets_ + 63) / 64, 0);
+    }
+
+    WheelFound Run() {
+        Greedy();
+        const bool covers = uncovered_ == 0;
+        if (!covers) return Result(lines_, false);
+        best_ = lines_;
+        Anneal();
+        return Result(best_, true);
+    }
+
+private:
+    // Colex rank of an ascending m-set.
+    uint64_t Rank(const uint8_t* s) const {
+        uint64_t r = 0;
+        for (int i = 0; i < m_; ++i) r += binom_[s[i]][i + 1];
+        return r;
+    }
+    void Unrank(uint64_t r, uint8_t* s) const {
+        int c = v_ - 1;
+        for (int i = m_; i >= 1; --i) {
+            while (binom_[c][i] > r) --c;
+            s[i - 1] = static_cast<uint8_t>(c);
+            r -= binom_[c][i];
+            --c;
+        }
+    }
+
+    // f(rank) for each m-set meeting line in t or more numbers.
+    template <class F>
+    void ForEachCovered(Mask line, F&& f) {
+        uint8_t in[80], out[80];
+        const int nIn = Elements(line, in);
+        const int nOut = Elements(~line & ((Mask{1} << v_) - 1), out);
+        for (int i = t_; i <= std::min(k_, m_); ++i) {
+            if (m_ - i > nOut) continue;
+            ForEachSubset(in, nIn, i, [&](const uint8_t* a) {
+                ForEachSubset(out, nOut, m_ - i, [&](const uint8_t* b) {
+                    uint8_t s[16];
+                    std::merge(a, a + i, b, b + (m_ - i), s);
+                    f(Rank(s));
+                });
+            });
+            steps_ += static_cast<int64_t>(Choose(nIn, i) * Choose(nOut, m_ - i));
+        }
+    }
+
+    bool Allowed(Mask line) const {
+        if (!search_.allowed) return true;
+        uint8_t s[80];
+        const int n = Elements(line, s);
+        return search_.allowed(std::span<const uint8_t>(s, n));
+    }
+
+    int64_t Gain(Mask line) {
+        int64_t gain = 0;
+        ForEachCovered(line, [&](uint64_t r) { gain += count_[r] == 0; });
+        return gain;
+    }
+
+    void AddLine(Mask line) {
+        ForEachCovered(line, [&](uint64_t r) {
+            if (count_[r]++ == 0) --uncovered_;
+        });
+        lines_.push_back(line);
+        present_.insert(line);
+    }
+
+    // A random line meeting the ascending m-set s in at least t numbers.
+    Mask RandomLineThrough(const uint8_t* s) {
+        uint8_t pool[80];
+        std::copy(s, s + m_, pool);
+        Mask line = 0;
+        for (int i = 0; i < t_; ++i) {
+            const int j = i + RandomBelow(g_, static_cast<uint16_t>(m_ - i));
+            std::swap(pool[i], pool[j]);
+            line |= Bit(pool[i]);
+        }
+        int n = 0;
+        for (int x = 0; x < v_; ++x)
+            if (!(line & Bit(x))) pool[n++] = static_cast<uint8_t>(x);
+        for (int i = 0; i < k_ - t_; ++i) {
+            const int j = i + RandomBelow(g_, static_cast<uint16_t>(n - i));
+            std::swap(pool[i], pool[j]);
+            line |= Bit(pool[i]);
+        }
+        return line;
+    }
+
+    // The first allowed, new line meeting s in t or more numbers, or 0 when there is none.
+    Mask AnyAllowedLineThrough(const uint8_t* s) {
+        Mask found = 0;
+        ForEachSubset(s, m_, t_, [&](const uint8_t* a) {
+            if (found != 0) return;
+            Mask base = 0;
+            for (int i = 0; i < t_; ++i) base |= Bit(a[i]);
+            uint8_t rest[80];
+            int n = 0;
+            for (int x = 0; x < v_; ++x)
+                if (!(base & Bit(x))) rest[n++] = static_cast<uint8_t>(x);
+            ForEachSubset(rest, n, k_ - t_, [&](const uint8_t* b) {
+                if (found != 0) return;
+                ++steps_;
+                Mask line = base;
+                for (int i = 0; i < k_ - t_; ++i) line |= Bit(b[i]);
+                if (!present_.contains(line) && Allowed(line)) found = line;
+            });
+        });
+        return found;
+    }
+
+    // Lines one at a time, each the best of a few random lines through the first m-set still
+    // unmet, until every m-set that some allowed line can meet is met.
+    void Greedy() {
+        const int tries = k_ == v_ ? 1 : 24;
+        uint64_t next = 0;
+        uint8_t s[16];
+        while (uncovered_ > hopelessCount_) {
+            if (lines_.size() >= UINT16_MAX) return;  // the counts would overflow
+            while (count_[next] != 0 || (hopeless_[next / 64] >> (next % 64) & 1)) ++next;
+            Unrank(next, s);
+            Mask best = 0;
+            int64_t bestGain = -1;
+            const int n = steps_ < budget_ / 4 ? tries : 1;
+            for (int i = 0; i < n; ++i) {
+                const Mask line = RandomLineThrough(s);
+                if (present_.contains(line) || !Allowed(line)) continue;
+                const int64_t gain = Gain(line);
+                if (gain > bestGain) bestGain = gain, best = line;
+            }
+            if (best == 0) best = AnyAllowedLineThrough(s);
+            if (best == 0) {
+                hopeless_[next / 64] |= uint64_t{1} << (next % 64);
+                ++hopelessCount_;
+                continue;
+            }
+            AddLine(best);
+            Report();
+        }
+    }
+
+    // f(lost, gained) for each m-set that line meets in t or more numbers but not once x in it
+    // is replaced by y (lost), each paired with the one the new line meets and the old does not.
+    template <class F>
+    void ForEachSwapped(Mask line, int x, int y, F&& f) {
+        uint8_t in[80], out[80];
+        const int nIn = Elements(line & ~Bit(x), in);
+        const int nOut = Elements(~(line | Bit(y)) & ((Mask{1} << v_) - 1), out);
+        ForEachSubset(in, nIn, t_ - 1, [&](const uint8_t* a) {
+            ForEachSubset(out, nOut, m_ - t_, [&](const uint8_t* b) {
+                uint8_t s[16];
+                std::merge(a, a + t_ - 1, b, b + (m_ - t_), s);
+                f(RankWith(s, x), RankWith(s, y));
+            });
+        });
+        steps_ += static_cast<int64_t>(Choose(nIn, t_ - 1) * Choose(nOut, m_ - t_));
+    }
+
+    // The rank of the ascending (m-1)-set s with x put in.
+    uint64_t RankWith(const uint8_t* s, int x) const {
+        uint64_t r = 0;
+        int i = 0;
+        for (; i < m_ - 1 && s[i] < x; ++i) r += binom_[s[i]][i + 1];
+        r += binom_[x][i + 1];
+        for (; i < m_ - 1; ++i) r += binom_[s[i]][i + 2];
+        return r;
+    }
+
+    // A value in 0..n-1 for n below 2^32.
+    uint32_t Below(uint64_t n) { return static_cast<uint32_t>((NextWord(g_) * n) >> 32); }
+
+    void Unmet(uint64_t r) {
+        --count_[r];
+        if (count_[r] != 0) return;
+        ++uncovered_;
+        if (listed_[r / 64] >> (r % 64) & 1) return;
+        listed_[r / 64] |= uint64_t{1} << (r % 64);
+        unmetList_.push_back(static_cast<uint32_t>(r));
+    }
+    void Met(uint64_t r) {
+        if (count_[r]++ == 0) --uncovered_;
+    }
+
+    // A random m-set still unmet. The list holds every unmet set and perhaps some met since,
+    // which are dropped when drawn or when they outnumber the unmet ones.
+    uint64_t DrawUnmet() {
+        if (unmetList_.size() > static_cast<size_t>(4 * uncovered_ + 64)) {
+            size_t n = 0;
+            for (const uint32_t r : unmetList_) {
+                if (count_[r] == 0)
+                    unmetList_[n++] = r;
+                else
+                    listed_[r / 64] &= ~(uint64_t{1} << (r % 64));
+            }
+            unmetList_.resize(n);
+        }
+        for (;;) {
+            const uint32_t i = Below(unmetList_.size());
+            const uint32_t r = unmetList_[i];
+            if (count_[r] == 0) return r;
+            listed_[r / 64] &= ~(uint64_t{1} << (r % 64));
+            unmetList_[i] = unmetList_.back();
+            unmetList_.pop_back();
+        }
+    }
+
+    // Which lines hold each number, as bits over the lines, words_ words a number.
+    void IndexHolders() {
+        words_ = (lines_.size() + 63) / 64;
+        holders_.assign(static_cast<size_t>(v_) * words_, 0);
+        for (size_t i = 0; i < lines_.size(); ++i) {
+            uint8_t e[80];
+            const int n = Elements(lines_[i], e);
+            for (int j = 0; j < n; ++j) holders_[e[j] * words_ + i / 64] |= uint64_t{1} << (i % 64);
+        }
+    }
+
+    // A random line one swap away from meeting the unmet set s (t - 1 numbers in common), or
+    // any line when there is none. The lines' counts of common numbers are added up 64 lines
+    // at a time in four bit planes.
+    uint32_t PickLine(const uint8_t* s, Mask drawn) {
+        const size_t b = lines_.size();
+        uint32_t total = 0;
+        near_.resize(words_);
+        for (size_t w = 0; w < words_; ++w) {
+            uint64_t match = 0;
+            if (m_ <= 15) {
+                uint64_t c0 = 0, c1 = 0, c2 = 0, c3 = 0;
+                for (int i = 0; i < m_; ++i) {
+                    const uint64_t a = holders_[s[i] * words_ + w];
+                    const uint64_t k0 = c0 & a;
+                    c0 ^= a;
+                    const uint64_t k1 = c1 & k0;
+                    c1 ^= k0;
+                    const uint64_t k2 = c2 & k1;
+                    c2 ^= k1;
+                    c3 ^= k2;
+                }
+                const int want = t_ - 1;
+                match = (want & 1 ? c0 : ~c0) & (want & 2 ? c1 : ~c1) & (want & 4 ? c2 : ~c2) &
+                        (want & 8 ? c3 : ~c3);
+            } else {
+                for (size_t i = w * 64; i < std::min(b, w * 64 + 64); ++i)
+                    if (PopCount(lines_[i] & drawn) == t_ - 1) match |= uint64_t{1} << (i % 64);
+            }
+            if (w + 1 == words_ && b % 64 != 0) match &= (uint64_t{1} << (b % 64)) - 1;
+            near_[w] = match;
+            total += static_cast<uint32_t>(std::popcount(match));
+        }
+        steps_ += static_cast<int64_t>(words_);
+        if (total == 0) return Below(b);
+        uint32_t pick = Below(total);
+        for (size_t w = 0;; ++w) {
+            const uint32_t here = static_cast<uint32_t>(std::popcount(near_[w]));
+            if (pick >= here) {
+                pick -= here;
+                continue;
+            }
+            uint64_t match = near_[w];
+            for (; pick > 0; --pick) match &= match - 1;
+            return static_cast<uint32_t>(w * 64 + std::countr_zero(match));
+        }
+    }
+
+    // Drops the line whose loss leaves the fewest m-sets unmet.
+    void RemoveLine() {
+        size_t worst = 0;
+        int64_t least = -1;
+        for (size_t i = 0; i < lines_.size(); ++i) {
+            int64_t lost = 0;
+            ForEachCovered(lines_[i], [&](uint64_t r) { lost += count_[r] == 1; });
+            if (least < 0 || lost < least) least = lost, worst = i;
+        }
+        ForEachCovered(lines_[worst], [&](uint64_t r) { Unmet(r); });
+        present_.erase(lines_[worst]);
+        lines_[worst] = lines_.back();
+        lines_.pop_back();
+        IndexHolders();
+    }
+
+    // Acceptance thresholds of worse moves, out of 2^32, for each temperature of the cooling
+    // cycle: e^(-delta/T), in integers so that every platform decides alike.
+    static constexpr int kLevels = 48;
+    static constexpr int kMaxDelta = 32;
+    struct Schedule {
+        uint32_t accept[kLevels][kMaxDelta + 1];
+    };
+    static uint64_t ExpNegative(uint64_t xQ16) {
+        const uint64_t whole = xQ16 >> 16;
+        if (whole > 40) return 0;
+        const uint64_t f = (xQ16 & 0xFFFF) << 16;
+        int64_t sum = int64_t{1} << 32;
+        uint64_t term = uint64_t{1} << 32;
+        for (int j = 1; j <= 12; ++j) {
+            term = ((term * f) >> 32) / static_cast<uint64_t>(j);
+            sum += (j % 2 != 0) ? -static_cast<int64_t>(term) : static_cast<int64_t>(term);
+        }
+        uint64_t r = static_cast<uint64_t>(sum);
+        for (uint64_t i = 0; i < whole; ++i) r = (r * 1580030169u) >> 32;  // e^-1 * 2^32
+        return r;
+    }
+    static const Schedule& Cooling() {
+        static const Schedule schedule = [] {
+            Schedule s{};
+            // From about 0.3, slowly down to about 0.25: a hotter start only scatters the wheel.
+            uint64_t tQ16 = 20000;
+            for (int l = 0; l < kLevels; ++l) {
+                for (int d = 0; d <= kMaxDelta; ++d)
+                    s.accept[l][d] = static_cast<uint32_t>(
+                        std::min<uint64_t>(ExpNegative((uint64_t(d) << 32) / tQ16), UINT32_MAX));
+                tQ16 = tQ16 * 1020 / 1024;
+            }
+            return s;
+        }();
+        return schedule;
+    }
+
+    // Simulated annealing over wheels of one size fewer than the best found, its cost the
+    // m-sets unmet; each move swaps one number of a line so that it meets a random unmet set.
+    // Whenever the cost reaches 0 the wheel is kept and its least useful line dropped.
+    void Anneal() {
+        if (lines_.size() <= 1) return;
+        listed_.assign((sets_ + 63) / 64, 0);
+        const Schedule& cooling = Cooling();
+        RemoveLine();
+        int level = 0;
+        int64_t moves = 0;
+        uint8_t s[16];
+        while (steps_ < budget_) {
+            if (uncovered_ == 0) {
+                best_ = lines_;
+                if (lines_.size() <= 1) return;
+                RemoveLine();
+                continue;
+            }
+            const int64_t perLevel = static_cast<int64_t>(lines_.size()) * k_ * 8 + 256;
+            if (++moves >= perLevel) {
+                moves = 0;
+                level = level + 1 == kLevels ? 0 : level + 1;
+            }
+            Report();
+            const uint64_t r = DrawUnmet();
+            Unrank(r, s);
+            Mask drawn = 0;
+            for (int i = 0; i < m_; ++i) drawn |= Bit(s[i]);
+            const uint32_t which = PickLine(s, drawn);
+            const Mask line = lines_[which];
+            uint8_t outs[80], ins[80];
+            const int nOut = Elements(line & ~drawn, outs);
+            const int nIn = Elements(drawn & ~line, ins);
+            const int x = outs[Below(static_cast<uint64_t>(nOut))];
+            const int y = ins[Below(static_cast<uint64_t>(nIn))];
+            const Mask next = line ^ Bit(x) ^ Bit(y);
+            if (present_.contains(next) || !Allowed(next)) continue;
+            int64_t delta = 0;
+            ForEachSwapped(line, x, y, [&](uint64_t lost, uint64_t gained) {
+                delta += (count_[lost] == 1) - (count_[gained] == 0);
+            });
+            if (delta > 0 && (delta > kMaxDelta || NextWord(g_) >= cooling.accept[level][delta]))
+                continue;
+            ForEachSwapped(line, x, y, [&](uint64_t lost, uint64_t gained) {
+                Met(gained);
+                Unmet(lost);
+            });
+            present_.erase(line);
+            present_.insert(next);
+            lines_[which] = next;
+            holders_[x * words_ + which / 64] &= ~(uint64_t{1} << (which % 64));
+            holders_[y * words_ + which / 64] |= uint64_t{1} << (which % 64);
+        }
+    }
+
+    void Report() {
+        if (search_.progress && steps_ >= nextReport_) {
+            nextReport_ = steps_ + (int64_t{1} << 22);
+            const size_t size = best_.empty() ? lines_.size() : best_.size();
+            search_.progress(static_cast<int64_t>(size), uncovered_ - hopelessCount_);
+        }
+    }
+
+    WheelFound Result(const std::vector<Mask>& lines, bool covers) const {
+        WheelFound found;
+        found.covers = covers;
+        found.steps = steps_;
+        // In the order of the lines' numbers: the first differing number decides.
+        std::vector<Mask> sorted = lines;
+        std::sort(sorted.begin(), sorted.end(), [](Mask a, Mask b) {
+            const Mask d = a ^ b;
+            return (a & d & (~d + 1)) != 0;
+        });
+        for (const Mask line : sorted) {
+            uint8_t s[80];
+            const int n = Elements(line, s);
+            found.lines.emplace_back(s, s + n);
+        }
+        return found;
+    }
+
+    const WheelSearch& search_;
+    RandomGenerator& g_;
+    const uint64_t (*binom_)[81] = Binom().c;
+    const int v_, k_, t_, m_;
+    int64_t budget_ = 0;
+    int64_t steps_ = 0;
+    int64_t nextReport_ = 0;
+    uint64_t sets_ = 0;
+    std::vector<uint16_t> count_;  // lines meeting each m-set in t or more numbers
+    int64_t uncovered_ = 0;
+    std::vector<uint64_t> hopeless_;  // m-sets no allowed line meets
+    int64_t hopelessCount_ = 0;
+    std::vector<Mask> lines_;
+    std::vector<Mask> best_;           // the smallest wheel found that meets the goal
+    std::vector<uint32_t> unmetList_;  // every unmet m-set, perhaps with some met since
+    std::vector<uint64_t> listed_;     // which m-sets unmetList_ holds
+    std::vector<uint64_t> holders_;    // IndexHolders
+    size_t words_ = 0;
+    std::vector<uint64_t> near_;
+    std::unordered_set<Mask, MaskHash> present_;  // for membership only, never walked
+};
+
+// The Steiner system S(5,6,12): the supports of the weight-6 words of the extended ternary Golay
+// code, 132 lines that meet every 5-set exactly once. Its lines through the last number, that
+// number dropped, are S(4,5,11), 66 lines. Both meet the lower bound, so no search beats them.
+std::vector<Mask> SteinerFromGolay(int v) {
+    static const int kRows[6][6] = {{0, 1, 1, 1, 1, 1}, {1, 0, 1, 2, 2, 1}, {1, 1, 0, 1, 2, 2},
+                                    {1, 2, 1, 0, 1, 2}, {1, 2, 2, 1, 0, 1}, {1, 1, 2, 2, 1, 0}};
+    std::vector<Mask> lines;
+    for (int code = 0; code < 729; ++code) {
+        int c[6];
+        for (int i = 0, rest = code; i < 6; ++i, rest /= 3) c[i] = rest % 3;
+        Mask support = 0;
+        for (int j = 0; j < 12; ++j) {
+            int sum = 0;
+            for (int i = 0; i < 6; ++i) sum += c[i] * (j < 6 ? (i == j) : kRows[i][j - 6]);
+            if (sum % 3 != 0) support |= Bit(j);
+        }
+        if (PopCount(support) != 6) continue;
+        if (v == 11) {
+            if (!(support & Bit(11))) continue;
+            support &= ~Bit(11);
+        }
+        lines.push_back(support);
+    }
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    return lines;
+}
+
+}  // namespace
+
+int64_t DefaultWheelEffort(const WheelGoal& goal) {
+    // A step is one m-set counted or 64 lines scanned, a few nanoseconds: seconds of search.
+    (void)goal;
+    return int64_t{150'000'000};
+}
+
+WheelFound FindWheel(const WheelSearch& search, RandomGenerator& generator) {
+    const WheelGoal& goal = search.goal;
+    if (goal.v < 1 || goal.v > 80 || goal.t < 1 || goal.t > goal.m || goal.m > goal.k ||
+        goal.k > goal.v)
+        return {};
+    // Too many m-sets to count: a wheel that meets every t-set meets every m-set in t numbers.
+    int m = goal.m;
+    if (Choose(goal.v, m) > kMaxSets) m = goal.t;
+    if (Choose(goal.v, m) > kMaxSets) return {};
+    if (goal.t == goal.m && ((goal.v == 12 && goal.k == 6 && goal.t == 5) ||
+                             (goal.v == 11 && goal.k == 5 && goal.t == 4))) {
+        const std::vector<Mask> lines = SteinerFromGolay(goal.v);
+        WheelFound found;
+        found.covers = true;
+        for (const Mask line : lines) {
+            uint8_t s[16];
+            const int n = Elements(line, s);
+            found.lines.emplace_back(s, s + n);
+            if (search.allowed && !search.allowed(found.lines.back())) found.covers = false;
+        }
+        if (found.covers) {
+            std::sort(
+                found.lines.begin(), found.lines.end(), [](const WheelLine& a, const WheelLine& b) {
+                    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
+                });
+            return found;
+        }
+    }
+    Engine engine(search, generator, m);
+    return engine.Run();
+}
+
+}  // namespace combogen
