@@ -40,7 +40,8 @@ set_target_properties(combogen PROPERTIES
   CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
 
 set(COMBOGEN_WEB_DIR ${CMAKE_BINARY_DIR}/web)
-set(COMBOGEN_WEB_SOURCES index.html style.css page.js)
+set(COMBOGEN_WEB_SOURCES index.html style.css words.js page.js sw.js manifest.webmanifest icon.svg
+    icon-192.png icon-512.png)
 set(COMBOGEN_WEB_OUTPUTS ${COMBOGEN_WEB_DIR}/engine.js)
 foreach(file IN LISTS COMBOGEN_WEB_SOURCES)
   add_custom_command(OUTPUT ${COMBOGEN_WEB_DIR}/${file}
