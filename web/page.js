@@ -300,10 +300,15 @@ function keepInAddress() {
 
 function readAddress() {
     const kept = new URLSearchParams(location.hash.slice(1));
-    for (const id of KEPT) {
-        if (kept.has(id)) setField(id, kept.get(id));
-    }
+    for (const id of KEPT) setField(id, kept.has(id) ? kept.get(id) : DEFAULTS[id]);
+    syncFixedUse();
 }
+
+// A link followed from this very page changes only the address's end.
+window.addEventListener('hashchange', () => {
+    readAddress();
+    settingsChanged();
+});
 
 // After the first Generate, the messages follow the typing; before it, none shows.
 let generated = false;
@@ -445,7 +450,8 @@ function outputName() {
 function visitorsReport(text) {
     return text.replace(/^(options: +)(.*)$/m, (_, head, options) => {
         const chosen = options.replace(/^--explain ?/, '')
-            .replace(/ ?--stats stats\.txt --chart chart\.svg --block-size 65536(?=\r?$)/, '');
+            .replace(/ ?--stats stats\.txt --chart chart\.svg --block-size 65536( --)?(?=\r?$)/,
+                '');
         return head + (chosen === '' ? '(none)' : chosen);
     });
 }

@@ -412,6 +412,165 @@ class RejectionTest(PageTest):
                          "This replay file holds 100 bytes; a saved seed holds 2,068.")
 
 
+class VisitorTest(PageTest):
+    """What a visitor meets around a run: focus, out-of-date results, sizes and names, Copy,
+    the address, Reset, the warning before a huge file."""
+
+    def active_id(self):
+        return self.browser.driver.execute_script(
+            "const a = document.activeElement; return a === document.body ? 'BODY' : a.id")
+
+    def test_result_in_view_and_focused(self):
+        browser = self.browser
+        browser.emulate(500)  # the result starts below this fold
+        browser.fill(dict(DEFAULTS, seed="view"))
+        browser.find("generate").click()
+        browser.wait(lambda: browser.find("download").is_displayed(), 30, browser.errors())
+        self.assertIn(self.active_id(), ("status", "result-title"))
+        top = browser.driver.execute_script(
+            "return document.getElementById('result').getBoundingClientRect().top")
+        self.assertTrue(0 <= top < 500, "the result is at %s, out of view" % top)
+        browser.fill({"lines": "5000000"})
+        browser.find("generate").click()
+        browser.wait(lambda: browser.find("cancel").is_displayed(), 10)
+        browser.find("cancel").click()
+        self.assertEqual(self.active_id(), "generate")
+
+    def test_enter_with_the_last_keystroke_and_a_stale_result(self):
+        browser = self.browser
+        browser.fill(dict(DEFAULTS, seed="enter"))
+        browser.type("lines", "7" + Keys.ENTER)
+        browser.wait(lambda: browser.find("download").is_displayed(), 30, browser.errors())
+        page = browser.download("download", "6-of-49-7-lines.txt")
+        self.assertEqual(page, native_run(["--seed", "enter", "7", "49", "6", "1",
+                                           "combinations.txt"])[2])
+        self.assertFalse(browser.find("stale").is_displayed())
+        browser.type("lines", "8")
+        browser.wait(lambda: browser.find("stale").is_displayed(), 5)
+
+    def test_digits_and_blanks_as_people_type_them(self):
+        # A trailing blank, and full-width and Arabic-Indic digits among the fixed numbers.
+        page = self.run_page({"lines": "12 ", "pick": " 6 ", "fixed": "３, １٧; ٤٢",
+                              "seed": "digits"})
+        _, _, expected = native_run(["--seed", "digits", "12", "49", "6", "1",
+                                     "combinations.txt", "fixed.txt"], "3, 17; 42")
+        self.assertEqual(page, expected)
+
+    def test_sizes_separators_names_and_the_statistics_header(self):
+        browser = self.browser
+        page = self.run_page({"lines": "100000", "seed": "sizes", "unix": True})
+        self.assertEqual(len(page), 1_800_000)
+        self.assertEqual(browser.find("download").text,
+                         "Download 6-of-49-100000-lines.txt (1.8 MB)")
+        self.assertRegex(browser.find("status").text, r"^Done: 100,000 lines, 1\.8 MB in ")
+        self.assertIn("99,980 more in the file", browser.find("preview").text)
+        options = [line for line in browser.find("stats").text.splitlines()
+                   if line.startswith("options:")]
+        self.assertEqual(options, ["options:   --lf --seed sizes"])
+
+    def test_paired_fields_are_named_with_their_caption(self):
+        names = {
+            "sum-min": "Sum of each line's numbers at least",
+            "odd-max": "Odd numbers on each line at most",
+            "bonus-count": "Bonus numbers from a second pool, after a + how many",
+            "fixed-min": "Each line holds some of them: at least",
+        }
+        for element_id, name in names.items():
+            self.assertEqual(self.browser.find(element_id).accessible_name, name)
+
+    def test_copy(self):
+        browser = self.browser
+        browser.driver.execute_cdp_cmd("Browser.grantPermissions", {
+            "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
+        page = self.run_page({"lines": "30", "seed": "copy"})
+        browser.find("copy").click()
+        browser.wait(lambda: browser.find("copy-status").text != "", 5)
+        self.assertEqual(browser.find("copy-status").text, "Copied all 30 lines.")
+        copied = browser.driver.execute_async_script(
+            "navigator.clipboard.readText().then(arguments[0])")
+        self.assertEqual(copied.encode(), page)
+
+    def test_address_keeps_the_settings_and_reset_clears_them(self):
+        browser = self.browser
+        form = {"lines": "15", "pool": "45", "sorted": False, "sum-min": "90",
+                "sum-max": "160", "seed": "link me"}
+        first = self.run_page(form)
+        link = browser.driver.current_url
+        self.assertIn("#", link)
+        browser.open("data:,")  # another page first: the link is loaded, not scrolled to
+        browser.open(link)
+        self.assertEqual(browser.find("sum-max").get_attribute("value"), "160")
+        self.assertFalse(browser.find("sorted").is_selected())
+        self.assertEqual(browser.generate(), first)
+        browser.find("reset").click()
+        self.assertEqual(browser.find("lines").get_attribute("value"), "10")
+        self.assertEqual(browser.find("seed").get_attribute("value"), "")
+        self.assertTrue(browser.find("sorted").is_selected())
+        self.assertNotIn("#", browser.driver.current_url)
+        self.assertTrue(browser.find("result").get_attribute("hidden"))
+
+    def test_warning_before_many_gigabytes(self):
+        browser = self.browser
+        browser.fill({"lines": "200000000"})
+        browser.find("generate").click()
+        browser.wait(lambda: "GB" in browser.find("form-error").text, 10, browser.errors())
+        self.assertIn("3.8 GB", browser.find("form-error").text)
+        self.assertTrue(browser.find("result").get_attribute("hidden"))
+        # Pressed again, it runs; the progress says how long so far and how long is left.
+        browser.find("generate").click()
+        text = browser.find("progress-text")
+        browser.wait(lambda: "left" in text.text, 30, "no time left shown")
+        self.assertRegex(text.text, r"^\d+ %, [\d.]+ s so far, about .* left$")
+        browser.find("cancel").click()
+
+
+class PhoneTest(unittest.TestCase):
+    """The page at a phone's width."""
+
+    def test_chart_reads_on_a_phone(self):
+        phone = Browser(390, 844)
+        try:
+            phone.open(PageTest.url)
+            phone.fill(dict(DEFAULTS, seed="phone"))
+            phone.generate()
+            phone.wait(lambda: phone.driver.execute_script(
+                "return document.getElementById('chart').naturalWidth > 0"), 10)
+            # Drawn at its own scale (1000 units wide), the chart's smallest labels stay 11 px;
+            # the chart scrolls sideways inside its frame, the page does not.
+            width = phone.driver.execute_script(
+                "return document.getElementById('chart').getBoundingClientRect().width")
+            self.assertGreaterEqual(width, 1000)
+            self.assertLessEqual(phone.driver.execute_script(
+                "return document.documentElement.scrollWidth"), 390)
+        finally:
+            phone.close()
+
+
+class OfflineTest(unittest.TestCase):
+    """After one visit the page opens and runs from the service worker's copy, with the
+    server gone."""
+
+    def test_runs_without_the_server(self):
+        base, server = serve(SETTINGS.page)
+        browser = Browser()
+        try:
+            browser.open(base + "index.html")
+            browser.wait(lambda: browser.driver.execute_script(
+                "return navigator.serviceWorker.controller !== null"), 20,
+                "no service worker controls the page")
+            server.shutdown()
+            server.server_close()
+            browser.open("data:,")
+            browser.open(base + "index.html#seed=offline")
+            self.assertEqual(browser.find("seed").get_attribute("value"), "offline")
+            page = browser.generate()
+            _, _, expected = native_run(["--seed", "offline", "10", "49", "6", "1",
+                                         "combinations.txt"])
+            self.assertEqual(page, expected)
+        finally:
+            browser.close()
+
+
 class LargeRunTest(PageTest):
     """1,000,000 lines: progress, Cancel, and the whole file when left alone."""
 
