@@ -29,10 +29,18 @@ const form = $('form');
 const generate = $('generate');
 const cancel = $('cancel');
 
-// The engine's script defines combogenWorker; a worker started from its text works the same
-// from a web server and from a file opened in the browser.
-const workerUrl = URL.createObjectURL(
-    new Blob(['(' + combogenWorker.toString() + ')()'], {type: 'text/javascript'}));
+// The engine's script, started as a worker. A page opened from a file may not start a worker
+// from a file: there the page loads the script, which defines combogenWorker, and starts the
+// worker from the function's text. From a server the page itself never parses the engine.
+const workerUrl = location.protocol !== 'file:' ? Promise.resolve('engine.js')
+    : new Promise((resolve, reject) => {
+        const script = document.createElement('script');
+        script.src = 'engine.js';
+        script.onload = () => resolve(URL.createObjectURL(new Blob(
+            ['(' + combogenWorker.toString() + ')()'], {type: 'text/javascript'})));
+        script.onerror = () => reject(new Error('the engine did not load'));
+        document.head.append(script);
+    });
 
 // The replay file chosen, as bytes; its name is the seed file's name on the command line.
 let replay = null;
@@ -188,26 +196,29 @@ function showReason(id, reason, inputs) {
 }
 
 // The engine's checks: one long-lived worker, one question at a time.
-const checker = new Worker(workerUrl);
 let asked = 0;
 const answers = new Map();
-let questions = Promise.resolve();
+const checker = workerUrl.then((url) => {
+    const worker = new Worker(url);
+    worker.onmessage = (event) => {
+        const resolve = answers.get(event.data.id);
+        answers.delete(event.data.id);
+        if (resolve) resolve(event.data);
+    };
+    return worker;
+});
+let questions = checker;
 
 function askEngine(args, files) {
     const id = ++asked;
     const answer = new Promise((resolve) => answers.set(id, resolve));
-    questions = questions.then(() => {
-        checker.postMessage({type: 'check', id, args, files});
+    questions = questions.then(() => checker).then((worker) => {
+        worker.postMessage({type: 'check', id, args, files});
         return answer;
-    });
+    }, () => answer);
+    checker.catch((e) => answers.get(id) && answers.get(id)({type: 'crashed', error: String(e)}));
     return answer;
 }
-
-checker.onmessage = (event) => {
-    const resolve = answers.get(event.data.id);
-    answers.delete(event.data.id);
-    if (resolve) resolve(event.data);
-};
 
 // Every complaint about the form: the page's own, then the engine's, each option the engine
 // rejects left out in turn so that the next one shows too. Resolves to the command line and
@@ -538,14 +549,14 @@ form.addEventListener('submit', async (event) => {
         generate.focus();
         return;
     }
-    startRun(run, expected);
+    startRun(run, expected, await workerUrl);
 });
 
-function startRun({args, files}, expected) {
+function startRun({args, files}, expected, url) {
     forgetResult();
     const lineCount = wholeNumber(value('lines'), 1, LARGEST_LINE_COUNT, '').value;
     const name = outputName();
-    const worker = new Worker(workerUrl);
+    const worker = new Worker(url);
     running = {worker};
     generate.disabled = true;
     cancel.hidden = false;

@@ -12,6 +12,7 @@ Usage: browser_test.py --page DIR --native PROGRAM --artifacts DIR [unittest arg
 import argparse
 import functools
 import http.server
+import json
 import os
 import pathlib
 import shutil
@@ -569,6 +570,76 @@ class OfflineTest(unittest.TestCase):
             self.assertEqual(page, expected)
         finally:
             browser.close()
+
+
+NODE_MODULES = pathlib.Path(__file__).resolve().parent / "node" / "node_modules"
+
+
+def node_tool(*parts):
+    """A file of the tests' npm packages (installed by `npm ci` in tests/web/node)."""
+    path = NODE_MODULES.joinpath(*parts)
+    if not path.exists():
+        raise unittest.SkipTest("%s is missing: run `npm ci` in %s" % (path, NODE_MODULES.parent))
+    return path
+
+
+class AccessibilityTest(PageTest):
+    """axe-core finds nothing on the page as it first shows, with messages, with a result and
+    its statistics, and at a phone's width."""
+
+    def violations(self, browser):
+        browser.driver.execute_script(node_tool("axe-core", "axe.min.js").read_text())
+        found = browser.driver.execute_async_script(
+            "axe.run(document).then((r) => arguments[0](r.violations.map(" +
+            "(v) => v.id + ': ' + v.nodes.map((n) => n.target.join(' ')).join(', '))))")
+        return found
+
+    def test_axe(self):
+        browser = self.browser
+        self.assertEqual(self.violations(browser), [], "first view")
+        browser.fill({"lines": "0", "sum-min": "3", "bonus-count": "x", "bonus-pool": "9"})
+        browser.find("generate").click()
+        browser.wait(lambda: browser.find("form-error").text != "", 10)
+        self.assertEqual(self.violations(browser), [], "with messages")
+        browser.open(self.url)
+        self.run_page({"lines": "12", "bonus-count": "1", "bonus-pool": "10", "seed": "axe"})
+        self.assertEqual(self.violations(browser), [], "with a result")
+        browser.type("lines", "13")
+        self.assertEqual(self.violations(browser), [], "with an out-of-date result")
+        phone = Browser(390, 844)
+        try:
+            phone.open(self.url)
+            phone.fill(dict(DEFAULTS, seed="axe"))
+            phone.generate()
+            self.assertEqual(self.violations(phone), [], "on a phone")
+        finally:
+            phone.close()
+
+
+class LighthouseTest(PageTest):
+    """Lighthouse with Debian's Chromium: accessibility and best practices at 100, performance
+    at least 95. Prints the scores."""
+
+    def test_scores(self):
+        lighthouse = node_tool(".bin", "lighthouse")
+        with tempfile.TemporaryDirectory() as work:
+            report = os.path.join(work, "report.json")
+            flags = CHROMIUM_FLAGS + ["--user-data-dir=" + os.path.join(work, "profile")]
+            subprocess.run(
+                [str(lighthouse), self.url, "--output=json", "--output-path=" + report,
+                 "--quiet", "--only-categories=performance,accessibility,best-practices",
+                 "--chrome-flags=" + " ".join(flags)],
+                check=True, timeout=300, env=dict(os.environ, CHROME_PATH="/usr/bin/chromium"))
+            result = json.loads(pathlib.Path(report).read_text())
+        scores = {name: round(100 * category["score"])
+                  for name, category in result["categories"].items()}
+        print("Lighthouse:", scores, file=sys.stderr)
+        failing = [audit["id"] for audit in result["audits"].values()
+                   if audit.get("score") is not None and audit["score"] < 1 and
+                   audit.get("scoreDisplayMode") == "binary"]
+        self.assertEqual(scores["accessibility"], 100, failing)
+        self.assertEqual(scores["best-practices"], 100, failing)
+        self.assertGreaterEqual(scores["performance"], 95)
 
 
 class LargeRunTest(PageTest):
