@@ -10,6 +10,7 @@ Usage: browser_test.py --page DIR --native PROGRAM --artifacts DIR [unittest arg
        browser_test.py --page DIR --native PROGRAM --bench LINES [--rounds N]
 """
 import argparse
+import base64
 import functools
 import http.server
 import json
@@ -640,6 +641,32 @@ class LighthouseTest(PageTest):
         self.assertEqual(scores["accessibility"], 100, failing)
         self.assertEqual(scores["best-practices"], 100, failing)
         self.assertGreaterEqual(scores["performance"], 95)
+
+
+class FirefoxTest(unittest.TestCase):
+    """The page in Debian's Firefox ESR, driven through WebDriver BiDi (puppeteer-core): the
+    same bytes as the command line, the same words for a rejection."""
+
+    def firefox(self, form):
+        script = NODE_MODULES.parent / "firefox.mjs"
+        node_tool("puppeteer-core")
+        done = subprocess.run(["node", str(script), PageTest.url, json.dumps(form)],
+                              capture_output=True, text=True, timeout=180)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        return json.loads(done.stdout)
+
+    def test_firefox(self):
+        made = self.firefox({"lines": "40", "pick": "7", "fixed": "5 9", "sum-min": "120",
+                             "sum-max": "220", "bonus-count": "1", "bonus-pool": "10",
+                             "seed": "firefox"})
+        _, _, expected = native_run(["--bonus", "1:10", "--sum", "120:220", "--seed", "firefox",
+                                     "40", "49", "7", "1", "combinations.txt", "fixed.txt"],
+                                    "5 9")
+        self.assertEqual(made["name"], "7-of-49-40-lines.txt")
+        self.assertEqual(base64.b64decode(made["file"]), expected)
+        self.assertEqual(self.firefox({"pick": "50"})["errors"], [
+            "A line cannot hold 50 numbers when there are only 49 to draw from.",
+            "One setting needs a change before Generate."])
 
 
 class LargeRunTest(PageTest):
