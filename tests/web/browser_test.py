@@ -706,6 +706,7 @@ class ScreenshotTest(PageTest):
         try:
             phone.open(self.url)
             phone.fill(dict(DEFAULTS, pool="81"))
+            phone.find("generate").click()
             phone.wait(lambda: phone.find("pool-error").text != "")
             phone.screenshot("web-phone-rejection.png")
             phone.fill({"pool": "49", "seed": "picture"})
