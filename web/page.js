@@ -114,7 +114,8 @@ function commandLine(skip = new Set()) {
     const some = $('fixed-some').checked;
     if (fixedText.trim() !== '' || some) {
         // Numbers too long to convert fail the command line's run; the page says it plainly.
-        const big = (fixedText.match(/\d+/g) || []).find((n) => n.length > 4);
+        const big = (fixedText.match(/\d+/g) || [])
+            .find((n) => n.replace(/^0+/, '').length > 4);
         if (big) {
             complaints.push({field: 'fixed', reason: 'Fixed number ' + grouped(big) +
                 ' is larger than any number drawn (at most 80).'});
@@ -321,18 +322,32 @@ window.addEventListener('hashchange', () => {
     settingsChanged();
 });
 
-// After the first Generate, the messages follow the typing; before it, none shows.
+// After the first Generate, the messages follow the typing; before it, none shows. One
+// recheck at a time: a slow check (filters over a large pool count their passing lines) must
+// not queue up one answer per keystroke.
 let generated = false;
-let recheck = null;
+let recheck = null;  // null, 'running', or 'again' when the form changed meanwhile
+
+function recheckForm() {
+    if (recheck) {
+        recheck = 'again';
+        return;
+    }
+    recheck = 'running';
+    allComplaints().then(({complaints}) => {
+        const again = recheck === 'again';
+        recheck = null;
+        if (!generated) return;
+        if (again) recheckForm();
+        else showComplaints(complaints);
+    });
+}
 
 function settingsChanged() {
     syncFixedUse();
     keepInAddress();
     markStale();
-    if (!generated) return;
-    const mine = recheck = allComplaints().then(({complaints}) => {
-        if (recheck === mine) showComplaints(complaints);
-    });
+    if (generated) recheckForm();
 }
 
 form.addEventListener('input', settingsChanged);
@@ -364,7 +379,6 @@ $('reset').addEventListener('click', () => {
     replay = null;
     $('replay-clear').hidden = true;
     generated = false;
-    recheck = null;
     warnedAbout = null;
     clearReasons();
     forgetResult();
@@ -526,7 +540,6 @@ form.addEventListener('submit', async (event) => {
     event.preventDefault();
     if (running) return;
     generated = true;
-    recheck = null;
     generate.disabled = true;
     const {run, complaints} = await allComplaints();
     generate.disabled = false;

@@ -68,7 +68,8 @@ const REASONS = [
             ', the largest number drawn.'],
     [/^fixed number 0 can never be drawn/,
         () => '0 can never be drawn: the numbers start at 1.'],
-    [/^the pool of (\d+) less (\d+) fixed numbers? leaves (\d+), too few to fill a line of (\d+) holding only (\d+)/,
+    [new RegExp('^the pool of (\\d+) less (\\d+) fixed numbers? leaves (\\d+), too few to ' +
+        'fill a line of (\\d+) holding only (\\d+)'),
         (m) => 'Without the ' + m[2] + ' fixed numbers only ' + m[3] + ' are left to draw ' +
             'from, too few for a line of ' + m[4] + ' holding only ' + m[5] + ' of them.'],
     [/^--bonus (\d+):(\d+): K is greater than N/,
