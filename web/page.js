@@ -23,6 +23,8 @@ const OFFERED = {
     exclude: true,
     stats: true,
 };
+// The wheel and the checks of a file of lines, where the engine has them.
+const MODES = {wheel: false, checks: false};
 
 const $ = (id) => document.getElementById(id);
 const form = $('form');
@@ -98,7 +100,16 @@ function commandLine(skip = new Set()) {
         if (run !== undefined) args.push('--max-run', run);
     }
     const exclude = asciiDigits(value('exclude')).trim();
-    if (OFFERED.exclude && exclude !== '' && !skip.has('exclude')) args.push('--exclude', exclude);
+    if (OFFERED.exclude && exclude !== '' && !skip.has('exclude')) {
+        const numbers = exclude.match(/\d+/g) || [];
+        const wrong = numbers.find((n) => Number(n) < 1 || Number(n) > 80);
+        if (numbers.length === 0 || wrong !== undefined) {
+            complaints.push({field: 'exclude', reason: wrong === undefined
+                ? 'Numbers never to use: list at least one number.'
+                : 'Numbers never to use: ' + grouped(wrong) + ' is not a number from 1 to 80.'});
+        }
+        args.push('--exclude', exclude);
+    }
     if (value('seed') !== '' && !skip.has('seed')) args.push('--seed', value('seed'));
     if (replay && !skip.has('replay')) {
         args.push('--seed-file', replay.name);
@@ -390,7 +401,7 @@ $('reset').addEventListener('click', () => {
 
 // The result area.
 const urls = [];
-let result = null;  // {text of the file when small, lines shown, name}
+let result = null;  // {name, lineCount, blob, text of the file when small}
 
 function forgetResult() {
     while (urls.length > 0) URL.revokeObjectURL(urls.pop());
@@ -509,7 +520,8 @@ async function showDone(message, lineCount, name) {
     download.download = name;
     download.textContent = 'Download ' + name + ' (' + sizeText(output.size) + ')';
     download.hidden = false;
-    result = {name, lineCount, text: output.size <= COPY_LIMIT ? await output.text() : null};
+    result = {name, lineCount, blob: output,
+        text: output.size <= COPY_LIMIT ? await output.text() : null};
     $('copy').hidden = false;
     if (files[SAVED_SEED]) {
         $('seed-download').href = objectUrl(files[SAVED_SEED]);
@@ -644,6 +656,65 @@ $('copy').addEventListener('click', async () => {
             'and copy them yourself.';
     }
 });
+
+// The checks of a file of lines: the engine's own, its standard output shown as it prints it.
+const CHECKED = 'lines.txt';
+
+async function linesToCheck() {
+    if ($('check-made').checked) {
+        if (!result) throw new Error('Make lines first, or choose a file of lines.');
+        return new Uint8Array(await result.blob.arrayBuffer());
+    }
+    const file = $('check-file').files[0];
+    if (!file) throw new Error('Choose a file of lines to check.');
+    return new Uint8Array(await file.arrayBuffer());
+}
+
+async function runCheck(args) {
+    $('check-error').textContent = '';
+    $('check-output').hidden = true;
+    let lines;
+    try {
+        lines = await linesToCheck();
+    } catch (e) {
+        $('check-error').textContent = e.message;
+        return;
+    }
+    const worker = new Worker(await workerUrl);
+    const done = await new Promise((resolve) => {
+        worker.onmessage = (event) => {
+            if (event.data.type === 'done' || event.data.type === 'crashed') resolve(event.data);
+        };
+        worker.postMessage({type: 'run', args: ['--explain', ...args, CHECKED],
+            files: {[CHECKED]: lines}, output: null});
+    });
+    worker.terminate();
+    const problem = done.type === 'crashed' ? 'The engine failed: ' + done.error
+        : (done.error || '').trim();
+    if (problem !== '') {
+        $('check-error').textContent = pageReason(problem.replace(/^combogen: /, '')
+            .split('\n')[0]);
+        return;
+    }
+    $('check-output').textContent = done.output;
+    $('check-output').hidden = false;
+}
+
+$('draw-form').addEventListener('submit', (event) => {
+    event.preventDefault();
+    runCheck(['--check', asciiDigits(value('draw')).trim()]);
+});
+$('guarantee-form').addEventListener('submit', (event) => {
+    event.preventDefault();
+    const t = wholeNumber(value('guarantee-t'), 1, 80, 'Guarantee, numbers on a line');
+    const m = wholeNumber(value('guarantee-m'), 1, 80, 'Guarantee, numbers drawn');
+    if (t.reason || m.reason) {
+        $('check-error').textContent = [t.reason, m.reason].filter(Boolean).join(' ');
+        return;
+    }
+    runCheck(['--guarantee', t.text + ':' + m.text]);
+});
+$('checks').hidden = !MODES.checks;
 
 for (const id of KEPT) DEFAULTS[id] = fieldValue(id);
 readAddress();

@@ -373,13 +373,16 @@ class RejectionTest(PageTest):
 
     def test_every_message_at_once_after_generate(self):
         browser = self.browser
-        browser.fill({"lines": "0", "pool": "81 ", "sum-min": "100", "seed": "s"})
+        browser.fill({"lines": "0", "pool": "81 ", "sum-min": "100", "exclude": "7, 90",
+                      "seed": "s"})
         time.sleep(0.5)
         self.assertEqual(browser.errors(), "", "a message while typing")
         browser.find("generate").click()
         browser.wait(lambda: browser.find("form-error").text != "", 10)
         self.assertEqual(browser.find("form-error").text,
-                         "3 settings need a change before Generate.")
+                         "4 settings need a change before Generate.")
+        self.assertEqual(browser.find("exclude-error").text,
+                         "Numbers never to use: 90 is not a number from 1 to 80.")
         for field in ("lines", "pool", "sum"):
             self.assertNotEqual(browser.find(field + "-error").text, "", field)
         self.assertEqual(browser.driver.switch_to.active_element.get_attribute("id"), "lines")
@@ -699,6 +702,11 @@ class ScreenshotTest(PageTest):
     """The page with a result, wide and phone-sized, saved for a person to look at."""
 
     def test_screenshots(self):
+        self.browser.fill({"lines": "0", "pool": "81", "sum-min": "100", "exclude": "90"})
+        self.browser.find("generate").click()
+        self.browser.wait(lambda: self.browser.find("form-error").text != "", 10)
+        self.browser.screenshot("web-messages.png")
+        self.browser.open(self.url)
         self.run_page({"lines": "12", "seed": "picture"})
         self.browser.screenshot("web-result.png")
         self.browser.find("chart").screenshot(os.path.join(SETTINGS.artifacts, "web-chart.png"))
