@@ -548,13 +548,15 @@ async function showDone(message, lineCount, name) {
 // Asked once for the same settings: a file of many gigabytes fills a disk.
 let warnedAbout = null;
 
+let submitting = false;
+
 form.addEventListener('submit', async (event) => {
     event.preventDefault();
-    if (running) return;
+    if (running || submitting) return;
     generated = true;
-    generate.disabled = true;
+    submitting = true;
     const {run, complaints} = await allComplaints();
-    generate.disabled = false;
+    submitting = false;
     if (running) return;
     if (showComplaints(complaints)) {
         const first = document.querySelector('[aria-invalid="true"]') || $('form-error');
