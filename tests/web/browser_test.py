@@ -552,8 +552,8 @@ class PhoneTest(unittest.TestCase):
 
 
 class OfflineTest(unittest.TestCase):
-    """After one visit the page opens and runs from the service worker's copy, with the
-    server gone."""
+    """The page is installable, and after one visit it opens and runs from the service
+    worker's copy, with the server gone."""
 
     def test_runs_without_the_server(self):
         base, server = serve(SETTINGS.page)
@@ -563,6 +563,9 @@ class OfflineTest(unittest.TestCase):
             browser.wait(lambda: browser.driver.execute_script(
                 "return navigator.serviceWorker.controller !== null"), 20,
                 "no service worker controls the page")
+            # Installable: Chromium finds nothing missing in the manifest and its icons.
+            errors = browser.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
+            self.assertEqual(errors.get("installabilityErrors"), [])
             server.shutdown()
             server.server_close()
             browser.open("data:,")
