@@ -66,7 +66,14 @@ const NUMBERS = {
     'odd-min': ['Odd numbers, at least', 0, 80],
     'odd-max': ['Odd numbers, at most', 0, 80],
     'max-run': ['Longest run', 1, 80],
+    'wheel-t': ['Guarantee, numbers a line holds', 1, 80],
+    'wheel-m': ['Guarantee, numbers drawn', 1, 80],
+    'wheel-effort': ['Effort', 1, 1000000],
 };
+
+function wheelMode() {
+    return MODES.wheel && $('make-wheel').checked;
+}
 
 // The form's settings as the command line's words, with the complaints the page makes itself:
 // one per field, all at once. skip names option groups to leave out (to find the engine's
@@ -91,6 +98,16 @@ function commandLine(skip = new Set()) {
         if (x !== undefined && y !== undefined) args.push(option, x + ':' + y);
     };
     if ($('unix').checked) args.push('--lf');
+    if (wheelMode()) {
+        const t = number('wheel-t'), m = number('wheel-m');
+        if (t !== undefined && m !== undefined) args.push('--wheel', t + ':' + m);
+        const numbers = asciiDigits(value('wheel-numbers')).trim();
+        if (numbers !== '') args.push('--numbers', numbers);
+        if (value('wheel-effort').trim() !== '') {
+            const effort = number('wheel-effort');
+            if (effort !== undefined) args.push('--effort', effort);
+        }
+    }
     if (OFFERED.unique && $('unique').checked && !skip.has('unique')) args.push('--unique');
     if (OFFERED.bonus) addPair('--bonus', 'bonus-count', 'bonus-pool', 'bonus');
     if (OFFERED.sum) addPair('--sum', 'sum-min', 'sum-max', 'sum');
@@ -159,17 +176,21 @@ const OPTION_IDS = [
     ['--odd', 'odd'],
     ['--max-run', 'max-run'],
     ['--exclude', 'exclude'],
+    ['--wheel', 'wheel'],
+    ['--numbers', 'wheel-numbers'],
+    ['--effort', 'wheel-effort'],
 ];
 // The inputs a shown reason belongs to.
 const INPUTS = {
     bonus: ['bonus-count', 'bonus-pool'],
     sum: ['sum-min', 'sum-max'],
     odd: ['odd-min', 'odd-max'],
+    wheel: ['wheel-t', 'wheel-m'],
 };
 // Where each field's reason is shown: a pair's halves share one place.
 const SHOWN_AT = {
     'bonus-count': 'bonus', 'bonus-pool': 'bonus', 'sum-min': 'sum', 'sum-max': 'sum',
-    'odd-min': 'odd', 'odd-max': 'odd',
+    'odd-min': 'odd', 'odd-max': 'odd', 'wheel-t': 'wheel', 'wheel-m': 'wheel',
 };
 
 function fieldOf(field, reason) {
@@ -269,6 +290,22 @@ function syncFixedUse() {
     const some = $('fixed-some').checked;
     $('fixed-min').disabled = !some;
     $('fixed-max').disabled = !some;
+    $('wheel-fieldset').hidden = !wheelMode();
+    if (wheelMode()) $('wheel-words').textContent = wheelWords();
+}
+
+// The wheel's guarantee in plain words, from the numbers as typed so far.
+function wheelWords() {
+    const read = (id) => wholeNumber(value(id), 1, 80, '').value;
+    const t = read('wheel-t'), m = read('wheel-m'), pool = read('pool');
+    const listed = new Set(asciiDigits(value('wheel-numbers')).match(/\d+/g) || []);
+    const wheeled = listed.size > 0 ? listed.size : pool;
+    if (t === undefined || m === undefined || wheeled === undefined) {
+        return 'The guarantee needs two whole numbers.';
+    }
+    return 'Whenever ' + m + ' of the drawn numbers are among the ' + wheeled +
+        ' numbers wheeled, at least one line holds ' + t + ' of them' +
+        (t === m ? '.' : ' (' + t + ' if ' + m + ').');
 }
 
 function offerOptions() {
@@ -293,7 +330,8 @@ function offerOptions() {
 // The settings in the address: a link gives the same form, and with a seed the same file.
 const KEPT = ['lines', 'pool', 'pick', 'sorted', 'fixed', 'fixed-some', 'fixed-min', 'fixed-max',
     'unique', 'bonus-count', 'bonus-pool', 'sum-min', 'sum-max', 'odd-min', 'odd-max', 'max-run',
-    'exclude', 'unix', 'seed', 'save-seed'];
+    'exclude', 'unix', 'seed', 'save-seed', 'make-wheel', 'wheel-t', 'wheel-m', 'wheel-numbers',
+    'wheel-effort'];
 const DEFAULTS = {};
 
 function fieldValue(id) {
@@ -307,6 +345,7 @@ function setField(id, text) {
     if (input.type === 'checkbox' || input.type === 'radio') {
         input.checked = text === '1';
         if (id === 'fixed-some') $('fixed-all').checked = text !== '1';
+        if (id === 'make-wheel') $('make-random').checked = text !== '1';
     } else {
         input.value = text;
     }
@@ -717,6 +756,7 @@ $('guarantee-form').addEventListener('submit', (event) => {
     runCheck(['--guarantee', t.text + ':' + m.text]);
 });
 $('checks').hidden = !MODES.checks;
+$('make-field').hidden = !MODES.wheel;
 
 for (const id of KEPT) DEFAULTS[id] = fieldValue(id);
 readAddress();
