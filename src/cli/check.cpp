@@ -14,6 +14,13 @@ std::optional<Rejection> CheckCommandLine(std::span<const std::string> args) {
         return Rejection{Field::Options, error};
     }
     if (options.help || options.version) return std::nullopt;
+    // A check of a file names the file alone; reading it is the check itself.
+    if (options.checkDraw || options.guarantee) {
+        if (commandLine.positional.size() == 1) return std::nullopt;
+        return Rejection{Field::ArgumentCount,
+                         std::string(options.checkDraw ? "--check" : "--guarantee") +
+                             " takes one FILE of lines after its value"};
+    }
     return CheckArguments(commandLine.positional, options);
 }
 

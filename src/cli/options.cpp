@@ -63,6 +63,46 @@ std::string ParseRange(std::string_view option, std::string_view value, int64_t 
     return {};
 }
 
+// Numbers in the fixed-number line's format: any character but a digit separates them.
+std::string ParseList(std::string_view option, std::string_view v, std::vector<int>& list) {
+    std::vector<int> numbers;
+    for (std::size_t i = 0; i < v.size();) {
+        if (v[i] < '0' || v[i] > '9') {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < v.size() && v[end] >= '0' && v[end] <= '9') ++end;
+        const auto number = PlainNumber(v.substr(i, end - i));
+        if (!number || *number < 1 || *number > 80) {
+            return std::string(option) + ": " + std::string(v.substr(i, end - i)) +
+                   " is not a number from 1 to 80";
+        }
+        numbers.push_back(static_cast<int>(*number));
+        i = end;
+    }
+    if (numbers.empty()) return std::string(option) + " " + Quoted(v) + " lists no number";
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    list = std::move(numbers);
+    return {};
+}
+
+// T:M with 1 <= T <= M <= 80.
+std::string ParsePrize(std::string_view option, std::string_view v, std::optional<Prize>& prize) {
+    Range r;
+    const std::string wrong = ParseRange(option, v, 1, 80, r);
+    if (wrong.find("takes MIN:MAX") != std::string::npos) {
+        return std::string(option) + " takes T:M (at least T in a line if M are drawn), not " +
+               Quoted(v);
+    }
+    if (wrong.find("MIN is greater") != std::string::npos) {
+        return std::string(option) + " " + std::string(v) + ": T is greater than M";
+    }
+    if (wrong.empty()) prize = Prize{r.min, r.max};
+    return wrong;
+}
+
 const OptionEntry OptionTable[] = {
     {"--help", nullptr, [](std::string_view, Options& o) { return o.help = true, std::string(); }},
     {"--version", nullptr,
@@ -141,30 +181,7 @@ const OptionEntry OptionTable[] = {
          return std::string();
      }},
     {"--exclude", "LIST",
-     [](std::string_view v, Options& o) {
-         // The fixed-number line's format: any character but a digit separates numbers.
-         std::vector<int> numbers;
-         for (std::size_t i = 0; i < v.size();) {
-             if (v[i] < '0' || v[i] > '9') {
-                 ++i;
-                 continue;
-             }
-             std::size_t end = i;
-             while (end < v.size() && v[end] >= '0' && v[end] <= '9') ++end;
-             const auto number = PlainNumber(v.substr(i, end - i));
-             if (!number || *number < 1 || *number > 80) {
-                 return "--exclude: " + std::string(v.substr(i, end - i)) +
-                        " is not a number from 1 to 80";
-             }
-             numbers.push_back(static_cast<int>(*number));
-             i = end;
-         }
-         if (numbers.empty()) return "--exclude " + Quoted(v) + " lists no number";
-         std::sort(numbers.begin(), numbers.end());
-         numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-         o.exclude = std::move(numbers);
-         return std::string();
-     }},
+     [](std::string_view v, Options& o) { return ParseList("--exclude", v, o.exclude); }},
     {"--stats", "FILE",
      [](std::string_view v, Options& o) {
          if (v.empty()) return std::string("--stats needs a file name");
@@ -177,7 +194,49 @@ const OptionEntry OptionTable[] = {
          o.chartFile = std::string(v);
          return std::string();
      }},
+    {"--wheel", "T:M",
+     [](std::string_view v, Options& o) { return ParsePrize("--wheel", v, o.wheel); }},
+    {"--numbers", "LIST",
+     [](std::string_view v, Options& o) { return ParseList("--numbers", v, o.numbers); }},
+    {"--effort", "PERCENT",
+     [](std::string_view v, Options& o) {
+         const auto percent = PlainNumber(v);
+         if (!percent || *percent < 1 || *percent > 100000) {
+             return "--effort " + Quoted(v) + " is not a whole number from 1 to 100000";
+         }
+         o.effort = static_cast<int>(*percent);
+         return std::string();
+     }},
+    {"--check", "DRAW",
+     [](std::string_view v, Options& o) {
+         // Commas and semicolons separate numbers too, as people write a draw.
+         std::string text(v);
+         for (char& c : text) c = c == ',' || c == ';' ? ' ' : c;
+         NumberLine draw;
+         if (auto wrong = ParseNumberLine(text, draw)) {
+             return "--check " + Quoted(v) + ": " + *wrong;
+         }
+         if (draw.main.empty()) return "--check " + Quoted(v) + " lists no number";
+         o.checkDraw = std::move(draw);
+         return std::string();
+     }},
+    {"--guarantee", "T:M",
+     [](std::string_view v, Options& o) { return ParsePrize("--guarantee", v, o.guarantee); }},
 };
+
+// The options each check of a file allows besides itself; a run's options mean nothing there.
+std::string CheckAlone(const char* check, std::span<const std::string_view> given,
+                       std::span<const std::string_view> allowed) {
+    for (const std::string_view name : given) {
+        if (name == check || name == "--help" || name == "--version" || name == "--explain") {
+            continue;
+        }
+        if (std::find(allowed.begin(), allowed.end(), name) == allowed.end()) {
+            return std::string(check) + " cannot be used with " + std::string(name);
+        }
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -227,6 +286,15 @@ CommandLine ParseCommandLine(std::span<const std::string> args, std::string& err
         error = "--seed and --seed-file cannot be used together";
     } else if (o.saveSeed && (o.seedText || o.seedFile)) {
         error = "--save-seed keeps the system's seed; it cannot be used with --seed or --seed-file";
+    }
+    if (error.empty() && o.checkDraw) {
+        error = CheckAlone("--check", given, {});
+    } else if (error.empty() && o.guarantee) {
+        const std::string_view allowed[] = {"--numbers"};
+        error = CheckAlone("--guarantee", given, allowed);
+    } else if (error.empty() && !o.wheel) {
+        if (!o.numbers.empty()) error = "--numbers needs --wheel or --guarantee";
+        if (o.effort) error = "--effort needs --wheel";
     }
     if (!error.empty()) return {};
     result.options.asGiven.assign(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(i));

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "text/number_lines.h"
+
 namespace combogen {
 
 // MIN:MAX, both inclusive.
@@ -21,6 +23,13 @@ struct Range {
 struct BonusPool {
     int count = 0;
     int pool = 0;
+};
+
+// T:M of --wheel and --guarantee: some line holds at least T of the drawn numbers whenever M
+// of them are among the wheeled numbers; 1 <= T <= M <= 80.
+struct Prize {
+    int t = 0;
+    int m = 0;
 };
 
 struct Options {
@@ -40,6 +49,11 @@ struct Options {
     std::vector<int> exclude;  // distinct, ascending, each in 1..80
     std::optional<std::string> statsFile;
     std::optional<std::string> chartFile;
+    std::optional<Prize> wheel;
+    std::vector<int> numbers;             // --numbers: distinct, ascending, each in 1..80
+    std::optional<int> effort;            // --effort: percent of the search's default effort
+    std::optional<NumberLine> checkDraw;  // --check
+    std::optional<Prize> guarantee;
     std::vector<std::string> asGiven;  // the option words as typed, for the statistics report
 
     // True when the lines differ from the plain run's in any way but the line end and the

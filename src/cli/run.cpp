@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/fixed_run.h"
+#include "cli/line_checks.h"
 #include "cli/option_lines.h"
 #include "cli/statistics_run.h"
 #include "combination/draw.h"
@@ -406,6 +407,13 @@ int RunWithOptions(std::span<const std::string> args) {
     }
     if (options.help) return WriteStandardOutput(UsageText()) ? 0 : 1;
     if (options.version) return WriteStandardOutput(VersionText()) ? 0 : 1;
+    if (options.checkDraw || options.guarantee) {
+        if (auto report = CheckLines(commandLine.positional, options, error)) {
+            return WriteStandardOutput(*report) ? 0 : 1;
+        }
+        WriteStandardError("combogen: " + error + "\n");
+        return 2;
+    }
 
     SeedSource seedSource = ReadSystemRandom;
     if (options.seedText) {

@@ -1,0 +1,43 @@
+#include "wheel/bounds.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace combogen {
+
+namespace {
+
+constexpr int64_t Saturated = std::numeric_limits<int64_t>::max();
+
+int64_t Schoenheim(int v, int k, int t) {
+    if (t == 0) return 1;
+    const int64_t inner = Schoenheim(v - 1, k - 1, t - 1);
+    if (inner > (Saturated - k) / v) return Saturated;
+    return (v * inner + k - 1) / k;
+}
+
+// C(n, r) as a double; exact enough here, since the bound rounds down its ratio's error.
+double Choose(int n, int r) {
+    if (r < 0 || r > n) return 0;
+    double c = 1;
+    for (int i = 1; i <= r; ++i) c = c * (n - r + i) / i;
+    return c;
+}
+
+}  // namespace
+
+WheelBound WheelLowerBound(const WheelGoal& goal) {
+    const int v = goal.v, k = goal.k, t = goal.t, m = goal.m;
+    if (t == m) return {Schoenheim(v, k, t), true};
+    // Each line meets in t or more numbers at most sum_j C(k,j) C(v-k,m-j) of the C(v,m) sets.
+    double perLine = 0;
+    for (int j = t; j <= std::min(k, m); ++j) perLine += Choose(k, j) * Choose(v - k, m - j);
+    // Shaded down by far more than the doubles' error, so that the bound never overshoots.
+    const double ratio = Choose(v, m) / perLine * (1 - 1e-9);
+    const int64_t counting = ratio >= 9e18 ? Saturated : static_cast<int64_t>(std::ceil(ratio));
+    const int64_t unionBound = (v - m + t + k - 1) / k;
+    return {std::max<int64_t>({counting, unionBound, 1}), false};
+}
+
+}  // namespace combogen

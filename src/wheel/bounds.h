@@ -1,0 +1,20 @@
+// Lower bounds on the lines of a wheel: no wheel for the goal has fewer.
+#pragma once
+
+#include <cstdint>
+
+#include "wheel/search.h"
+
+namespace combogen {
+
+struct WheelBound {
+    int64_t lines = 0;        // saturates at INT64_MAX
+    bool schoenheim = false;  // m = t: the Schoenheim bound; else the larger of two counts
+};
+
+// m = t: Schoenheim's L(v,k,t) = ceil(v/k * L(v-1,k-1,t-1)), L(.,.,0) = 1. t < m: the larger of
+// the counting bound, C(v,m) over the m-sets one line meets in t or more, and the union bound
+// ceil((v-m+t)/k) (fewer numbers used would let m-t+1 unused and t-1 used numbers be drawn).
+WheelBound WheelLowerBound(const WheelGoal& goal);
+
+}  // namespace combogen
