@@ -24,7 +24,7 @@ const OFFERED = {
     stats: true,
 };
 // The wheel and the checks of a file of lines, where the engine has them.
-const MODES = {wheel: false, checks: false};
+const MODES = {wheel: false, checks: true};
 
 const $ = (id) => document.getElementById(id);
 const form = $('form');
@@ -699,16 +699,15 @@ $('copy').addEventListener('click', async () => {
 });
 
 // The checks of a file of lines: the engine's own, its standard output shown as it prints it.
-const CHECKED = 'lines.txt';
-
+// The report names the file by the name the visitor knows it by.
 async function linesToCheck() {
     if ($('check-made').checked) {
         if (!result) throw new Error('Make lines first, or choose a file of lines.');
-        return new Uint8Array(await result.blob.arrayBuffer());
+        return {name: result.name, bytes: new Uint8Array(await result.blob.arrayBuffer())};
     }
     const file = $('check-file').files[0];
     if (!file) throw new Error('Choose a file of lines to check.');
-    return new Uint8Array(await file.arrayBuffer());
+    return {name: file.name, bytes: new Uint8Array(await file.arrayBuffer())};
 }
 
 async function runCheck(args) {
@@ -726,8 +725,8 @@ async function runCheck(args) {
         worker.onmessage = (event) => {
             if (event.data.type === 'done' || event.data.type === 'crashed') resolve(event.data);
         };
-        worker.postMessage({type: 'run', args: ['--explain', ...args, CHECKED],
-            files: {[CHECKED]: lines}, output: null});
+        worker.postMessage({type: 'run', args: ['--explain', ...args, '--', lines.name],
+            files: {[lines.name]: lines.bytes}, output: null});
     });
     worker.terminate();
     const problem = done.type === 'crashed' ? 'The engine failed: ' + done.error

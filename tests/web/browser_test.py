@@ -675,6 +675,60 @@ class FirefoxTest(unittest.TestCase):
             "One setting needs a change before Generate."])
 
 
+def native_output(args, files):
+    """The command-line program's standard output, status and message for args, run in a
+    folder holding files (names to bytes)."""
+    with tempfile.TemporaryDirectory() as work:
+        for name, data in files.items():
+            pathlib.Path(work, name).write_bytes(data)
+        done = subprocess.run([SETTINGS.native] + args, cwd=work, capture_output=True,
+                              timeout=120)
+        return done.returncode, done.stdout, done.stderr.decode()
+
+
+class CheckTest(PageTest):
+    """The checks of a file of lines in the page: the command line's report, byte for byte,
+    for the lines just made and for a file chosen from the disk."""
+
+    def check(self, button):
+        browser = self.browser
+        output = browser.find("check-output")
+        browser.driver.execute_script("arguments[0].textContent = ''", output)
+        browser.find(button).click()
+        browser.wait(lambda: output.is_displayed() and output.text != "" or
+                     browser.find("check-error").text != "", 60, "no check result")
+        self.assertEqual(browser.find("check-error").text, "")
+        return browser.driver.execute_script("return arguments[0].textContent", output).encode()
+
+    def test_checks_match_the_command_line(self):
+        browser = self.browser
+        page = self.run_page({"lines": "40", "bonus-count": "1", "bonus-pool": "10",
+                              "seed": "check"})
+        draw = "05 11 23 38 41 49 + 07"
+        browser.type("draw", draw)
+        made = "6-of-49-40-lines.txt"
+        for button, args in (("check-draw", ["--check", draw, made]),
+                             ("check-guarantee", ["--guarantee", "2:3", made])):
+            with self.subTest(args[0]):
+                if button == "check-guarantee":
+                    browser.type("guarantee-t", "2")
+                    browser.type("guarantee-m", "3")
+                status, expected, message = native_output(args, {made: page})
+                self.assertEqual((status, message), (0, ""))
+                self.assertEqual(self.check(button), expected)
+        with tempfile.TemporaryDirectory() as work:
+            lines = native_run(["--seed", "upload", "25", "49", "6", "1",
+                                "combinations.txt"])[2]
+            path = os.path.join(work, "my lines.txt")
+            pathlib.Path(path).write_bytes(lines)
+            browser.find("check-upload").click()
+            browser.find("check-file").send_keys(path)
+            status, expected, _ = native_output(["--check", draw, "my lines.txt"],
+                                                {"my lines.txt": lines})
+            self.assertEqual(status, 0)
+            self.assertEqual(self.check("check-draw"), expected)
+
+
 class LargeRunTest(PageTest):
     """1,000,000 lines: progress, Cancel, and the whole file when left alone."""
 
