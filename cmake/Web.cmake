@@ -29,7 +29,9 @@ target_link_options(combogen PRIVATE
 # the code of every line (generator, draws, filters, output) for speed.
 file(GLOB COMBOGEN_WEB_COLD_SOURCES ${CMAKE_SOURCE_DIR}/src/cli/*.cpp
      ${CMAKE_SOURCE_DIR}/src/failure/*.cpp ${CMAKE_SOURCE_DIR}/src/fixed/*.cpp
-     ${CMAKE_SOURCE_DIR}/src/stats/*.cpp)
+     ${CMAKE_SOURCE_DIR}/src/stats/*.cpp ${CMAKE_SOURCE_DIR}/src/wheel/*.cpp
+     ${CMAKE_SOURCE_DIR}/src/text/number_lines.cpp ${CMAKE_SOURCE_DIR}/src/unique/*.cpp
+     ${CMAKE_SOURCE_DIR}/src/filters/*.cpp ${CMAKE_SOURCE_DIR}/src/combination/bonus.cpp)
 set_source_files_properties(${COMBOGEN_WEB_COLD_SOURCES} PROPERTIES COMPILE_OPTIONS -Oz)
 
 # Debian's Emscripten links with JavaScript tools that need Debian's JavaScript modules; a

@@ -24,7 +24,7 @@ const OFFERED = {
     stats: true,
 };
 // The wheel and the checks of a file of lines, where the engine has them.
-const MODES = {wheel: false, checks: true};
+const MODES = {wheel: true, checks: true};
 
 const $ = (id) => document.getElementById(id);
 const form = $('form');
@@ -68,7 +68,7 @@ const NUMBERS = {
     'max-run': ['Longest run', 1, 80],
     'wheel-t': ['Guarantee, numbers a line holds', 1, 80],
     'wheel-m': ['Guarantee, numbers drawn', 1, 80],
-    'wheel-effort': ['Effort', 1, 1000000],
+    'wheel-effort': ['Effort', 1, 100000],
 };
 
 function wheelMode() {
@@ -299,13 +299,17 @@ function wheelWords() {
     const read = (id) => wholeNumber(value(id), 1, 80, '').value;
     const t = read('wheel-t'), m = read('wheel-m'), pool = read('pool');
     const listed = new Set(asciiDigits(value('wheel-numbers')).match(/\d+/g) || []);
-    const wheeled = listed.size > 0 ? listed.size : pool;
+    // By default every number drawn from, but the fixed (key) and excluded ones.
+    const left = new Set([...asciiDigits(value('fixed') + ' ' + value('exclude'))
+        .matchAll(/\d+/g)].map((n) => Number(n[0])).filter((n) => n >= 1 && n <= pool));
+    const wheeled = listed.size > 0 ? listed.size : pool === undefined ? pool : pool - left.size;
     if (t === undefined || m === undefined || wheeled === undefined) {
         return 'The guarantee needs two whole numbers.';
     }
-    return 'Whenever ' + m + ' of the drawn numbers are among the ' + wheeled +
-        ' numbers wheeled, at least one line holds ' + t + ' of them' +
-        (t === m ? '.' : ' (' + t + ' if ' + m + ').');
+    const keys = value('fixed').trim() !== '' ? ' and the fixed numbers are drawn too' : '';
+    return 'The wheel’s promise: whenever ' + m + ' of the drawn numbers are among the ' +
+        wheeled + ' numbers wheeled' + keys + ', at least one line holds ' + t + ' of them (“' +
+        t + ' if ' + m + '”).';
 }
 
 function offerOptions() {
