@@ -346,10 +346,33 @@ Options (before the arguments; "--" ends them; a value may also follow '='):
   --stats FILE       after the run, write statistics of the lines to FILE
   --chart FILE       after the run, draw the count of each number as an SVG chart
 
+Wheels: combogen --wheel T:M [--numbers LIST] LINES POOL PICK SORT OUTPUT [FIXED-FILE]
+  --wheel T:M        write the fewest lines found (at most LINES) such that whenever M of
+                     the drawn numbers are among the wheeled numbers, some line holds at
+                     least T of them; every line is checked against every draw first.
+                     With FIXED-FILE every line holds those key numbers too, and the
+                     guarantee holds when they are drawn. Filters restrict the lines;
+                     --bonus adds random bonus numbers outside the guarantee; --unique
+                     changes nothing (lines never repeat); a rejected run says why
+  --numbers LIST     the numbers to wheel (e.g. 3,8,15,22,31,40,47); all of 1..POOL
+                     but the key and excluded numbers by default
+  --effort PERCENT   the search's effort, 1 to 100000 percent of its default (100);
+                     counted in steps, so the same --seed gives the same wheel anywhere
+
+Checks of a file of lines (the report on standard output, status 0):
+  --check DRAW FILE  how many lines of FILE match 0..PICK numbers of DRAW
+                     ("05 11 23 38 41 49 + 07"; the bonus part matches the lines'
+                     bonus numbers, or their main numbers when they have none), and
+                     the best lines
+  --guarantee T:M FILE
+                     whether FILE's lines give "T if M" over the numbers they use (or
+                     --numbers LIST), the share of draws met, and an unmet draw
+
 Exit status: 0 after a normal end or a silent stop; 1 after a failure report (a failed
 write, a fixed number too large to convert); 2 for a bad option, for options the arguments
 cannot meet (filters no line passes, more --unique lines than there are, a file an option
-cannot write) or, with --explain, for a rejected run.
+cannot write, no wheel within LINES), for a malformed line of a checked file (with its
+number) or, with --explain or --wheel, for a rejected run.
 
 Examples:
   combogen 10 49 6 1 numbers.txt                  ten sorted lines of 6 from 1..49
@@ -359,6 +382,10 @@ Examples:
   combogen --unique --lf 1000 49 6 1 numbers.txt  1000 distinct lines, Unix line ends
   combogen --bonus 2:12 --sum 100:150 10 50 5 1 numbers.txt
                                                   5 of 50 plus 2 of 12, sum 100 to 150
+  combogen --wheel 3:4 --numbers 3,8,15,22,27,31,36,40,44,47 20 49 6 1 wheel.txt
+                                                  3 of the ten in a line if 4 are drawn
+  combogen --guarantee 3:4 wheel.txt             checks that guarantee
+  combogen --check "05 11 23 38 41 49 + 07" numbers.txt
 )";
 }
 

@@ -9,6 +9,7 @@
 #include "cli/line_checks.h"
 #include "cli/option_lines.h"
 #include "cli/statistics_run.h"
+#include "cli/wheel_run.h"
 #include "combination/draw.h"
 #include "combination/pool.h"
 #include "failure/failure.h"
@@ -275,7 +276,17 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
 
     // Filters no line passes, or too few lines for --unique: refused before any file exists.
     OptionLines optionLines;
-    const bool drawsWithOptions = options.ChangesDraws();
+    const bool drawsWithOptions = options.ChangesDraws() && !options.wheel;
+    // A wheel is found, and checked, before any file is written.
+    WheelRun wheel;
+    if (options.wheel) {
+        auto wrong = wheel.Prepare(settings, lists, argCount, options);
+        if (!wrong) wrong = wheel.Find(generator);
+        if (wrong) {
+            if (why != nullptr) *why = {Field::Options, std::move(*wrong)};
+            return RunEnd::Refused;
+        }
+    }
     if (drawsWithOptions) {
         if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, argCount), options, lists,
                                              settings.SortOutput, settings.LineCount)) {
@@ -303,7 +314,8 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
             if (why != nullptr) *why = {Field::Options, std::move(*clash)};
             return RunEnd::Refused;
         }
-        statistics.Start(settings, lists, drawsWithOptions ? &optionLines : nullptr);
+        statistics.Start(options.wheel ? wheel.Written() : settings, lists,
+                         drawsWithOptions ? &optionLines : nullptr);
     }
 
     OutputTextFile output;
@@ -314,7 +326,9 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
                       [&] { return "cannot create '" + args[4] + "': " + SystemErrorText(code); });
     }
 
-    if (drawsWithOptions || options.lineFeedOnly || statistics.Wanted()) {
+    if (options.wheel) {
+        wheel.Write(generator, output, statistics.Tally());
+    } else if (drawsWithOptions || options.lineFeedOnly || statistics.Wanted()) {
         WriteOptionLines(generator, lists, settings, argCount, options,
                          drawsWithOptions ? &optionLines : nullptr, output, statistics.Tally());
     } else if (argCount == 5) {
@@ -354,7 +368,12 @@ std::optional<Rejection> CheckArguments(std::span<const std::string> args, const
     } catch (const Exception& e) {
         return Rejection{Field::FixedFile, e.Message};
     }
-    if (options.ChangesDraws()) {
+    if (options.wheel) {
+        WheelRun wheel;
+        if (auto wrong = wheel.Prepare(settings, lists, args.size(), options)) {
+            return Rejection{Field::Options, *wrong};
+        }
+    } else if (options.ChangesDraws()) {
         OptionLines optionLines;
         if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, args.size()), options, lists,
                                              settings.SortOutput, settings.LineCount, true)) {
@@ -432,7 +451,8 @@ int RunWithOptions(std::span<const std::string> args) {
 
     Rejection why;
     const RunEnd end = RunCombogen(commandLine.positional, seedSource, options, &why);
-    if (end == RunEnd::Refused || (end == RunEnd::Rejected && options.explain)) {
+    // A wheel run is new: it says why it stops rather than stopping silently.
+    if (end == RunEnd::Refused || (end == RunEnd::Rejected && (options.explain || options.wheel))) {
         WriteStandardError("combogen: " + why.message + "\n");
         return 2;
     }

@@ -73,7 +73,11 @@ void StatisticsRun::Start(const RunSettings& settings, const NumberLists& lists,
                                      all ? lists.FixedCount : settings.FixedMin,
                                      all ? lists.FixedCount : settings.FixedMax);
     }
-    if (options_.sum || options_.odd || options_.maxRun || !options_.exclude.empty()) {
+    if (options_.wheel) {
+        // A wheel's lines are chosen, not drawn: no expected counts to weigh them against.
+        spread.main.inclusion = {};
+        spread.main.pairInclusion.clear();
+    } else if (options_.sum || options_.odd || options_.maxRun || !options_.exclude.empty()) {
         // Filters: each number's probability from the exact counts of the passing lines; the
         // joint ones are not known, so the test approximates the covariances (all zero when
         // the counts were too large to keep: no test then).

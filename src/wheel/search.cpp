@@ -84,22 +84,26 @@ public:
 
     WheelFound Run() {
         Greedy();
-        return Result(lines_, hopelessCount_ == 0 && uncovered_ == 0);
+        const bool covers = hopelessCount_ == 0 && uncovered_ == 0;
+        if (!covers) return Result(lines_, false);
+        best_ = lines_;
+        Anneal();
+        return Result(best_, true);
     }
 
 private:
     // Colex rank of an ascending m-set.
     uint64_t Rank(const uint8_t* s) const {
         uint64_t r = 0;
-        for (int i = 0; i < m_; ++i) r += Binom().c[s[i]][i + 1];
+        for (int i = 0; i < m_; ++i) r += binom_[s[i]][i + 1];
         return r;
     }
     void Unrank(uint64_t r, uint8_t* s) const {
         int c = v_ - 1;
         for (int i = m_; i >= 1; --i) {
-            while (Binom().c[c][i] > r) --c;
+            while (binom_[c][i] > r) --c;
             s[i - 1] = static_cast<uint8_t>(c);
-            r -= Binom().c[c][i];
+            r -= binom_[c][i];
             --c;
         }
     }
@@ -216,10 +220,241 @@ private:
         }
     }
 
+    // f(lost, gained) for each m-set that line meets in t or more numbers but not once x in it
+    // is replaced by y (lost), each paired with the one the new line meets and the old does not.
+    template <class F>
+    void ForEachSwapped(Mask line, int x, int y, F&& f) {
+        uint8_t in[80], out[80];
+        const int nIn = Elements(line & ~Bit(x), in);
+        const int nOut = Elements(~(line | Bit(y)) & ((Mask{1} << v_) - 1), out);
+        ForEachSubset(in, nIn, t_ - 1, [&](const uint8_t* a) {
+            ForEachSubset(out, nOut, m_ - t_, [&](const uint8_t* b) {
+                uint8_t s[16];
+                std::merge(a, a + t_ - 1, b, b + (m_ - t_), s);
+                f(RankWith(s, x), RankWith(s, y));
+            });
+        });
+        steps_ += static_cast<int64_t>(Choose(nIn, t_ - 1) * Choose(nOut, m_ - t_));
+    }
+
+    // The rank of the ascending (m-1)-set s with x put in.
+    uint64_t RankWith(const uint8_t* s, int x) const {
+        uint64_t r = 0;
+        int i = 0;
+        for (; i < m_ - 1 && s[i] < x; ++i) r += binom_[s[i]][i + 1];
+        r += binom_[x][i + 1];
+        for (; i < m_ - 1; ++i) r += binom_[s[i]][i + 2];
+        return r;
+    }
+
+    // A value in 0..n-1 for n below 2^32.
+    uint32_t Below(uint64_t n) { return static_cast<uint32_t>((NextWord(g_) * n) >> 32); }
+
+    void Unmet(uint64_t r) {
+        --count_[r];
+        if (count_[r] != 0) return;
+        ++uncovered_;
+        if (listed_[r / 64] >> (r % 64) & 1) return;
+        listed_[r / 64] |= uint64_t{1} << (r % 64);
+        unmetList_.push_back(static_cast<uint32_t>(r));
+    }
+    void Met(uint64_t r) {
+        if (count_[r]++ == 0) --uncovered_;
+    }
+
+    // A random m-set still unmet. The list holds every unmet set and perhaps some met since,
+    // which are dropped when drawn or when they outnumber the unmet ones.
+    uint64_t DrawUnmet() {
+        if (unmetList_.size() > static_cast<size_t>(4 * uncovered_ + 64)) {
+            size_t n = 0;
+            for (const uint32_t r : unmetList_) {
+                if (count_[r] == 0)
+                    unmetList_[n++] = r;
+                else
+                    listed_[r / 64] &= ~(uint64_t{1} << (r % 64));
+            }
+            unmetList_.resize(n);
+        }
+        for (;;) {
+            const uint32_t i = Below(unmetList_.size());
+            const uint32_t r = unmetList_[i];
+            if (count_[r] == 0) return r;
+            listed_[r / 64] &= ~(uint64_t{1} << (r % 64));
+            unmetList_[i] = unmetList_.back();
+            unmetList_.pop_back();
+        }
+    }
+
+    // Which lines hold each number, as bits over the lines, words_ words a number.
+    void IndexHolders() {
+        words_ = (lines_.size() + 63) / 64;
+        holders_.assign(static_cast<size_t>(v_) * words_, 0);
+        for (size_t i = 0; i < lines_.size(); ++i) {
+            uint8_t e[80];
+            const int n = Elements(lines_[i], e);
+            for (int j = 0; j < n; ++j) holders_[e[j] * words_ + i / 64] |= uint64_t{1} << (i % 64);
+        }
+    }
+
+    // A random line one swap away from meeting the unmet set s (t - 1 numbers in common), or
+    // any line when there is none. The lines' counts of common numbers are added up 64 lines
+    // at a time in four bit planes.
+    uint32_t PickLine(const uint8_t* s, Mask drawn) {
+        const size_t b = lines_.size();
+        uint32_t total = 0;
+        near_.resize(words_);
+        for (size_t w = 0; w < words_; ++w) {
+            uint64_t match = 0;
+            if (m_ <= 15) {
+                uint64_t c0 = 0, c1 = 0, c2 = 0, c3 = 0;
+                for (int i = 0; i < m_; ++i) {
+                    const uint64_t a = holders_[s[i] * words_ + w];
+                    const uint64_t k0 = c0 & a;
+                    c0 ^= a;
+                    const uint64_t k1 = c1 & k0;
+                    c1 ^= k0;
+                    const uint64_t k2 = c2 & k1;
+                    c2 ^= k1;
+                    c3 ^= k2;
+                }
+                const int want = t_ - 1;
+                match = (want & 1 ? c0 : ~c0) & (want & 2 ? c1 : ~c1) & (want & 4 ? c2 : ~c2) &
+                        (want & 8 ? c3 : ~c3);
+            } else {
+                for (size_t i = w * 64; i < std::min(b, w * 64 + 64); ++i)
+                    if (PopCount(lines_[i] & drawn) == t_ - 1) match |= uint64_t{1} << (i % 64);
+            }
+            if (w + 1 == words_ && b % 64 != 0) match &= (uint64_t{1} << (b % 64)) - 1;
+            near_[w] = match;
+            total += static_cast<uint32_t>(std::popcount(match));
+        }
+        steps_ += static_cast<int64_t>(words_);
+        if (total == 0) return Below(b);
+        uint32_t pick = Below(total);
+        for (size_t w = 0;; ++w) {
+            const uint32_t here = static_cast<uint32_t>(std::popcount(near_[w]));
+            if (pick >= here) {
+                pick -= here;
+                continue;
+            }
+            uint64_t match = near_[w];
+            for (; pick > 0; --pick) match &= match - 1;
+            return static_cast<uint32_t>(w * 64 + std::countr_zero(match));
+        }
+    }
+
+    // Drops the line whose loss leaves the fewest m-sets unmet.
+    void RemoveLine() {
+        size_t worst = 0;
+        int64_t least = -1;
+        for (size_t i = 0; i < lines_.size(); ++i) {
+            int64_t lost = 0;
+            ForEachCovered(lines_[i], [&](uint64_t r) { lost += count_[r] == 1; });
+            if (least < 0 || lost < least) least = lost, worst = i;
+        }
+        ForEachCovered(lines_[worst], [&](uint64_t r) { Unmet(r); });
+        present_.erase(lines_[worst]);
+        lines_[worst] = lines_.back();
+        lines_.pop_back();
+        IndexHolders();
+    }
+
+    // Acceptance thresholds of worse moves, out of 2^32, for each temperature of the cooling
+    // cycle: e^(-delta/T), in integers so that every platform decides alike.
+    static constexpr int kLevels = 48;
+    static constexpr int kMaxDelta = 32;
+    struct Schedule {
+        uint32_t accept[kLevels][kMaxDelta + 1];
+    };
+    static uint64_t ExpNegative(uint64_t xQ16) {
+        const uint64_t whole = xQ16 >> 16;
+        if (whole > 40) return 0;
+        const uint64_t f = (xQ16 & 0xFFFF) << 16;
+        int64_t sum = int64_t{1} << 32;
+        uint64_t term = uint64_t{1} << 32;
+        for (int j = 1; j <= 12; ++j) {
+            term = ((term * f) >> 32) / static_cast<uint64_t>(j);
+            sum += (j % 2 != 0) ? -static_cast<int64_t>(term) : static_cast<int64_t>(term);
+        }
+        uint64_t r = static_cast<uint64_t>(sum);
+        for (uint64_t i = 0; i < whole; ++i) r = (r * 1580030169u) >> 32;  // e^-1 * 2^32
+        return r;
+    }
+    static const Schedule& Cooling() {
+        static const Schedule schedule = [] {
+            Schedule s{};
+            uint64_t tQ16 = 65536;  // from 1.0 down by 6 % a level to about 0.055
+            for (int l = 0; l < kLevels; ++l) {
+                for (int d = 0; d <= kMaxDelta; ++d)
+                    s.accept[l][d] = static_cast<uint32_t>(
+                        std::min<uint64_t>(ExpNegative((uint64_t(d) << 32) / tQ16), UINT32_MAX));
+                tQ16 = tQ16 * 962 / 1024;
+            }
+            return s;
+        }();
+        return schedule;
+    }
+
+    // Simulated annealing over wheels of one size fewer than the best found, its cost the
+    // m-sets unmet; each move swaps one number of a line so that it meets a random unmet set.
+    // Whenever the cost reaches 0 the wheel is kept and its least useful line dropped.
+    void Anneal() {
+        if (lines_.size() <= 1) return;
+        listed_.assign((sets_ + 63) / 64, 0);
+        const Schedule& cooling = Cooling();
+        RemoveLine();
+        int level = 0;
+        int64_t moves = 0;
+        uint8_t s[16];
+        while (steps_ < budget_) {
+            if (uncovered_ == 0) {
+                best_ = lines_;
+                if (lines_.size() <= 1) return;
+                RemoveLine();
+                continue;
+            }
+            const int64_t perLevel = static_cast<int64_t>(lines_.size()) * k_ * 4 + 256;
+            if (++moves >= perLevel) {
+                moves = 0;
+                level = level + 1 == kLevels ? 0 : level + 1;
+            }
+            Report();
+            const uint64_t r = DrawUnmet();
+            Unrank(r, s);
+            Mask drawn = 0;
+            for (int i = 0; i < m_; ++i) drawn |= Bit(s[i]);
+            const uint32_t which = PickLine(s, drawn);
+            const Mask line = lines_[which];
+            uint8_t outs[80], ins[80];
+            const int nOut = Elements(line & ~drawn, outs);
+            const int nIn = Elements(drawn & ~line, ins);
+            const int x = outs[Below(static_cast<uint64_t>(nOut))];
+            const int y = ins[Below(static_cast<uint64_t>(nIn))];
+            const Mask next = line ^ Bit(x) ^ Bit(y);
+            if (present_.contains(next) || !Allowed(next)) continue;
+            int64_t delta = 0;
+            ForEachSwapped(line, x, y, [&](uint64_t lost, uint64_t gained) {
+                delta += (count_[lost] == 1) - (count_[gained] == 0);
+            });
+            if (delta > 0 && (delta > kMaxDelta || NextWord(g_) >= cooling.accept[level][delta]))
+                continue;
+            ForEachSwapped(line, x, y, [&](uint64_t lost, uint64_t gained) {
+                Met(gained);
+                Unmet(lost);
+            });
+            present_.erase(line);
+            present_.insert(next);
+            lines_[which] = next;
+            holders_[x * words_ + which / 64] &= ~(uint64_t{1} << (which % 64));
+            holders_[y * words_ + which / 64] |= uint64_t{1} << (which % 64);
+        }
+    }
+
     void Report() {
         if (search_.progress && steps_ >= nextReport_) {
             nextReport_ = steps_ + (int64_t{1} << 22);
-            search_.progress(static_cast<int64_t>(lines_.size()), uncovered_ - hopelessCount_);
+            const size_t size = best_.empty() ? lines_.size() : best_.size();
+            search_.progress(static_cast<int64_t>(size), uncovered_ - hopelessCount_);
         }
     }
 
@@ -243,6 +478,7 @@ private:
 
     const WheelSearch& search_;
     RandomGenerator& g_;
+    const uint64_t (*binom_)[81] = Binom().c;
     const int v_, k_, t_, m_;
     int64_t budget_ = 0;
     int64_t steps_ = 0;
@@ -253,6 +489,12 @@ private:
     std::vector<uint64_t> hopeless_;  // m-sets no allowed line meets
     int64_t hopelessCount_ = 0;
     std::vector<Mask> lines_;
+    std::vector<Mask> best_;           // the smallest wheel found that meets the goal
+    std::vector<uint32_t> unmetList_;  // every unmet m-set, perhaps with some met since
+    std::vector<uint64_t> listed_;     // which m-sets unmetList_ holds
+    std::vector<uint64_t> holders_;    // IndexHolders
+    size_t words_ = 0;
+    std::vector<uint64_t> near_;
     std::unordered_set<Mask, MaskHash> present_;  // for membership only, never walked
 };
 

@@ -1,0 +1,228 @@
+#include "cli/wheel_run.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "cli/option_lines.h"
+#include "combination/pool.h"
+#include "failure/failure.h"
+#include "platform/clock.h"
+#include "platform/process.h"
+#include "platform/terminal.h"
+#include "wheel/bounds.h"
+#include "wheel/guarantee.h"
+
+namespace combogen {
+
+namespace {
+
+std::string Plural(int64_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string BoundText(const WheelBound& bound) {
+    return "a lower bound is " + std::to_string(bound.lines) +
+           (bound.schoenheim ? " (Schoenheim bound)" : " (counting bound)");
+}
+
+// On a terminal, after the first second, one line rewritten now and then; erased at the end.
+class Progress {
+public:
+    Progress() : shown_(StandardErrorIsTerminal()), start_(shown_ ? SteadyMilliseconds() : 0) {}
+    ~Progress() {
+        if (width_ == 0) return;
+        std::string blank(width_ + 2, ' ');
+        blank.front() = blank.back() = '\r';
+        WriteStandardError(blank);
+    }
+    void Show(int64_t lines, int64_t uncovered) {
+        if (!shown_) return;
+        const int64_t now = SteadyMilliseconds();
+        if (now - start_ < 1000 || now - last_ < 250) return;
+        last_ = now;
+        std::string text = "combogen: wheel search, " + Plural(lines, "line", "lines") +
+                           " so far, " + Plural(uncovered, "draw", "draws") + " still unmet";
+        const std::size_t length = text.size();
+        if (length < width_) text.append(width_ - length, ' ');
+        width_ = std::max(width_, length);
+        text.insert(text.begin(), '\r');
+        WriteStandardError(text);
+    }
+
+private:
+    bool shown_;
+    int64_t start_;
+    int64_t last_ = std::numeric_limits<int64_t>::min() / 2;
+    std::size_t width_ = 0;
+};
+
+[[noreturn]] __attribute__((noinline)) void WheelFault(const std::string& what) {
+    throw Exception("the wheel found fails its check: " + what, __builtin_return_address(0));
+}
+
+}  // namespace
+
+std::optional<std::string> WheelRun::Prepare(const RunSettings& settings, const NumberLists& lists,
+                                             std::size_t argCount, const Options& options) {
+    settings_ = settings;
+    options_ = &options;
+    const int t = options.wheel->t, m = options.wheel->m;
+    const std::string prize = "--wheel " + std::to_string(t) + ":" + std::to_string(m);
+    if (argCount == 8) {
+        return "--wheel takes five or six arguments: key numbers come from FIXED-FILE, every "
+               "line holding all of them";
+    }
+    keys_.assign(lists.fixed.begin(), lists.fixed.begin() + lists.FixedCount);
+    LineRules rules;
+    rules.poolSize = settings.PoolSize;
+    rules.fixed = lists.fixed;
+    rules.fixedCount = lists.FixedCount;
+    if (auto wrong = AddFilters(options, rules)) return wrong;
+    filters_ = rules.filters;
+
+    const auto isKey = [&](int v) {
+        return std::find(keys_.begin(), keys_.end(), v) != keys_.end();
+    };
+    for (const int v : options.numbers) {
+        if (v > settings.PoolSize) {
+            return "--numbers " + std::to_string(v) + " is not in the pool 1.." +
+                   std::to_string(settings.PoolSize);
+        }
+        if (isKey(v)) {
+            return "--numbers " + std::to_string(v) +
+                   " is a key number, in every line already; list only the numbers to wheel";
+        }
+        if (filters_.excluded[v]) return "--exclude " + std::to_string(v) + " is also in --numbers";
+    }
+    wheeled_.clear();
+    for (int v = 1; v <= settings.PoolSize; ++v) {
+        const bool listed = options.numbers.empty() ? !isKey(v) && !filters_.excluded[v]
+                                                    : std::binary_search(options.numbers.begin(),
+                                                                         options.numbers.end(), v);
+        if (listed) wheeled_.push_back(static_cast<Number>(v));
+    }
+    const int f = static_cast<int>(keys_.size());
+    const int k = settings.PickCount - f;
+    const int v = static_cast<int>(wheeled_.size());
+    const std::string lineSize = f == 0 ? "PICK " + std::to_string(k)
+                                        : "the " + std::to_string(k) +
+                                              " numbers a line holds besides its " +
+                                              Plural(f, "key number", "key numbers");
+    if (m > k) return prize + ": M is more than " + lineSize;
+    if (k > v) {
+        return lineSize + (f == 0 ? " is" : " are") + " more than the " +
+               Plural(v, "number", "numbers") + " to wheel";
+    }
+    if (!DrawCount(v, m)) {
+        return prize + " over " + std::to_string(v) + " numbers: more than 2^62 draws to check";
+    }
+    goal_ = WheelGoal{v, k, t, m};
+    const WheelBound bound = WheelLowerBound(goal_);
+    if (bound.lines > settings.LineCount) {
+        return "no wheel of at most " + Plural(settings.LineCount, "line", "lines") + " gives " +
+               std::to_string(t) + " if " + std::to_string(m) + " over " + std::to_string(v) +
+               " numbers: " + BoundText(bound);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> WheelRun::Find(RandomGenerator& g) {
+    WheelSearch search;
+    search.goal = goal_;
+    if (options_->effort) {
+        const int64_t base = DefaultWheelEffort(goal_);
+        const int64_t percent = *options_->effort;
+        search.effort = base > std::numeric_limits<int64_t>::max() / percent
+                            ? std::numeric_limits<int64_t>::max()
+                            : std::max<int64_t>(1, base * percent / 100);
+    }
+    const bool filtered = filters_.sum || filters_.odd || filters_.maxRun;
+    if (filtered) {
+        search.allowed = [this](std::span<const uint8_t> line) {
+            NumberList numbers{};
+            int count = 0;
+            for (const Number key : keys_) numbers[count++] = key;
+            for (const uint8_t i : line) numbers[count++] = wheeled_[i];
+            return PassesFilters(filters_, numbers.data(), count);
+        };
+    }
+    Progress progress;
+    search.progress = [&progress](int64_t lines, int64_t uncovered) {
+        progress.Show(lines, uncovered);
+    };
+    WheelFound found = FindWheel(search, g);
+    const std::string goal = std::to_string(goal_.t) + " if " + std::to_string(goal_.m) + " over " +
+                             Plural(goal_.v, "number", "numbers");
+    if (!found.covers) {
+        if (!filtered) WheelFault("the search found no wheel for " + goal);
+        return "no wheel of lines passing " + DescribeFilters(filters_) + " gives " + goal;
+    }
+    const auto size = static_cast<int64_t>(found.lines.size());
+    if (size > settings_.LineCount) {
+        return "the fewest lines found for " + goal + " is " + std::to_string(size) +
+               ", more than " + std::to_string(settings_.LineCount) + "; " +
+               BoundText(WheelLowerBound(goal_)) + " (--effort may find fewer)";
+    }
+
+    // Before anything is written: distinct lines of k wheeled numbers that pass the filters,
+    // and the guarantee over every m-set.
+    // Element by element: GCC 12 warns falsely on the library's memcmp for vectors of bytes.
+    std::sort(found.lines.begin(), found.lines.end(), [](const WheelLine& a, const WheelLine& b) {
+        for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+            if (a[i] != b[i]) return a[i] < b[i];
+        }
+        return a.size() < b.size();
+    });
+    for (std::size_t i = 0; i < found.lines.size(); ++i) {
+        const WheelLine& line = found.lines[i];
+        if (static_cast<int>(line.size()) != goal_.k || !std::is_sorted(line.begin(), line.end()) ||
+            std::adjacent_find(line.begin(), line.end()) != line.end() ||
+            (!line.empty() && line.back() >= goal_.v)) {
+            WheelFault("a line is not " + std::to_string(goal_.k) + " distinct wheeled numbers");
+        }
+        if (i > 0 && found.lines[i - 1] == line) WheelFault("a line repeats");
+        if (search.allowed && !search.allowed(line)) WheelFault("a line fails the filters");
+    }
+    const GuaranteeCheck check = CheckGuarantee(goal_.v, goal_.t, goal_.m, found.lines);
+    if (!check.met) {
+        WheelFault(std::to_string(check.draws - check.metDraws) + " of " +
+                   std::to_string(check.draws) + " draws unmet for " + goal);
+    }
+    lines_ = std::move(found.lines);
+    return std::nullopt;
+}
+
+RunSettings WheelRun::Written() const {
+    RunSettings written = settings_;
+    written.LineCount = static_cast<int32_t>(lines_.size());
+    return written;
+}
+
+void WheelRun::Write(RandomGenerator& g, OutputTextFile& output, LineTally* tally) {
+    const Options& options = *options_;
+    if (options.bonus) FillBonusPool(bonus_, options.bonus->count, options.bonus->pool);
+    NumberList numbers{};
+    LineText text;
+    for (const WheelLine& line : lines_) {
+        int count = 0;
+        for (const Number key : keys_) numbers[count++] = key;
+        for (const uint8_t i : line) numbers[count++] = wheeled_[i];
+        if (settings_.SortOutput) {
+            SortAscending(numbers, count);
+        } else {
+            Shuffle(g, numbers, count);
+        }
+        const CombinationText main = FormatCombination(numbers, count);
+        ComposeBonusLine(g, bonus_, settings_.SortOutput, main.view(), text);
+        WriteText(output, text.view());
+        if (options.lineFeedOnly) {
+            WriteLineFeed(output);
+        } else {
+            WriteLineEnd(output);
+        }
+        CheckIo();
+        if (tally != nullptr) tally->Add(numbers.data(), count, bonus_.pool.data(), bonus_.count);
+    }
+}
+
+}  // namespace combogen

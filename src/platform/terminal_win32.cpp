@@ -1,0 +1,13 @@
+// Consoles on Windows: a handle with a console mode is one.
+#include <windows.h>
+
+#include "platform/terminal.h"
+
+namespace combogen {
+
+bool StandardErrorIsTerminal() {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+}  // namespace combogen

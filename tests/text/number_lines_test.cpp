@@ -1,0 +1,45 @@
+#include "text/number_lines.h"
+
+#include <gtest/gtest.h>
+
+namespace combogen {
+namespace {
+
+TEST(NumberLinesTest, ParsesLinesAndSaysWhatIsWrong) {
+    struct Case {
+        const char* text;
+        std::vector<uint8_t> main, bonus;
+        const char* wrong;  // nullptr: parsed
+    };
+    const std::vector<Case> cases = {
+        {"05 11 23 38 41 49", {5, 11, 23, 38, 41, 49}, {}, nullptr},
+        {"05 11 + 07 02", {5, 11}, {7, 2}, nullptr},
+        {" 5\t11  +7 ", {5, 11}, {7}, nullptr},
+        {"05 11 + 05", {5, 11}, {5}, nullptr},  // the bonus pool is separate
+        {"05 81", {}, {}, "'81' is not a number from 1 to 80"},
+        {"05 00", {}, {}, "'00' is not a number from 1 to 80"},
+        {"05 005", {}, {}, "'005' is not a number from 1 to 80"},
+        {"05 05", {}, {}, "5 appears twice"},
+        {"05 + 07 07", {}, {}, "7 appears twice in the bonus"},
+        {"05,06", {}, {}, "'05,' is not a number"},
+        {"05 x", {}, {}, "'x' is not a number"},
+        {"+ 05", {}, {}, "'+' before any number"},
+        {"05 +", {}, {}, "'+' without bonus numbers"},
+        {"05 + 06 + 07", {}, {}, "a second '+'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        NumberLine line;
+        const auto wrong = ParseNumberLine(c.text, line);
+        if (c.wrong == nullptr) {
+            ASSERT_FALSE(wrong) << *wrong;
+            EXPECT_EQ(line.main, c.main);
+            EXPECT_EQ(line.bonus, c.bonus);
+        } else {
+            EXPECT_EQ(wrong.value_or("parsed"), c.wrong);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace combogen
