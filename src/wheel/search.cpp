@@ -13,6 +13,9 @@ namespace {
 using Mask = WideCount;
 
 inline Mask Bit(int i) { return Mask{1} << i; }
+inline int PopCount(Mask x) {
+    return std::popcount(static_cast<uint64_t>(x)) + std::popcount(static_cast<uint64_t>(x >> 64));
+}
 
 struct MaskHash {
     size_t operator()(Mask x) const {
