@@ -38,7 +38,7 @@ while [ $# -gt 0 ]; do
 done
 
 if [ "$web" -eq 1 ]; then
-    tools/install-build-deps emscripten chromium chromium-driver python3-selenium
+    tools/install-build-deps emscripten node-terser chromium chromium-driver python3-selenium
     build="${BUILD_DIR:-build-bench}"
     web_build="${WEB_BUILD_DIR:-build-web}"
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-tools/install-build-deps emscripten chromium chromium-driver python3-selenium firefox-esr npm
+tools/install-build-deps emscripten node-terser chromium chromium-driver python3-selenium firefox-esr npm
 # Chromium and Firefox are Debian's: puppeteer fetches no browser of its own.
 (cd tests/web/node && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund)
 

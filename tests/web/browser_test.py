@@ -737,15 +737,17 @@ class WheelTest(PageTest):
         cases = [
             # form, the command line, fixed text, the promise's words
             ({"make-wheel": None, "lines": "50", "pick": "6", "wheel-t": "3", "wheel-m": "4",
-              "wheel-numbers": "3 8 12 17 21 30 33 41 45 49", "seed": "wheel"},
-             ["--wheel", "3:4", "--numbers", "3 8 12 17 21 30 33 41 45 49", "--seed", "wheel",
+              "wheel-numbers": "3 8 12 17 21 30 33 41 45 49", "wheel-effort": "5",
+              "seed": "wheel"},
+             ["--wheel", "3:4", "--numbers", "3 8 12 17 21 30 33 41 45 49", "--effort", "5",
+              "--seed", "wheel",
               "50", "49", "6", "1", "combinations.txt"], None,
              "whenever 4 of the drawn numbers are among the 10 numbers wheeled, at least one "
              "line holds 3 of them (“3 if 4”)"),
             ({"make-wheel": None, "lines": "40", "pool": "12", "pick": "5", "wheel-t": "2",
-              "wheel-m": "3", "fixed": "7", "wheel-effort": "50", "sorted": False,
+              "wheel-m": "3", "fixed": "7", "wheel-effort": "5", "sorted": False,
               "seed": "keys"},
-             ["--wheel", "2:3", "--effort", "50", "--seed", "keys", "40", "12", "5", "0",
+             ["--wheel", "2:3", "--effort", "5", "--seed", "keys", "40", "12", "5", "0",
               "combinations.txt", "fixed.txt"], "7",
              "whenever 3 of the drawn numbers are among the 11 numbers wheeled and the fixed "
              "numbers are drawn too, at least one line holds 2 of them"),
