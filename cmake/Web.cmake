@@ -10,10 +10,10 @@ target_link_options(combogen PRIVATE
   ${COMBOGEN_WEB_FLAGS}
   # The engine allocates little and never per line: the smaller allocator will do.
   -sMALLOC=emmalloc
-  # One function that makes a fresh module, with the WebAssembly inside the script as base64:
-  # a page opened from file:// may neither fetch a .wasm file nor start a worker from a file,
-  # so the page starts the worker from the script's own text.
-  -sMODULARIZE=1 -sEXPORT_NAME=createCombogen -sSINGLE_FILE=1 -sENVIRONMENT=worker
+  # One function that makes a fresh module from the bytes it is handed (wasmBinary): a page
+  # opened from file:// may not fetch a .wasm file, so engine.js carries them gzipped, as
+  # base64 (cmake/WebEngine.cmake).
+  -sMODULARIZE=1 -sEXPORT_NAME=createCombogen -sENVIRONMENT=worker
   -sINVOKE_RUN=0 -sEXPORTED_FUNCTIONS=_main,_combogen_check,_malloc,_free
   -sEXPORTED_RUNTIME_METHODS=callMain,lengthBytesUTF8,stringToUTF8,UTF8ToString
   # Files come from the page (src/platform/file_web.cpp), not from a file system of
@@ -24,14 +24,13 @@ target_link_options(combogen PRIVATE
   -sALLOW_MEMORY_GROWTH=1
   # Less JavaScript: the worker sets only these on the module, and every browser that runs
   # WebAssembly has TextDecoder.
-  -sINCOMING_MODULE_JS_API=print,printErr -sTEXTDECODER=2)
+  -sINCOMING_MODULE_JS_API=print,printErr,wasmBinary -sTEXTDECODER=2)
 # The code a run passes once (checks, options, reports, statistics' texts) is built for size;
 # the code of every line (generator, draws, filters, output) for speed.
 file(GLOB COMBOGEN_WEB_COLD_SOURCES ${CMAKE_SOURCE_DIR}/src/cli/*.cpp
      ${CMAKE_SOURCE_DIR}/src/failure/*.cpp ${CMAKE_SOURCE_DIR}/src/fixed/*.cpp
      ${CMAKE_SOURCE_DIR}/src/stats/*.cpp ${CMAKE_SOURCE_DIR}/src/wheel/*.cpp
-     ${CMAKE_SOURCE_DIR}/src/text/number_lines.cpp ${CMAKE_SOURCE_DIR}/src/unique/*.cpp
-     ${CMAKE_SOURCE_DIR}/src/filters/*.cpp ${CMAKE_SOURCE_DIR}/src/combination/bonus.cpp)
+     ${CMAKE_SOURCE_DIR}/src/text/number_lines.cpp)
 set_source_files_properties(${COMBOGEN_WEB_COLD_SOURCES} PROPERTIES COMPILE_OPTIONS -Oz)
 
 # Debian's Emscripten links with JavaScript tools that need Debian's JavaScript modules; a
@@ -67,6 +66,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/worker.min.js
 # the page turns into the worker's source.
 add_custom_command(OUTPUT ${COMBOGEN_WEB_DIR}/engine.js
   COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:combogen>
+          -DWASM=$<TARGET_FILE_DIR:combogen>/combogen.wasm
           -DWORKER=${CMAKE_BINARY_DIR}/worker.min.js -DOUTPUT=${COMBOGEN_WEB_DIR}/engine.js
           -P ${CMAKE_SOURCE_DIR}/cmake/WebEngine.cmake
   DEPENDS combogen ${CMAKE_BINARY_DIR}/worker.min.js ${CMAKE_SOURCE_DIR}/cmake/WebEngine.cmake)
