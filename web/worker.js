@@ -1,5 +1,6 @@
 // The worker around combogen's WebAssembly module (built into engine.js, inside the function
-// combogenWorker, after the module's own script, which defines createCombogen).
+// combogenWorker, after the module's own script, which defines createCombogen, and
+// COMBOGEN_WASM, the module's bytes gzipped, as base64).
 //
 // The page sends one of:
 //   {type: 'check', id, args, files}  the checks of a run, nothing written: answers
@@ -109,6 +110,23 @@ class FileTable {
     }
 }
 
+// The module's bytes, unpacked once: gzipped, the engine takes half the page's bytes it would
+// as plain base64.
+let wasmBinary = null;
+
+function engineBinary() {
+    if (!wasmBinary) {
+        const packed = Uint8Array.from(atob(COMBOGEN_WASM), (c) => c.charCodeAt(0));
+        wasmBinary = new Response(new Blob([packed]).stream()
+            .pipeThrough(new DecompressionStream('gzip'))).arrayBuffer();
+    }
+    return wasmBinary;
+}
+
+async function createEngine(settings) {
+    return createCombogen(Object.assign({wasmBinary: await engineBinary()}, settings));
+}
+
 function decodeText(chunks) {
     const decoder = new TextDecoder();
     return chunks.map((chunk) => decoder.decode(chunk, {stream: true})).join('') + decoder.decode();
@@ -147,7 +165,7 @@ async function runEngine(message) {
         postMessage({type: 'progress', bytes: file.size});
     };
     const {errorChunks, outputChunks, settings} = moduleSettings(message, onPart);
-    const module = await createCombogen(settings);
+    const module = await createEngine(settings);
     const status = module.callMain(message.args);
     const written = {};
     for (const [name, file] of settings.files.written) written[name] = file.blob();
@@ -172,7 +190,7 @@ async function runEngine(message) {
 let checker = null;
 
 async function checkArguments(message) {
-    if (!checker) checker = createCombogen(moduleSettings({}, null).settings);
+    if (!checker) checker = createEngine(moduleSettings({}, null).settings);
     const module = await checker;
     module.files = new FileTable(message.files, null);
     const pointers = message.args.map((arg) => {

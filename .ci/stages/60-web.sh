@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
 # The web page: the engine built with Emscripten, then the page driven in headless Chromium
-# and its files compared with build/combogen's (built by the main CI step).
+# and its files compared with build/combogen's (built by the main CI step); axe-core and
+# Lighthouse from npm (tests/web/node), Firefox ESR through WebDriver BiDi.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-tools/install-build-deps emscripten chromium chromium-driver python3-selenium
+tools/install-build-deps emscripten node-terser chromium chromium-driver python3-selenium firefox-esr npm
+# Chromium and Firefox are Debian's: puppeteer fetches no browser of its own.
+(cd tests/web/node && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund)
 
 [ -x build/combogen ] || { cmake -S . -B build && cmake --build build -j2 --target combogen; }
 export CXXFLAGS="${CXXFLAGS:-} -Werror"
 cmake -S . -B build-web -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
     -DCOMBOGEN_NATIVE_PROGRAM="$(pwd)/build/combogen"
 timeout 900 cmake --build build-web -j2
-# The page and its WebAssembly together stay under 300 KB.
+# The page and its WebAssembly together stay under 350 KB.
 size=$(cat build-web/web/* | wc -c)
 echo "page and engine: $size bytes"
-[ "$size" -lt 300000 ] || { echo "the page has grown past 300 KB" >&2; exit 1; }
+[ "$size" -lt 350000 ] || { echo "the page has grown past 350 KB" >&2; exit 1; }
 timeout 900 ctest --test-dir build-web --output-on-failure
 echo "screenshots: build-web/artifacts/"

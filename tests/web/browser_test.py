@@ -10,8 +10,10 @@ Usage: browser_test.py --page DIR --native PROGRAM --artifacts DIR [unittest arg
        browser_test.py --page DIR --native PROGRAM --bench LINES [--rounds N]
 """
 import argparse
+import base64
 import functools
 import http.server
+import json
 import os
 import pathlib
 import shutil
@@ -138,7 +140,8 @@ class Browser:
             self.find("generate").click()
         self.wait(lambda: self.find("download").is_displayed(), timeout,
                   "no download: " + self.errors())
-        return self.download("download", "combinations.txt", timeout)
+        return self.download("download", self.find("download").get_attribute("download"),
+                             timeout)
 
     def download(self, link_id, name, timeout=60):
         self.find(link_id).click()
@@ -289,88 +292,475 @@ class FileUrlTest(PageTest):
 
 
 class RejectionTest(PageTest):
-    """Each rejection: the command line's --explain words beside the field, no download."""
+    """Each rejection, after Generate: the page's own sentence beside its field, in the form's
+    words (the command line keeps its own), no download; the command line rejects it too."""
+
+    def reject(self, form):
+        """Fills form, presses Generate, and returns once the page has said why not."""
+        self.browser.fill(dict(DEFAULTS, **form))
+        self.browser.find("generate").click()
+        self.browser.wait(lambda: self.browser.find("form-error").text != "", 10,
+                          "no message after Generate")
 
     def test_rejections(self):
         cases = [
-            # form, the field whose message shows, the command line, fixed text, seed file
-            ({"lines": "0"}, "lines", ["0", "49", "6", "1"], None),
-            ({"lines": "ten"}, "lines", ["ten", "49", "6", "1"], None),
-            ({"pool": "81"}, "pool", ["10", "81", "6", "1"], None),
-            ({"pick": "50"}, "pick", ["10", "49", "50", "1"], None),
-            ({"pick": "0"}, "pick", ["10", "49", "0", "1"], None),
-            ({"fixed": "52"}, "fixed", ["10", "49", "6", "1", "combinations.txt", "fixed.txt"],
-             "52"),
-            ({"fixed": "1 2 3 4 5 6"}, "fixed",
+            # form, the field whose message shows, its words, the command line, fixed text
+            ({"lines": "0"}, "lines", "How many lines: 0 is too small; the least is 1.",
+             ["0", "49", "6", "1"], None),
+            ({"lines": "ten"}, "lines", "How many lines: “ten” is not a whole number.",
+             ["ten", "49", "6", "1"], None),
+            ({"lines": "2147483648"}, "lines",
+             "How many lines: 2,147,483,648 is too large; the most is 2,147,483,647.",
+             ["2147483648", "49", "6", "1"], None),
+            ({"pool": "81"}, "pool", "Numbers to draw from: 81 is too large; the most is 80.",
+             ["10", "81", "6", "1"], None),
+            ({"pick": "50"}, "pick",
+             "A line cannot hold 50 numbers when there are only 49 to draw from.",
+             ["10", "49", "50", "1"], None),
+            ({"pick": "0"}, "pick", "Numbers on each line: 0 is too small; the least is 1.",
+             ["10", "49", "0", "1"], None),
+            ({"fixed": "52"}, "fixed", "Fixed number 52 is larger than 49, the largest number "
+             "drawn.", ["10", "49", "6", "1", "combinations.txt", "fixed.txt"], "52"),
+            ({"fixed": "1 2 3 4 5 6"}, "fixed", "6 fixed numbers leave no room for a drawn "
+             "number in a line of 6: give fewer fixed numbers than numbers on each line.",
              ["10", "49", "6", "1", "combinations.txt", "fixed.txt"], "1 2 3 4 5 6"),
             ({"fixed": "99999999999"}, "fixed",
+             "Fixed number 99,999,999,999 is larger than any number drawn (at most 80).",
              ["10", "49", "6", "1", "combinations.txt", "fixed.txt"], "99999999999"),
             ({"fixed": "4 5", "fixed-some": None, "fixed-min": "-1", "fixed-max": "1"},
-             "fixed-min", ["10", "49", "6", "1", "combinations.txt", "fixed.txt", "-1", "1"],
-             "4 5"),
+             "fixed-min", "At least: -1 is too small; the least is 0.",
+             ["10", "49", "6", "1", "combinations.txt", "fixed.txt", "-1", "1"], "4 5"),
             ({"fixed": "4 5", "fixed-some": None, "fixed-min": "1", "fixed-max": "3"},
-             "fixed-max", ["10", "49", "6", "1", "combinations.txt", "fixed.txt", "1", "3"],
-             "4 5"),
+             "fixed-max", "There are only 2 different fixed numbers, fewer than “at most” (3).",
+             ["10", "49", "6", "1", "combinations.txt", "fixed.txt", "1", "3"], "4 5"),
+            ({"fixed": "4 5 6", "fixed-some": None, "fixed-min": "2", "fixed-max": "1"},
+             "fixed-max", "“At most” (1) cannot be less than “at least” (2).",
+             ["10", "49", "6", "1", "combinations.txt", "fixed.txt", "2", "1"], "4 5 6"),
             ({"seed": "x", "save-seed": True}, "save-seed",
+             "Save seed keeps a new random seed: leave the seed text and replay file empty.",
              ["--seed", "x", "--save-seed", "seed.bin", "10", "49", "6", "1"], None),
+            ({"sum-min": "21", "sum-max": "20"}, "sum",
+             "Sum: “at least” (21) is more than “at most” (20).",
+             ["--sum", "21:20", "10", "49", "6", "1"], None),
+            ({"bonus-count": "13", "bonus-pool": "12"}, "bonus",
+             "Bonus numbers: 13 cannot be drawn from only 12.",
+             ["--bonus", "13:12", "10", "49", "6", "1"], None),
+            ({"sum-min": "21", "sum-max": "21", "odd-min": "0", "odd-max": "0"}, "sum",
+             "No line can meet these rules together: a sum from 21 to 21 and 0 to 0 odd "
+             "numbers.", ["--sum", "21:21", "--odd", "0:0", "10", "49", "6", "1"], None),
+            ({"fixed": "7", "exclude": "7"}, "exclude",
+             "7 is a fixed number, so it cannot also be a number never to use.",
+             ["--exclude", "7", "10", "49", "6", "1", "combinations.txt", "fixed.txt"], "7"),
+            ({"lines": "20", "pool": "6", "pick": "5", "unique": True}, "unique",
+             "Only 6 different lines are possible, fewer than the 20 asked for.",
+             ["--unique", "20", "6", "5", "1"], None),
         ]
-        if self.browser.driver.execute_script("return OFFERED.sum"):
-            cases += [
-                ({"sum-min": "21", "sum-max": "20"}, "sum",
-                 ["--sum", "21:20", "10", "49", "6", "1"], None),
-                ({"bonus-count": "3", "bonus-pool": "2"}, "bonus",
-                 ["--bonus", "3:2", "10", "49", "6", "1"], None),
-                ({"sum-min": "21", "sum-max": "21", "odd-min": "0", "odd-max": "0"}, "sum",
-                 ["--sum", "21:21", "--odd", "0:0", "10", "49", "6", "1"], None),
-                ({"fixed": "7", "exclude": "7"}, "exclude",
-                 ["--exclude", "7", "10", "49", "6", "1", "combinations.txt", "fixed.txt"], "7"),
-                ({"lines": "20", "pool": "6", "pick": "5", "unique": True}, "unique",
-                 ["--unique", "20", "6", "5", "1"], None),
-            ]
-        for form, field, args, fixed in cases:
+        for form, field, words, args, fixed in cases:
             with self.subTest(form=form):
                 self.browser.open(self.url)
-                self.browser.fill(dict(DEFAULTS, **form))
                 positional = args if "combinations.txt" in args else args + ["combinations.txt"]
-                status, message, output = native_run(["--explain"] + positional, fixed)
+                status, _, output = native_run(["--explain"] + positional, fixed)
                 self.assertIsNone(output)
-                if status == 1:
-                    # A number too large to convert: the failure report's message.
-                    reason = message.splitlines()[1].removesuffix(".")
-                else:
-                    self.assertEqual(status, 2)
-                    reason = message.splitlines()[0].removeprefix("combogen: ")
-                error = self.browser.find(field + "-error")
-                self.browser.wait(lambda: error.text == reason, 10,
-                                  "expected %r beside %s, page shows %s"
-                                  % (reason, field, self.browser.errors()))
-                self.assertFalse(self.browser.generate_enabled())
-                # Enter in a field submits nothing either.
+                self.assertIn(status, (1, 2))
+                self.reject(form)
+                self.assertEqual(self.browser.find(field + "-error").text, words,
+                                 self.browser.errors())
+                self.assertTrue(self.browser.find("result").get_attribute("hidden"))
+                # Enter in a field runs nothing either.
                 self.browser.find("lines").send_keys(Keys.ENTER)
                 time.sleep(0.2)
                 self.assertTrue(self.browser.find("result").get_attribute("hidden"))
 
-    def test_half_a_range(self):
-        # The command line has no way to give half a range; the page says so itself.
-        self.browser.fill({"sum-min": "100"})
-        error = self.browser.find("sum-error")
-        self.browser.wait(lambda: error.text == "give both numbers, or leave both empty", 10)
-        self.assertFalse(self.browser.generate_enabled())
-        self.browser.fill({"sum-max": "200"})
-        self.browser.wait(self.browser.generate_enabled, 10, self.browser.errors())
+    def test_every_message_at_once_after_generate(self):
+        browser = self.browser
+        browser.fill({"lines": "0", "pool": "81 ", "sum-min": "100", "exclude": "7, 90",
+                      "seed": "s"})
+        time.sleep(0.5)
+        self.assertEqual(browser.errors(), "", "a message while typing")
+        browser.find("generate").click()
+        browser.wait(lambda: browser.find("form-error").text != "", 10)
+        self.assertEqual(browser.find("form-error").text,
+                         "4 settings need a change before Generate.")
+        self.assertEqual(browser.find("exclude-error").text,
+                         "Numbers never to use: 90 is not a number from 1 to 80.")
+        for field in ("lines", "pool", "sum"):
+            self.assertNotEqual(browser.find(field + "-error").text, "", field)
+        self.assertEqual(browser.driver.switch_to.active_element.get_attribute("id"), "lines")
+        # From then on the messages follow the typing.
+        browser.fill({"sum-max": "200"})
+        browser.wait(lambda: browser.find("sum-error").text == "", 10)
+        self.assertNotEqual(browser.find("lines-error").text, "")
+
+    def test_engine_rules_past_the_first(self):
+        # A seed text with a replay file, and a bonus pool too small: both said at once.
+        with tempfile.TemporaryDirectory() as work:
+            path = os.path.join(work, "seed.bin")
+            pathlib.Path(path).write_bytes(b"x" * 2068)
+            self.browser.find("replay").send_keys(path)
+            self.reject({"seed": "x", "bonus-count": "13", "bonus-pool": "12"})
+        self.assertEqual(self.browser.find("seed-error").text,
+                         "Give a seed text or a replay file, not both.")
+        self.assertEqual(self.browser.find("bonus-error").text,
+                         "Bonus numbers: 13 cannot be drawn from only 12.")
 
     def test_short_seed_file(self):
         with tempfile.TemporaryDirectory() as work:
             path = os.path.join(work, "seed.bin")
             pathlib.Path(path).write_bytes(b"x" * 100)
             self.browser.find("replay").send_keys(path)
-            _, message, _ = native_run(
+            status, _, _ = native_run(
                 ["--explain", "--seed-file", "seed.bin", "10", "49", "6", "1",
                  "combinations.txt"], seed_file=b"x" * 100)
-        reason = message.splitlines()[0].removeprefix("combogen: ")
-        error = self.browser.find("replay-error")
-        self.browser.wait(lambda: error.text == reason, 10, self.browser.errors())
-        self.assertFalse(self.browser.generate_enabled())
+            self.assertEqual(status, 2)
+            self.reject({})
+        self.assertEqual(self.browser.find("replay-error").text,
+                         "This replay file holds 100 bytes; a saved seed holds 2,068.")
+
+
+class VisitorTest(PageTest):
+    """What a visitor meets around a run: focus, out-of-date results, sizes and names, Copy,
+    the address, Reset, the warning before a huge file."""
+
+    def active_id(self):
+        return self.browser.driver.execute_script(
+            "const a = document.activeElement; return a === document.body ? 'BODY' : a.id")
+
+    def test_result_in_view_and_focused(self):
+        browser = self.browser
+        browser.emulate(500)  # the result starts below this fold
+        browser.fill(dict(DEFAULTS, seed="view"))
+        browser.find("generate").click()
+        browser.wait(lambda: browser.find("download").is_displayed(), 30, browser.errors())
+        self.assertIn(self.active_id(), ("status", "result-title"))
+        top = browser.driver.execute_script(
+            "return document.getElementById('result').getBoundingClientRect().top")
+        self.assertTrue(-2 <= top < 500, "the result is at %s, out of view" % top)
+        browser.fill({"lines": "5000000"})
+        browser.find("generate").click()
+        browser.wait(lambda: browser.find("cancel").is_displayed(), 10)
+        browser.find("cancel").click()
+        self.assertEqual(self.active_id(), "generate")
+
+    def test_enter_with_the_last_keystroke_and_a_stale_result(self):
+        browser = self.browser
+        browser.fill(dict(DEFAULTS, seed="enter"))
+        browser.type("lines", "7" + Keys.ENTER)
+        browser.wait(lambda: browser.find("download").is_displayed(), 30, browser.errors())
+        page = browser.download("download", "6-of-49-7-lines.txt")
+        self.assertEqual(page, native_run(["--seed", "enter", "7", "49", "6", "1",
+                                           "combinations.txt"])[2])
+        self.assertFalse(browser.find("stale").is_displayed())
+        browser.type("lines", "8")
+        browser.wait(lambda: browser.find("stale").is_displayed(), 5)
+
+    def test_digits_and_blanks_as_people_type_them(self):
+        # A trailing blank, and full-width and Arabic-Indic digits among the fixed numbers.
+        page = self.run_page({"lines": "12 ", "pick": " 6 ", "fixed": "３, １٧; ٤٢",
+                              "seed": "digits"})
+        _, _, expected = native_run(["--seed", "digits", "12", "49", "6", "1",
+                                     "combinations.txt", "fixed.txt"], "3, 17; 42")
+        self.assertEqual(page, expected)
+
+    def test_sizes_separators_names_and_the_statistics_header(self):
+        browser = self.browser
+        page = self.run_page({"lines": "100000", "seed": "sizes", "unix": True})
+        self.assertEqual(len(page), 1_800_000)
+        self.assertEqual(browser.find("download").text,
+                         "Download 6-of-49-100000-lines.txt (1.8 MB)")
+        self.assertRegex(browser.find("status").text, r"^Done: 100,000 lines, 1\.8 MB in ")
+        self.assertIn("99,980 more in the file", browser.find("preview").text)
+        options = [line for line in browser.find("stats").text.splitlines()
+                   if line.startswith("options:")]
+        self.assertEqual(options, ["options:   --lf --seed sizes"])
+
+    def test_paired_fields_are_named_with_their_caption(self):
+        names = {
+            "sum-min": "Sum of each line's numbers at least",
+            "odd-max": "Odd numbers on each line at most",
+            "bonus-count": "Bonus numbers from a second pool, after a + how many",
+            "fixed-min": "Each line holds some of them: at least",
+        }
+        for element_id, name in names.items():
+            self.assertEqual(self.browser.find(element_id).accessible_name, name)
+
+    def test_copy(self):
+        browser = self.browser
+        browser.driver.execute_cdp_cmd("Browser.grantPermissions", {
+            "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
+        page = self.run_page({"lines": "30", "seed": "copy"})
+        browser.find("copy").click()
+        browser.wait(lambda: browser.find("copy-status").text != "", 5)
+        self.assertEqual(browser.find("copy-status").text, "Copied all 30 lines.")
+        copied = browser.driver.execute_async_script(
+            "navigator.clipboard.readText().then(arguments[0])")
+        self.assertEqual(copied.encode(), page)
+
+    def test_address_keeps_the_settings_and_reset_clears_them(self):
+        browser = self.browser
+        form = {"lines": "15", "pool": "45", "sorted": False, "sum-min": "90",
+                "sum-max": "160", "seed": "link me"}
+        first = self.run_page(form)
+        link = browser.driver.current_url
+        self.assertIn("#", link)
+        browser.open("data:,")  # another page first: the link is loaded, not scrolled to
+        browser.open(link)
+        self.assertEqual(browser.find("sum-max").get_attribute("value"), "160")
+        self.assertFalse(browser.find("sorted").is_selected())
+        self.assertEqual(browser.generate(), first)
+        browser.find("reset").click()
+        self.assertEqual(browser.find("lines").get_attribute("value"), "10")
+        self.assertEqual(browser.find("seed").get_attribute("value"), "")
+        self.assertTrue(browser.find("sorted").is_selected())
+        self.assertNotIn("#", browser.driver.current_url)
+        self.assertTrue(browser.find("result").get_attribute("hidden"))
+
+    def test_warning_before_many_gigabytes(self):
+        browser = self.browser
+        browser.fill({"lines": "200000000"})
+        browser.find("generate").click()
+        browser.wait(lambda: "GB" in browser.find("form-error").text, 10, browser.errors())
+        self.assertIn("3.8 GB", browser.find("form-error").text)
+        self.assertTrue(browser.find("result").get_attribute("hidden"))
+        # Pressed again, it runs; the progress says how long so far and how long is left.
+        browser.find("generate").click()
+        text = browser.find("progress-text")
+        browser.wait(lambda: "left" in text.text, 30, "no time left shown")
+        self.assertRegex(text.text, r"^\d+ %, [\d.]+ s so far, about .* left$")
+        browser.find("cancel").click()
+
+
+class PhoneTest(unittest.TestCase):
+    """The page at a phone's width."""
+
+    def test_chart_reads_on_a_phone(self):
+        phone = Browser(390, 844)
+        try:
+            phone.open(PageTest.url)
+            phone.fill(dict(DEFAULTS, seed="phone"))
+            phone.generate()
+            phone.wait(lambda: phone.driver.execute_script(
+                "return document.getElementById('chart').naturalWidth > 0"), 10)
+            # Drawn at its own scale (1000 units wide), the chart's smallest labels stay 11 px;
+            # the chart scrolls sideways inside its frame, the page does not.
+            width = phone.driver.execute_script(
+                "return document.getElementById('chart').getBoundingClientRect().width")
+            self.assertGreaterEqual(width, 1000)
+            self.assertLessEqual(phone.driver.execute_script(
+                "return document.documentElement.scrollWidth"), 390)
+        finally:
+            phone.close()
+
+
+class OfflineTest(unittest.TestCase):
+    """The page is installable, and after one visit it opens and runs from the service
+    worker's copy, with the server gone."""
+
+    def test_runs_without_the_server(self):
+        base, server = serve(SETTINGS.page)
+        browser = Browser()
+        try:
+            browser.open(base + "index.html")
+            browser.wait(lambda: browser.driver.execute_script(
+                "return navigator.serviceWorker.controller !== null"), 20,
+                "no service worker controls the page")
+            # Installable: Chromium finds nothing missing in the manifest and its icons.
+            errors = browser.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
+            self.assertEqual(errors.get("installabilityErrors"), [])
+            server.shutdown()
+            server.server_close()
+            browser.open("data:,")
+            browser.open(base + "index.html#seed=offline")
+            self.assertEqual(browser.find("seed").get_attribute("value"), "offline")
+            page = browser.generate()
+            _, _, expected = native_run(["--seed", "offline", "10", "49", "6", "1",
+                                         "combinations.txt"])
+            self.assertEqual(page, expected)
+        finally:
+            browser.close()
+
+
+NODE_MODULES = pathlib.Path(__file__).resolve().parent / "node" / "node_modules"
+
+
+def node_tool(*parts):
+    """A file of the tests' npm packages (installed by `npm ci` in tests/web/node)."""
+    path = NODE_MODULES.joinpath(*parts)
+    if not path.exists():
+        raise unittest.SkipTest("%s is missing: run `npm ci` in %s" % (path, NODE_MODULES.parent))
+    return path
+
+
+class AccessibilityTest(PageTest):
+    """axe-core finds nothing on the page as it first shows, with messages, with a result and
+    its statistics, and at a phone's width."""
+
+    def violations(self, browser):
+        browser.driver.execute_script(node_tool("axe-core", "axe.min.js").read_text())
+        found = browser.driver.execute_async_script(
+            "axe.run(document).then((r) => arguments[0](r.violations.map(" +
+            "(v) => v.id + ': ' + v.nodes.map((n) => n.target.join(' ')).join(', '))))")
+        return found
+
+    def test_axe(self):
+        browser = self.browser
+        self.assertEqual(self.violations(browser), [], "first view")
+        browser.fill({"lines": "0", "sum-min": "3", "bonus-count": "x", "bonus-pool": "9"})
+        browser.find("generate").click()
+        browser.wait(lambda: browser.find("form-error").text != "", 10)
+        self.assertEqual(self.violations(browser), [], "with messages")
+        browser.open(self.url)
+        self.run_page({"lines": "12", "bonus-count": "1", "bonus-pool": "10", "seed": "axe"})
+        self.assertEqual(self.violations(browser), [], "with a result")
+        browser.type("lines", "13")
+        self.assertEqual(self.violations(browser), [], "with an out-of-date result")
+        phone = Browser(390, 844)
+        try:
+            phone.open(self.url)
+            phone.fill(dict(DEFAULTS, seed="axe"))
+            phone.generate()
+            self.assertEqual(self.violations(phone), [], "on a phone")
+        finally:
+            phone.close()
+
+
+class LighthouseTest(PageTest):
+    """Lighthouse with Debian's Chromium: accessibility and best practices at 100, performance
+    at least 95. Prints the scores."""
+
+    def test_scores(self):
+        lighthouse = node_tool(".bin", "lighthouse")
+        with tempfile.TemporaryDirectory() as work:
+            report = os.path.join(work, "report.json")
+            flags = CHROMIUM_FLAGS + ["--user-data-dir=" + os.path.join(work, "profile")]
+            subprocess.run(
+                [str(lighthouse), self.url, "--output=json", "--output-path=" + report,
+                 "--quiet", "--only-categories=performance,accessibility,best-practices",
+                 "--chrome-flags=" + " ".join(flags)],
+                check=True, timeout=300, env=dict(os.environ, CHROME_PATH="/usr/bin/chromium"))
+            result = json.loads(pathlib.Path(report).read_text())
+        scores = {name: round(100 * category["score"])
+                  for name, category in result["categories"].items()}
+        print("Lighthouse:", scores, file=sys.stderr)
+        failing = [audit["id"] for audit in result["audits"].values()
+                   if audit.get("score") is not None and audit["score"] < 1 and
+                   audit.get("scoreDisplayMode") == "binary"]
+        self.assertEqual(scores["accessibility"], 100, failing)
+        self.assertEqual(scores["best-practices"], 100, failing)
+        self.assertGreaterEqual(scores["performance"], 95)
+
+
+class FirefoxTest(unittest.TestCase):
+    """The page in Debian's Firefox ESR, driven through WebDriver BiDi (puppeteer-core): the
+    same bytes as the command line, the same words for a rejection."""
+
+    def firefox(self, form):
+        script = NODE_MODULES.parent / "firefox.mjs"
+        node_tool("puppeteer-core")
+        done = subprocess.run(["node", str(script), PageTest.url, json.dumps(form)],
+                              capture_output=True, text=True, timeout=180)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        return json.loads(done.stdout)
+
+    def test_firefox(self):
+        made = self.firefox({"lines": "40", "pick": "7", "fixed": "5 9", "sum-min": "120",
+                             "sum-max": "220", "bonus-count": "1", "bonus-pool": "10",
+                             "seed": "firefox"})
+        _, _, expected = native_run(["--bonus", "1:10", "--sum", "120:220", "--seed", "firefox",
+                                     "40", "49", "7", "1", "combinations.txt", "fixed.txt"],
+                                    "5 9")
+        self.assertEqual(made["name"], "7-of-49-40-lines.txt")
+        self.assertEqual(base64.b64decode(made["file"]), expected)
+        self.assertEqual(self.firefox({"pick": "50"})["errors"], [
+            "A line cannot hold 50 numbers when there are only 49 to draw from.",
+            "One setting needs a change before Generate."])
+
+
+def native_output(args, files):
+    """The command-line program's standard output, status and message for args, run in a
+    folder holding files (names to bytes)."""
+    with tempfile.TemporaryDirectory() as work:
+        for name, data in files.items():
+            pathlib.Path(work, name).write_bytes(data)
+        done = subprocess.run([SETTINGS.native] + args, cwd=work, capture_output=True,
+                              timeout=120)
+        return done.returncode, done.stdout, done.stderr.decode()
+
+
+class CheckTest(PageTest):
+    """The checks of a file of lines in the page: the command line's report, byte for byte,
+    for the lines just made and for a file chosen from the disk."""
+
+    def check(self, button):
+        browser = self.browser
+        output = browser.find("check-output")
+        browser.driver.execute_script("arguments[0].textContent = ''", output)
+        browser.find(button).click()
+        browser.wait(lambda: output.is_displayed() and output.text != "" or
+                     browser.find("check-error").text != "", 60, "no check result")
+        self.assertEqual(browser.find("check-error").text, "")
+        return browser.driver.execute_script("return arguments[0].textContent", output).encode()
+
+    def test_checks_match_the_command_line(self):
+        browser = self.browser
+        page = self.run_page({"lines": "40", "bonus-count": "1", "bonus-pool": "10",
+                              "seed": "check"})
+        draw = "05 11 23 38 41 49 + 07"
+        browser.type("draw", draw)
+        made = "6-of-49-40-lines.txt"
+        for button, args in (("check-draw", ["--check", draw, made]),
+                             ("check-guarantee", ["--guarantee", "2:3", made])):
+            with self.subTest(args[0]):
+                if button == "check-guarantee":
+                    browser.type("guarantee-t", "2")
+                    browser.type("guarantee-m", "3")
+                status, expected, message = native_output(args, {made: page})
+                self.assertEqual((status, message), (0, ""))
+                self.assertEqual(self.check(button), expected)
+        with tempfile.TemporaryDirectory() as work:
+            lines = native_run(["--seed", "upload", "25", "49", "6", "1",
+                                "combinations.txt"])[2]
+            path = os.path.join(work, "my lines.txt")
+            pathlib.Path(path).write_bytes(lines)
+            browser.find("check-upload").click()
+            browser.find("check-file").send_keys(path)
+            status, expected, _ = native_output(["--check", draw, "my lines.txt"],
+                                                {"my lines.txt": lines})
+            self.assertEqual(status, 0)
+            self.assertEqual(self.check("check-draw"), expected)
+
+
+class WheelTest(PageTest):
+    """A wheel made in the page: the command line's bytes for the same seed, and its promise
+    in plain words."""
+
+    def test_wheels_match_the_command_line(self):
+        cases = [
+            # form, the command line, fixed text, the promise's words
+            ({"make-wheel": None, "lines": "50", "pick": "6", "wheel-t": "3", "wheel-m": "4",
+              "wheel-numbers": "3 8 12 17 21 30 33 41 45 49", "wheel-effort": "5",
+              "seed": "wheel"},
+             ["--wheel", "3:4", "--numbers", "3 8 12 17 21 30 33 41 45 49", "--effort", "5",
+              "--seed", "wheel",
+              "50", "49", "6", "1", "combinations.txt"], None,
+             "whenever 4 of the drawn numbers are among the 10 numbers wheeled, at least one "
+             "line holds 3 of them (“3 if 4”)"),
+            ({"make-wheel": None, "lines": "40", "pool": "12", "pick": "5", "wheel-t": "2",
+              "wheel-m": "3", "fixed": "7", "wheel-effort": "5", "sorted": False,
+              "seed": "keys"},
+             ["--wheel", "2:3", "--effort", "5", "--seed", "keys", "40", "12", "5", "0",
+              "combinations.txt", "fixed.txt"], "7",
+             "whenever 3 of the drawn numbers are among the 11 numbers wheeled and the fixed "
+             "numbers are drawn too, at least one line holds 2 of them"),
+        ]
+        for form, args, fixed, words in cases:
+            with self.subTest(args=args):
+                self.browser.open(self.url)
+                self.browser.fill(dict(DEFAULTS, **form))
+                self.assertIn(words, self.browser.find("wheel-words").text)
+                page = self.browser.generate(timeout=120)
+                status, message, expected = native_run(args, fixed)
+                self.assertEqual((status, message), (0, ""))
+                self.assertEqual(page, expected)
 
 
 class LargeRunTest(PageTest):
@@ -403,6 +793,11 @@ class ScreenshotTest(PageTest):
     """The page with a result, wide and phone-sized, saved for a person to look at."""
 
     def test_screenshots(self):
+        self.browser.fill({"lines": "0", "pool": "81", "sum-min": "100", "exclude": "90"})
+        self.browser.find("generate").click()
+        self.browser.wait(lambda: self.browser.find("form-error").text != "", 10)
+        self.browser.screenshot("web-messages.png")
+        self.browser.open(self.url)
         self.run_page({"lines": "12", "seed": "picture"})
         self.browser.screenshot("web-result.png")
         self.browser.find("chart").screenshot(os.path.join(SETTINGS.artifacts, "web-chart.png"))
@@ -410,6 +805,7 @@ class ScreenshotTest(PageTest):
         try:
             phone.open(self.url)
             phone.fill(dict(DEFAULTS, pool="81"))
+            phone.find("generate").click()
             phone.wait(lambda: phone.find("pool-error").text != "")
             phone.screenshot("web-phone-rejection.png")
             phone.fill({"pool": "49", "seed": "picture"})

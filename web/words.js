@@ -1,0 +1,127 @@
+// The page's own words: numbers read from what people type, and the engine's command-line
+// reasons said in the form's field names. The command line keeps its own words.
+'use strict';
+
+// The digit zeros of the scripts whose digits people type (Arabic-Indic, Devanagari and the
+// other Indic scripts, Thai, Lao, Tibetan, Myanmar, Khmer, Mongolian, full-width).
+const DIGIT_ZEROS = [0x660, 0x6f0, 0x7c0, 0x966, 0x9e6, 0xa66, 0xae6, 0xb66, 0xbe6, 0xc66,
+    0xce6, 0xd66, 0xde6, 0xe50, 0xed0, 0xf20, 0x1040, 0x17e0, 0x1810, 0xff10];
+
+// Every decimal digit as its ASCII digit; the engine reads only those.
+function asciiDigits(text) {
+    return text.replace(/\p{Nd}/gu, (digit) => {
+        const code = digit.codePointAt(0);
+        const zero = DIGIT_ZEROS.find((z) => code >= z && code <= z + 9);
+        return zero === undefined ? digit : String(code - zero);
+    });
+}
+
+function grouped(number) {
+    return Number(number).toLocaleString('en');
+}
+
+// A number field's text read as the page reads it: blanks around it do not count, and any
+// script's digits are digits. Returns {value} or {reason}.
+function wholeNumber(text, low, high, name) {
+    const plain = asciiDigits(text).trim();
+    if (plain === '') return {reason: name + ': give a whole number.'};
+    if (/^-\d+$/.test(plain)) {
+        return {reason: name + ': ' + plain + ' is too small; the least is ' + grouped(low) + '.'};
+    }
+    if (!/^\d+$/.test(plain)) {
+        return {reason: name + ': “' + text.trim() + '” is not a whole number.'};
+    }
+    const value = Number(plain);
+    if (value > high) {
+        return {reason: name + ': ' + grouped(plain) + ' is too large; the most is ' +
+                grouped(high) + '.'};
+    }
+    if (value < low) {
+        return {reason: name + ': ' + grouped(value) + ' is too small; the least is ' +
+                grouped(low) + '.'};
+    }
+    return {value, text: String(value)};
+}
+
+// The engine's reason (from its --explain wording) said in the page's words; patterns for the
+// reasons a form can meet, then a plain fallback for any other.
+const REASONS = [
+    [/^pick count (\d+).* is more than the pool of (\d+)/,
+        (m) => 'A line cannot hold ' + m[1] + ' numbers when there are only ' + m[2] +
+            ' to draw from.'],
+    [/^fixed minimum (\d+).* is not less than the pick count (\d+)/,
+        (m) => '“At least” must be fewer than the ' + m[2] + ' numbers on each line.'],
+    [/^fixed maximum (\d+).* is less than the fixed minimum (\d+)/,
+        (m) => '“At most” (' + m[1] + ') cannot be less than “at least” (' + m[2] + ').'],
+    [/^fixed maximum (\d+).* is not less than the pick count (\d+)/,
+        (m) => '“At most” must be fewer than the ' + m[2] + ' numbers on each line.'],
+    [/^the fixed-number line lists (\d+) distinct numbers?, fewer than the fixed maximum (\d+)/,
+        (m) => 'There ' + (m[1] === '1' ? 'is only 1 fixed number' : 'are only ' + m[1] +
+            ' different fixed numbers') + ', fewer than “at most” (' + m[2] + ').'],
+    [/^(\d+) fixed numbers? leaves? no room in a line of (\d+)/,
+        (m) => m[1] + ' fixed numbers leave no room for a drawn number in a line of ' + m[2] +
+            ': give fewer fixed numbers than numbers on each line.'],
+    [/^the fixed-number line lists (\d+) numbers, more than (\d+)/,
+        (m) => grouped(m[1]) + ' fixed numbers are too many; the most is ' + m[2] + '.'],
+    [/^fixed number (\d+) is above the pool of (\d+)/,
+        (m) => 'Fixed number ' + grouped(m[1]) + ' is larger than ' + m[2] +
+            ', the largest number drawn.'],
+    [/^fixed number 0 can never be drawn/,
+        () => '0 can never be drawn: the numbers start at 1.'],
+    [new RegExp('^the pool of (\\d+) less (\\d+) fixed numbers? leaves (\\d+), too few to ' +
+        'fill a line of (\\d+) holding only (\\d+)'),
+        (m) => 'Without the ' + m[2] + ' fixed numbers only ' + m[3] + ' are left to draw ' +
+            'from, too few for a line of ' + m[4] + ' holding only ' + m[5] + ' of them.'],
+    [/^--bonus (\d+):(\d+): K is greater than N/,
+        (m) => 'Bonus numbers: ' + m[1] + ' cannot be drawn from only ' + m[2] + '.'],
+    [/^--bonus .* is outside/, () => 'Bonus numbers: both numbers go from 1 to 80.'],
+    [/^--(sum|odd) (\d+):(\d+): MIN is greater than MAX/,
+        (m) => (m[1] === 'sum' ? 'Sum' : 'Odd numbers') + ': “at least” (' + m[2] +
+            ') is more than “at most” (' + m[3] + ').'],
+    [/^--(sum|odd) .* is outside (\d+)\.\.(\d+)/,
+        (m) => (m[1] === 'sum' ? 'Sum' : 'Odd numbers') + ': both numbers go from ' + m[2] +
+            ' to ' + grouped(m[3]) + '.'],
+    [/^--exclude: (\d+) is not a number from 1 to 80/,
+        (m) => 'Numbers never to use: ' + grouped(m[1]) + ' is not a number from 1 to 80.'],
+    [/^--exclude .* lists no number/, () => 'Numbers never to use: list at least one number.'],
+    [/^--exclude (\d+) is also a fixed number/,
+        (m) => m[1] + ' is a fixed number, so it cannot also be a number never to use.'],
+    [/^no line of .* has (.*)$/,
+        (m) => 'No line can meet these rules together: ' + ruleWords(m[1]) + '.'],
+    [/^--unique asks for ([\d,]+) lines, but there are only ([\d,]+) different/,
+        (m) => 'Only ' + m[2] + ' different lines are possible, fewer than the ' + m[1] +
+            ' asked for.'],
+    [/^--unique allows at most ([\d,]+) lines/,
+        (m) => 'Lines that are all different: at most ' + m[1] + ' lines for this pool.'],
+    [/^--seed and --seed-file cannot be used together/,
+        () => 'Give a seed text or a replay file, not both.'],
+    [/^--save-seed keeps the system's seed/,
+        () => 'Save seed keeps a new random seed: leave the seed text and replay file empty.'],
+    [/^seed file '.*' holds (\d+) bytes; a seed file holds (\d+)/,
+        (m) => 'This replay file holds ' + grouped(m[1]) + ' bytes; a saved seed holds ' +
+            grouped(m[2]) + '.'],
+    [/together need more than 128 MiB/,
+        () => 'These rules together need more memory than the page can use: loosen them.'],
+];
+
+// "--sum 21:21 and --odd 0:0" as the form names them.
+function ruleWords(text) {
+    return text
+        .replace(/--sum (\d+):(\d+)/g, 'a sum from $1 to $2')
+        .replace(/--odd (\d+):(\d+)/g, '$1 to $2 odd numbers')
+        .replace(/--max-run (\d+)/g, 'runs of at most $1')
+        .replace(/--exclude ([\d ]+)/g, 'without $1')
+        .replace(/--unique/g, 'all lines different');
+}
+
+function pageReason(reason) {
+    for (const [pattern, say] of REASONS) {
+        const m = reason.match(pattern);
+        if (m) return say(m);
+    }
+    // A reason no form should meet: still in plain words, the first letter raised.
+    const plain = ruleWords(reason).replace(/pick count/g, 'numbers on each line')
+        .replace(/fixed maximum/g, '“at most”').replace(/fixed minimum/g, '“at least”')
+        .replace(/\b\d{4,}\b/g, grouped);
+    return plain.charAt(0).toUpperCase() + plain.slice(1) + (/[.!?]$/.test(plain) ? '' : '.');
+}
