@@ -25,19 +25,20 @@ struct Case {
 
 const Case kCases[] = {
     {{10, 6, 3, 3}, 10, "La Jolla Covering Repository, C(10,6,3), optimal"},
-    {{10, 6, 4, 5}, 7, "lotto design tables (Li, van Rees)"},
+    {{10, 6, 4, 5}, 7, "coveringrepository.com"},
     {{13, 6, 4, 4}, 66, "La Jolla, C(13,6,4)"},
     {{16, 5, 3, 3}, 65, "La Jolla, C(16,5,3)"},
-    {{13, 6, 4, 5}, 21, "lotto design tables"},
-    {{15, 6, 3, 4}, 14, "lotto design tables"},
+    {{13, 6, 4, 5}, 21, "coveringrepository.com"},
+    {{15, 6, 3, 4}, 14, "coveringrepository.com"},
     {{15, 6, 4, 4}, 117, "La Jolla, C(15,6,4)"},
-    {{15, 6, 5, 6}, 142, "lotto design tables"},
+    {{15, 6, 5, 6}, 142, "coveringrepository.com"},
     {{12, 6, 5, 5}, 132, "Steiner system S(5,6,12), optimal"},
     {{11, 5, 4, 4}, 66, "Steiner system S(4,5,11), optimal"},
     {{15, 3, 2, 2}, 35, "Steiner triple system of 15 points, optimal"},
     {{14, 4, 3, 3}, 91, "Steiner quadruple system of 14 points, optimal"},
-    {{20, 5, 2, 2}, 21, "La Jolla, C(20,5,2)"},
+    {{21, 5, 2, 2}, 21, "projective plane of order 4, optimal"},
     {{59, 3, 2, 2}, 572, "Fort and Hedlund (1958), C(v,3,2) exactly"},
+    {{32, 4, 3, 3}, 1240, "Steiner quadruple system of 32 points (Hanani), optimal"},
 };
 
 // Whether every m-set meets some line in t or more numbers, by brute force over the m-sets.

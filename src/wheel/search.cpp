@@ -404,7 +404,7 @@ private:
     // m-sets unmet; each move swaps one number of a line so that it meets a random unmet set.
     // Whenever the cost reaches 0 the wheel is kept and its least useful line dropped.
     void Anneal() {
-        if (lines_.size() <= 1) return;
+        if (lines_.size() <= 1 || steps_ >= budget_) return;
         listed_.assign((sets_ + 63) / 64, 0);
         const Schedule& cooling = Cooling();
         RemoveLine();
