@@ -4,7 +4,8 @@
 # default), the command line and the filter engine for FUZZ_RUNS executions (a million by
 # default; two to three minutes apiece on two free cores). A crash, a sanitizer report or a
 # failed check fails the stage; the input that caused it is kept in
-# build-fuzz/artifacts/<target>/ and replays with: build-fuzz/tests/fuzz/<target> <file>.
+# build-fuzz/artifacts/<target>/ (an absolute prefix: the command-line target works in a folder
+# of its own) and replays with: build-fuzz/tests/fuzz/<target> <file>.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -24,7 +25,7 @@ status=0
 for target in integer_text_fuzzer fixed_path_fuzzer draw_fuzzer command_line_fuzzer \
     passing_sets_fuzzer; do
     cp -r "tests/fuzz/corpus/$target" "$work/$target"
-    artifacts=build-fuzz/artifacts/$target
+    artifacts=$PWD/build-fuzz/artifacts/$target
     rm -rf "$artifacts" && mkdir -p "$artifacts"
     echo "-- $target"
     # The newer targets count executions: a slow machine takes longer, never fewer runs.
