@@ -71,7 +71,7 @@ private:
         const int top = std::min(t_, depth + 1);
         for (int x = start; x <= v_ - 1 - left; ++x) {
             chosen_[depth] = static_cast<uint8_t>(x);
-            const uint64_t* with = &with_[x * words_];
+            const uint64_t* with = with_.data() + x * words_;  // no lines: no words at all
             bool reached[81] = {};
             for (int j = top; j >= 1; --j) {
                 const uint64_t* below = Met(depth, j - 1);

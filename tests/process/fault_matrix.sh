@@ -159,7 +159,9 @@ if command -v taskset >/dev/null && [ "$(nproc)" -ge 2 ]; then
         [ "$block" -gt 0 ] && inject=(-e "inject=write:error=EIO:when=$block")
         # shellcheck disable=SC2086
         args=(--block-size "$size" --seed ahead ${extra:-} "$lines" 49 6 1 out.txt)
-        taskset -c 0 strace -f -qq -o strace.log -P "$OUT" -e trace=write "${inject[@]}" \
+        # LeakSanitizer cannot work under ptrace, as in run_traced.
+        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+            taskset -c 0 strace -f -qq -o strace.log -P "$OUT" -e trace=write "${inject[@]}" \
             "$PROGRAM" "${args[@]}" >stdout.txt 2>one.txt
         one=$?
         mv out.txt one.bin
