@@ -2,10 +2,10 @@
 # Builds the libFuzzer targets with clang and runs each from a copy of its seed corpus (nothing
 # found is written back into the repository): the older targets for FUZZ_SECONDS (45 by
 # default), the command line and the filter engine for FUZZ_RUNS executions (a million by
-# default; two to three minutes apiece on two free cores). A crash, a sanitizer report or a
-# failed check fails the stage; the input that caused it is kept in
-# build-fuzz/artifacts/<target>/ (an absolute prefix: the command-line target works in a folder
-# of its own) and replays with: build-fuzz/tests/fuzz/<target> <file>.
+# default; two to three minutes for the command line, about four for the filter engine, on two
+# cores). A crash, a sanitizer report or a failed check fails the stage; the input that caused it
+# is kept in build-fuzz/artifacts/<target>/ (an absolute prefix: the command-line target works in
+# a folder of its own) and replays with: build-fuzz/tests/fuzz/<target> <file>.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
