@@ -5,7 +5,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-tools/install-build-deps emscripten node-terser chromium chromium-driver python3-selenium firefox-esr npm
+# Debian's npm only where no npm came with the machine's Node.js (a Node.js of its own bundles
+# npm, and conflicts with Debian's package).
+extra=()
+command -v npm >/dev/null || extra=(npm)
+tools/install-build-deps emscripten node-terser chromium chromium-driver python3-selenium firefox-esr \
+    "${extra[@]}"
 # Chromium and Firefox are Debian's: puppeteer fetches no browser of its own.
 (cd tests/web/node && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund)
 

@@ -19,10 +19,12 @@ TEST(RunFilesTest, ClashesByIdentity) {
     const std::string fixed = folder.Path("fixed.txt");
     testing::WriteWholeFile(out, "kept");
     testing::WriteWholeFile(fixed, "3 5");
-    std::filesystem::create_symlink(out, folder.Path("link.txt"));
+    // Wine has no symbolic links: the rows that need one are left out there.
+    std::error_code noLinks;
+    std::filesystem::create_symlink(out, folder.Path("link.txt"), noLinks);
+    if (!noLinks) std::filesystem::create_symlink(folder.Path("new.txt"), folder.Path("dangling"));
     std::filesystem::create_hard_link(fixed, folder.Path("hard.txt"));
     std::filesystem::create_directory(folder.Path("sub"));
-    std::filesystem::create_symlink(folder.Path("new.txt"), folder.Path("dangling"));
     const struct {
         std::vector<NamedFile> files;
         std::string clash;  // empty: none
@@ -44,6 +46,12 @@ TEST(RunFilesTest, ClashesByIdentity) {
         {{{"/dev/null", "the a", true}, {"/dev/null", "the b", true}}, ""},
     };
     for (const auto& c : cases) {
+        const bool needsLink = c.files[0].name == folder.Path("dangling") ||
+                               c.files[1].name == folder.Path("link.txt");
+        if (noLinks && needsLink) continue;
+#ifdef _WIN32
+        if (c.files[0].name == "/dev/null") continue;  // a device only on POSIX systems
+#endif
         const auto clash = FindFileClash(c.files);
         EXPECT_EQ(clash ? clash->Message() : "", c.clash) << c.files[1].name;
     }
