@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "random/wide_draw.h"
+#include "wheel/bounds.h"
 
 namespace combogen {
 namespace {
@@ -79,6 +80,7 @@ public:
     Engine(const WheelSearch& search, RandomGenerator& g, int m)
         : search_(search), g_(g), v_(search.goal.v), k_(search.goal.k), t_(search.goal.t), m_(m) {
         budget_ = search.effort > 0 ? search.effort : DefaultWheelEffort(search.goal);
+        floor_ = WheelLowerBound(search.goal).lines;
         sets_ = Choose(v_, m_);
         count_.assign(sets_, 0);
         uncovered_ = static_cast<int64_t>(sets_);
@@ -411,13 +413,18 @@ private:
         int level = 0;
         int64_t moves = 0;
         uint8_t s[16];
+        int64_t found = steps_;
         while (steps_ < budget_) {
             if (uncovered_ == 0) {
                 best_ = lines_;
-                if (lines_.size() <= 1) return;
+                found = steps_;
+                if (static_cast<int64_t>(lines_.size()) <= std::max<int64_t>(floor_, 1)) return;
                 RemoveLine();
                 continue;
             }
+            // Stalled: each smaller wheel takes longer than the last, so one not found in twice
+            // the work spent so far (and half the effort) is not worth waiting for.
+            if (steps_ - found > std::max(2 * found, budget_ / 2)) return;
             const int64_t perLevel = static_cast<int64_t>(lines_.size()) * k_ * 8 + 256;
             if (++moves >= perLevel) {
                 moves = 0;
@@ -486,6 +493,7 @@ private:
     const uint64_t (*binom_)[81] = Binom().c;
     const int v_, k_, t_, m_;
     int64_t budget_ = 0;
+    int64_t floor_ = 0;  // no wheel has fewer lines
     int64_t steps_ = 0;
     int64_t nextReport_ = 0;
     uint64_t sets_ = 0;
@@ -534,9 +542,9 @@ std::vector<Mask> SteinerFromGolay(int v) {
 }  // namespace
 
 int64_t DefaultWheelEffort(const WheelGoal& goal) {
-    // A step is one m-set counted or 64 lines scanned, a few nanoseconds: seconds of search.
-    (void)goal;
-    return int64_t{150'000'000};
+    // A step is one m-set counted or 64 lines scanned, a few nanoseconds: about a second of
+    // search for ten numbers, a few for sixty. The search stops sooner once it stalls.
+    return std::clamp<int64_t>(int64_t{goal.v} * 2'500'000, 30'000'000, 150'000'000);
 }
 
 WheelFound FindWheel(const WheelSearch& search, RandomGenerator& generator) {
