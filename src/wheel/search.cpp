@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "random/wide_draw.h"
+#include "wheel/bounds.h"
 
 namespace combogen {
 namespace {
@@ -46,6 +47,8 @@ uint64_t Choose(int n, int r) { return r < 0 || r > n ? 0 : Binom().c[n][r]; }
 
 // The most m-sets whose coverage counts are kept: two bytes each, 128 MiB.
 constexpr uint64_t kMaxSets = uint64_t{1} << 26;
+// Beyond this many m-sets, a wheel that splits into groups is built from the groups' wheels.
+constexpr uint64_t kSplitSets = uint64_t{1} << 22;
 
 // Calls f(chosen) with each r-subset of elems[0..n) in lexicographic order; chosen ascends.
 template <class F>
@@ -79,6 +82,7 @@ public:
     Engine(const WheelSearch& search, RandomGenerator& g, int m)
         : search_(search), g_(g), v_(search.goal.v), k_(search.goal.k), t_(search.goal.t), m_(m) {
         budget_ = search.effort > 0 ? search.effort : DefaultWheelEffort(search.goal);
+        floor_ = WheelLowerBound(search.goal).lines;
         sets_ = Choose(v_, m_);
         count_.assign(sets_, 0);
         uncovered_ = static_cast<int64_t>(sets_);
@@ -411,13 +415,18 @@ private:
         int level = 0;
         int64_t moves = 0;
         uint8_t s[16];
+        int64_t found = steps_;
         while (steps_ < budget_) {
             if (uncovered_ == 0) {
                 best_ = lines_;
-                if (lines_.size() <= 1) return;
+                found = steps_;
+                if (static_cast<int64_t>(lines_.size()) <= std::max<int64_t>(floor_, 1)) return;
                 RemoveLine();
                 continue;
             }
+            // Stalled: each smaller wheel takes longer than the last, so one not found in twice
+            // the work spent so far (and half the effort) is not worth waiting for.
+            if (steps_ - found > std::max(2 * found, budget_ / 2)) return;
             const int64_t perLevel = static_cast<int64_t>(lines_.size()) * k_ * 8 + 256;
             if (++moves >= perLevel) {
                 moves = 0;
@@ -486,6 +495,7 @@ private:
     const uint64_t (*binom_)[81] = Binom().c;
     const int v_, k_, t_, m_;
     int64_t budget_ = 0;
+    int64_t floor_ = 0;  // no wheel has fewer lines
     int64_t steps_ = 0;
     int64_t nextReport_ = 0;
     uint64_t sets_ = 0;
@@ -531,12 +541,47 @@ std::vector<Mask> SteinerFromGolay(int v) {
     return lines;
 }
 
+// The v numbers cut into groups of near-equal size, each wheeled on its own for "t if t" with
+// an even share of the effort: of m drawn numbers, with (t-1) * groups < m, some group holds t.
+WheelFound SplitWheel(const WheelSearch& search, int groups, RandomGenerator& generator) {
+    const WheelGoal& goal = search.goal;
+    const int64_t effort = search.effort > 0 ? search.effort : DefaultWheelEffort(goal);
+    WheelFound found;
+    found.covers = true;
+    int first = 0;
+    for (int i = 0; i < groups; ++i) {
+        const int size = goal.v / groups + (i < goal.v % groups);
+        WheelSearch part;
+        part.goal = {size, goal.k, goal.t, goal.t};
+        part.effort = std::max<int64_t>(effort / groups, 1);
+        part.progress = search.progress;
+        if (search.allowed)
+            part.allowed = [&search, first](std::span<const uint8_t> line) {
+                uint8_t s[80];
+                for (size_t j = 0; j < line.size(); ++j)
+                    s[j] = static_cast<uint8_t>(line[j] + first);
+                return search.allowed(std::span<const uint8_t>(s, line.size()));
+            };
+        const WheelFound wheel = FindWheel(part, generator);
+        found.covers = found.covers && wheel.covers;
+        found.steps += wheel.steps;
+        for (const WheelLine& line : wheel.lines) {
+            WheelLine shifted = line;
+            for (uint8_t& x : shifted) x = static_cast<uint8_t>(x + first);
+            found.lines.push_back(shifted);
+        }
+        first += size;
+    }
+    // Groups in ascending order, each sorted: the whole is sorted too.
+    return found;
+}
+
 }  // namespace
 
 int64_t DefaultWheelEffort(const WheelGoal& goal) {
-    // A step is one m-set counted or 64 lines scanned, a few nanoseconds: seconds of search.
-    (void)goal;
-    return int64_t{150'000'000};
+    // A step is one m-set counted or 64 lines scanned, a few nanoseconds: about a second of
+    // search for ten numbers, a few for sixty. The search stops sooner once it stalls.
+    return std::clamp<int64_t>(int64_t{goal.v} * 2'500'000, 30'000'000, 150'000'000);
 }
 
 WheelFound FindWheel(const WheelSearch& search, RandomGenerator& generator) {
@@ -544,6 +589,11 @@ WheelFound FindWheel(const WheelSearch& search, RandomGenerator& generator) {
     if (goal.v < 1 || goal.v > 80 || goal.t < 1 || goal.t > goal.m || goal.m > goal.k ||
         goal.k > goal.v)
         return {};
+    // Many m-sets, and m drawn numbers put t in one of several groups: a covering of each group's
+    // t-sets is far cheaper to search than the m-sets, and about as small.
+    const int groups = goal.t >= 2 ? (goal.m - 1) / (goal.t - 1) : 1;
+    if (Choose(goal.v, goal.m) > kSplitSets && groups >= 2 && goal.v / groups >= goal.k)
+        return SplitWheel(search, groups, generator);
     // Too many m-sets to count: a wheel that meets every t-set meets every m-set in t numbers.
     int m = goal.m;
     if (Choose(goal.v, m) > kMaxSets) m = goal.t;

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "test_support.h"
+#include "wheel/guarantee.h"
 
 namespace combogen {
 namespace {
@@ -118,6 +119,16 @@ TEST(WheelSearchTest, KnownWheelsAreMet) {
         EXPECT_TRUE(Meets(c.goal, Checked(c.goal, found)));
         EXPECT_LE(found.lines.size(), c.most);
     }
+}
+
+TEST(WheelSearchTest, ManyDrawnNumbersSplitIntoGroups) {
+    // Seven million 6-sets: of 6 drawn numbers, one of five groups of 8 or 9 holds two, and
+    // 3 lines cover the pairs of 9 numbers.
+    const WheelGoal goal{44, 6, 2, 6};
+    const WheelFound found = Find(goal, 1'000'000);
+    ASSERT_TRUE(found.covers);
+    EXPECT_TRUE(CheckGuarantee(goal.v, goal.t, goal.m, found.lines).met);
+    EXPECT_LE(found.lines.size(), 15u);
 }
 
 TEST(WheelSearchTest, AllowedLinesOnly) {
