@@ -16,6 +16,21 @@ run --guarantee 3:4 --numbers 3,8,15,22,27,31,36,40,44,47 a.txt
 expect_status 0
 check grep -q '^met: whenever 4 of these numbers are drawn, a line holds at least 3 of them (210 of 210 draws)$' stdout.txt
 
+# Seeded wheels are pinned: a later version gives the same lines for the same command line.
+printf '7 23\n' >keys.txt
+while IFS='|' read -r args lines digest; do
+    CASE="pinned wheel: $args"
+    eval "run --seed pin $args"
+    expect_status 0
+    check test "$(wc -l <out.txt)" -eq "$lines"
+    check test "$(sha256sum <out.txt | cut -c1-16)" = "$digest"
+done <<'CASES'
+--wheel 4:4 200 13 6 1 out.txt|67|77f2bf8c385a19b1
+--wheel 3:4 --numbers 3,8,15,22,27,31,36,40,44,47 20 49 6 0 out.txt|4|492d0421f7447d28
+--lf --wheel 2:3 --sum 60:200 100 30 6 1 out.txt keys.txt|40|222c048465839a2f
+--effort 10 --wheel 5:5 200 12 6 1 out.txt|132|430c8a0277e49558
+CASES
+
 CASE="unsorted, LF line ends, bonus numbers after the wheel's"
 run --seed w --effort 1 --lf --bonus 1:10 --wheel 2:2 20 7 3 0 c.txt
 expect_status 0
