@@ -42,11 +42,7 @@ void WritePlainRunLines(RandomGenerator& g, NumberLists& lists, const PlainRunLi
         if (output.characterDevice) {
             for (int i = 0; i < count; ++i) {
                 WriteText(output, lines.Line(i));
-                if (run.lineFeedOnly) {
-                    WriteLineFeed(output);
-                } else {
-                    WriteLineEnd(output);
-                }
+                WriteLineEnd(output, run.lineFeedOnly);
                 CheckIo();
             }
         } else {

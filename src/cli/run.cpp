@@ -228,11 +228,7 @@ void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunS
                          settings.FixedMax, settings.SortOutput);
             WriteText(output, text.view());
         }
-        if (options.lineFeedOnly) {
-            WriteLineFeed(output);
-        } else {
-            WriteLineEnd(output);
-        }
+        WriteLineEnd(output, options.lineFeedOnly);
         CheckIo();
 
         // Whatever looks at each line written.

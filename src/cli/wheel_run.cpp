@@ -215,11 +215,7 @@ void WheelRun::Write(RandomGenerator& g, OutputTextFile& output, LineTally* tall
         const CombinationText main = FormatCombination(numbers, count);
         ComposeBonusLine(g, bonus_, settings_.SortOutput, main.view(), text);
         WriteText(output, text.view());
-        if (options.lineFeedOnly) {
-            WriteLineFeed(output);
-        } else {
-            WriteLineEnd(output);
-        }
+        WriteLineEnd(output, options.lineFeedOnly);
         CheckIo();
         if (tally != nullptr) tally->Add(numbers.data(), count, bonus_.pool.data(), bonus_.count);
     }

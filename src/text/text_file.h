@@ -49,6 +49,15 @@ void WriteLineEnd(OutputTextFile& file);
 // Writes a line feed alone, for Unix tools.
 void WriteLineFeed(OutputTextFile& file);
 
+// A line feed alone when lineFeedOnly (--lf), else carriage return and line feed.
+inline void WriteLineEnd(OutputTextFile& file, bool lineFeedOnly) {
+    if (lineFeedOnly) {
+        WriteLineFeed(file);
+    } else {
+        WriteLineEnd(file);
+    }
+}
+
 // Hands over the last partial block, then closes. If that block fails the file stays open.
 void CloseOutput(OutputTextFile& file);
 
