@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "ahead/rounds_ahead.h"
 #include "platform/processors.h"
 
 namespace combogen {
@@ -20,17 +19,28 @@ int64_t RoundsToCome(const RandomGenerator& g, const NumberLists& lists, int32_t
 
 }  // namespace
 
-void WritePlainRunLines(RandomGenerator& g, NumberLists& lists, const PlainRunLines& run,
-                        OutputTextFile& output) {
-    PlainLines lines;
-    lines.endLength = run.lineFeedOnly ? 1 : 2;
-    RoundsAhead ahead;
+bool StartRoundsAhead(const RandomGenerator& g, const NumberLists& lists, const PlainRunLines& run,
+                      RoundsAhead& ahead) {
+    if (!run.roundsAhead || !RoundsAhead::Available()) return false;
     // One processor would only take turns between the two threads.
     const int busy = run.onlyWithFreeProcessor ? OtherRunnableThreads() : 0;
-    const bool room =
-        run.roundsAhead && RoundsAhead::Available() && UsableProcessorCount() - busy >= 2;
-    const int64_t rounds = room ? RoundsToCome(g, lists, run.lineCount) : 0;
-    const bool threaded = rounds > 0 && rounds >= run.minRoundsAhead && ahead.Start(g, rounds);
+    if (UsableProcessorCount() - busy < 2) return false;
+    const int64_t rounds = RoundsToCome(g, lists, run.lineCount);
+    return rounds > 0 && rounds >= run.minRoundsAhead && ahead.Start(g, rounds);
+}
+
+void WritePlainRunLines(RandomGenerator& g, NumberLists& lists, const PlainRunLines& run,
+                        OutputTextFile& output) {
+    RoundsAhead ahead;
+    StartRoundsAhead(g, lists, run, ahead);
+    WritePlainRunLines(g, lists, run, ahead, output);
+}
+
+void WritePlainRunLines(RandomGenerator& g, NumberLists& lists, const PlainRunLines& run,
+                        RoundsAhead& ahead, OutputTextFile& output) {
+    PlainLines lines;
+    lines.endLength = run.lineFeedOnly ? 1 : 2;
+    const bool threaded = ahead.Started();
     for (int32_t line = 0; line < run.lineCount;) {
         // The thread's rounds are those this generator would run next, in the same order.
         if (threaded && g.randcnt > 255) {

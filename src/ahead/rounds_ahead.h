@@ -25,6 +25,9 @@ public:
     // refuses one.
     bool Start(const RandomGenerator& g, int64_t rounds);
 
+    // True from a Start that succeeded until Finish.
+    bool Started() const { return ring_ != nullptr; }
+
     // The next round's 256 outputs, in order; valid until the next call. At most `rounds` calls.
     const uint32_t* Next();
 

@@ -335,6 +335,19 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
                          drawsWithOptions ? &optionLines : nullptr);
     }
 
+    const bool optionLinesRun =
+        drawsWithOptions || statistics.Wanted() || (options.lineFeedOnly && argCount != 5);
+    const PlainRunLines plainRun{.lineCount = settings.LineCount,
+                                 .pickCount = settings.PickCount,
+                                 .sortOutput = settings.SortOutput,
+                                 .lineFeedOnly = options.lineFeedOnly,
+                                 .roundsAhead = !options.asGiven.empty()};
+    // A run without options keeps to one thread.
+    RoundsAhead ahead;
+    if (!options.wheel && !optionLinesRun && argCount == 5) {
+        StartRoundsAhead(generator, lists, plainRun, ahead);
+    }
+
     OutputTextFile output;
     CreateOutput(output, args[4], options.blockSize);
     if (const int32_t code = TakeIoError(); code != 0) {
@@ -356,18 +369,11 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
 
     if (options.wheel) {
         wheel.Write(generator, output, statistics.Tally());
-    } else if (drawsWithOptions || statistics.Wanted() || (options.lineFeedOnly && argCount != 5)) {
+    } else if (optionLinesRun) {
         WriteOptionLines(generator, lists, settings, argCount, options,
                          drawsWithOptions ? &optionLines : nullptr, output, statistics.Tally());
     } else if (argCount == 5) {
-        // A run without options keeps to one thread.
-        WritePlainRunLines(generator, lists,
-                           {.lineCount = settings.LineCount,
-                            .pickCount = settings.PickCount,
-                            .sortOutput = settings.SortOutput,
-                            .lineFeedOnly = options.lineFeedOnly,
-                            .roundsAhead = !options.asGiven.empty()},
-                           output);
+        WritePlainRunLines(generator, lists, plainRun, ahead, output);
     } else {
         const FixedForm form = FormOf(argCount);
         for (int32_t line = 0; line < settings.LineCount; ++line) {
