@@ -54,6 +54,9 @@ cases=(
     "--sum 2400:2500 --odd 28:32 --max-run 8||80 60 0 out.txt"
     "--sum 810:810 --odd 10:10 --max-run 2||80 20 1 out.txt fixed19.txt 0 19"
     "--sum 2400:2500 --odd 28:32 --max-run 20||80 60 0 out.txt"
+    "--sum 810:810 --odd 10:10 --max-run 2|--unique|80 20 1 out.txt fixed19.txt 0 19"
+    "--sum 700:720 --odd 8:12 --max-run 3|--unique|80 20 1 out.txt fixed19.txt 0 19"
+    "--sum 700:720 --odd 8:12 --max-run 3|--unique|80 20 1 out.txt"
 )
 
 instructions() {  # instructions <arguments...>: instructions of the whole process

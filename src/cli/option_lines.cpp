@@ -174,6 +174,7 @@ std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Op
     rules_ = rules;
     sortOutput_ = sortOutput;
     if (auto wrong = AddFilters(options, rules_)) return wrong;
+    WideCount passing = 0;  // lines that pass every filter, when sets_ count fewer
     if (rules_.filters.Any() || options.unique) {
         sets_ = std::make_unique<PassingSets>(rules_);
         if (sets_->TooLarge()) {
@@ -183,15 +184,17 @@ std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Op
             } else {
                 sets_ = std::make_unique<PassingSets>(rules_, PassingSets::Table::Reachable);
                 if (sets_->TooLarge()) {
-                    // --unique keeps one mark per counted line, so it needs them all counted.
-                    if (options.unique || !(sets_ = CountedWithRecheck(rules_))) {
-                        return TooLargeFor(rules_);
-                    }
+                    if (!(sets_ = CountedWithRecheck(rules_))) return TooLargeFor(rules_);
                     recheck_ = true;
+                    // --unique marks lines by their counted ranks; how many pass them all is
+                    // counted a step at a time, so that it refuses only lines that do not exist.
+                    if (options.unique && sets_->Total() != 0) {
+                        passing = PassingSets::PassingTotal(rules_);
+                    }
                 }
             }
         }
-        if (sets_ && sets_->Total() == 0) {
+        if (sets_ && (sets_->Total() == 0 || (recheck_ && options.unique && passing == 0))) {
             // A line with the fixed numbers always exists, so only filters can empty the run.
             return "no line of " + DescribeLine(rules_) + " has " + Unmet(rules_);
         }
@@ -199,11 +202,12 @@ std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Op
     if (options.unique) {
         std::string what = DescribeLines(rules_);
         if (rules_.filters.Any()) what += " with " + DescribeFilters(rules_.filters);
-        if (auto refusal = UniqueLines::Refusal(*sets_, lineCount, what)) return refusal;
+        if (auto refusal = UniqueLines::Refusal(*sets_, lineCount, what, passing)) return refusal;
     }
     if (checkOnly) return std::nullopt;
     draw_ = std::make_unique<ConditionedDraw>(rules_, sets_.get(), sortOutput_, recheck_);
-    if (options.unique) unique_ = std::make_unique<UniqueLines>(*sets_, *draw_, lineCount);
+    if (options.unique)
+        unique_ = std::make_unique<UniqueLines>(*sets_, *draw_, lineCount, recheck_);
     if (options.bonus) FillBonusPool(bonus_, options.bonus->count, options.bonus->pool);
     return std::nullopt;
 }

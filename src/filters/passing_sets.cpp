@@ -79,6 +79,16 @@ uint64_t PassingSets::ReachableBytes(const LineRules& rules) {
            ReachableCounts::CountBytes(arranged.rules_);
 }
 
+WideCount PassingSets::PassingTotal(const LineRules& rules) {
+    const PassingSets arranged(rules, ArrangeOnly{});
+    const ReachableCounts::Layout layout =
+        LayoutOf(arranged.sumInState_, arranged.oddInState_, arranged.runInState_, arranged.order_,
+                 arranged.oddCheckStep_);
+    WideCount total = 0;
+    for (const WideCount part : ReachableCounts::Totals(arranged.rules_, layout)) total += part;
+    return total;
+}
+
 PassingSets::PassingSets(const LineRules& rules, ArrangeOnly) : rules_(rules) { Arrange(); }
 
 PassingSets::PassingSets(const LineRules& rules, Table table) : rules_(rules) {

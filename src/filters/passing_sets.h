@@ -49,6 +49,9 @@ public:
 
     explicit PassingSets(const LineRules& rules, Table table = Table::Full);
 
+    // How many lines pass the rules (all classes), counted without keeping the table.
+    static WideCount PassingTotal(const LineRules& rules);
+
     // The bytes of counts that the reachable states of the rules need.
     static uint64_t ReachableBytes(const LineRules& rules);
 

@@ -129,6 +129,52 @@ ReachableCounts::ReachableCounts(const LineRules& rules, const Layout& layout)
     }
 }
 
+ReachableCounts::ReachableCounts(const LineRules& rules, const Layout& layout, BoxesOnly)
+    : rules_(rules), layout_(layout), n_(rules.poolSize), k_(rules.pickCount) {
+    for (int i = 0; i < rules.fixedCount; ++i) isFixed_[rules.fixed[i]] = true;
+    uint64_t entries = 0;
+    boxes_ = Boxes(rules, layout, entries);
+    entries_ = static_cast<std::size_t>(entries);
+}
+
+std::vector<WideCount> ReachableCounts::Totals(const LineRules& rules, const Layout& layout) {
+    const ReachableCounts counts(rules, layout, BoxesOnly{});
+    const int n = counts.n_, k = counts.k_;
+    const bool some = rules.form == FixedForm::Some;
+    std::vector<WideCount> totals(some ? rules.fixedMax - rules.fixedMin + 1 : 1, 0);
+    // A step's boxes lie one after another, so each step is a range of the table's indices.
+    std::vector<std::size_t> start(n + 1, 0), size(n + 1, 0);
+    std::size_t widest = 0;
+    for (int step = 0; step <= n; ++step) {
+        bool first = true;
+        for (int c = 0; c <= k; ++c) {
+            const Box& box = counts.BoxAt(step, c);
+            if (box.Size() == 0) continue;
+            if (first) start[step] = box.base, first = false;
+            size[step] += box.Size();
+        }
+        widest = std::max(widest, size[step]);
+    }
+    if (counts.BoxAt(0, 0).Size() == 0 || counts.BoxAt(n, k).Size() == 0) return totals;
+    std::vector<WideCount> before(widest, 0), after(widest, 0);
+    before[counts.BoxAt(0, 0).Index(State{}) - start[0]] = 1;
+    for (int step = 1; step <= n; ++step) {
+        std::fill(after.begin(), after.begin() + size[step], 0);
+        const std::size_t from0 = start[step - 1], to0 = start[step];
+        counts.ForEachMove(step, [&](std::size_t from, std::size_t to, bool) {
+            after[to - to0] += before[from - from0];
+        });
+        before.swap(after);
+    }
+    const Box& last = counts.BoxAt(n, k);
+    const std::size_t perF = std::size_t(last.sw) * last.ow * last.rw;
+    for (std::size_t i = 0; i < last.Size(); ++i) {
+        const int cls = some ? last.f0 + static_cast<int>(i / perF) - rules.fixedMin : 0;
+        totals[cls] += before[last.base + i - start[n]];
+    }
+    return totals;
+}
+
 WideCount ReachableCounts::At(int step, const State& t) const {
     if (t.c < 0 || t.c > k_) return 0;
     const Box& box = BoxAt(step, t.c);

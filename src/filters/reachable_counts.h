@@ -43,6 +43,10 @@ public:
 
     ReachableCounts(const LineRules& rules, const Layout& layout);
 
+    // The passing lines of each class, counted with two steps of states at a time: a small
+    // part of the table's memory, but nothing to unrank with.
+    static std::vector<WideCount> Totals(const LineRules& rules, const Layout& layout);
+
     int ClassCount() const { return static_cast<int>(finals_.size()); }
     WideCount ClassSize(int cls) const {
         return finalEnds_[cls].empty() ? 0 : finalEnds_[cls].back();
@@ -69,6 +73,8 @@ private:
             return base + ((std::size_t(t.f - f0) * sw + (t.s - s0)) * ow + (t.o - o0)) * rw + t.r;
         }
     };
+    struct BoxesOnly {};
+    ReachableCounts(const LineRules& rules, const Layout& layout, BoxesOnly);
     static std::vector<Box> Boxes(const LineRules& rules, const Layout& layout, uint64_t& entries);
     const Box& BoxAt(int step, int c) const { return boxes_[step * (k_ + 2) + c]; }
     // The count of state t after step, or 0 when t is not kept.

@@ -22,21 +22,26 @@ WideCount SetBits(const Number* numbers, int k) {
 }  // namespace
 
 std::optional<std::string> UniqueLines::Refusal(const PassingSets& sets, int64_t lineCount,
-                                                const std::string& what) {
-    const WideCount total = sets.Total();
+                                                const std::string& what, WideCount passing) {
+    const WideCount total = passing != 0 ? passing : sets.Total();
     if (WideCount(lineCount) > total) {
         return "--unique asks for " + Grouped(lineCount) + " lines, but there are only " +
                Grouped(total) + " different " + what;
     }
-    if (total > MaxBitmapLines && lineCount > MaxHashedLines) {
+    if (sets.Total() > MaxBitmapLines && lineCount > MaxHashedLines) {
         return "--unique allows at most " + Grouped(MaxHashedLines) + " lines when more than " +
                Grouped(MaxBitmapLines) + " different lines are possible";
     }
     return std::nullopt;
 }
 
-UniqueLines::UniqueLines(const PassingSets& sets, const ConditionedDraw& draw, int64_t lineCount)
-    : sets_(sets), draw_(draw), k_(sets.Rules().pickCount), total_(sets.Total()) {
+UniqueLines::UniqueLines(const PassingSets& sets, const ConditionedDraw& draw, int64_t lineCount,
+                         bool recheck)
+    : sets_(sets),
+      draw_(draw),
+      k_(sets.Rules().pickCount),
+      total_(sets.Total()),
+      recheck_(recheck) {
     if (total_ <= MaxBitmapLines) {
         used_.assign(static_cast<std::size_t>(total_ / 64 + 1), 0);
         WideCount offset = 0;
@@ -107,7 +112,8 @@ void UniqueLines::Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& line) 
         do {
             draw_.Draw(g, lists, line);
         } while (!MarkNew(line));
-        if (hashed_.empty() && 8 * usedCount_ >= total_ && total_ - usedCount_ <= MaxListedLines) {
+        if (hashed_.empty() && !recheck_ && 8 * usedCount_ >= total_ &&
+            total_ - usedCount_ <= MaxListedLines) {
             StartList();
         }
         return;

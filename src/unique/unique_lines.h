@@ -28,12 +28,16 @@ public:
     static constexpr std::size_t MaxListedLines = std::size_t{1} << 24;
 
     // Why a run of lineCount lines cannot be unique, or nothing. `what` names the lines, as
-    // "lines of 6 from 1..49".
+    // "lines of 6 from 1..49". passing: how many lines pass when sets count fewer filters than
+    // the run has (0: sets.Total()).
     static std::optional<std::string> Refusal(const PassingSets& sets, int64_t lineCount,
-                                              const std::string& what);
+                                              const std::string& what, WideCount passing = 0);
 
-    // sets and draw must outlive this.
-    UniqueLines(const PassingSets& sets, const ConditionedDraw& draw, int64_t lineCount);
+    // sets and draw must outlive this. recheck: the draw rechecks filters that sets do not
+    // count, so the marks are kept by the counted ranks and the unused lines are never listed
+    // (the list would hold lines that fail).
+    UniqueLines(const PassingSets& sets, const ConditionedDraw& draw, int64_t lineCount,
+                bool recheck = false);
 
     void Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& line);
 
@@ -53,6 +57,7 @@ private:
     std::vector<WideCount> hashed_;
     // The unused ranks, one segment per class, each live from its start for remaining_ entries.
     bool listing_ = false;
+    bool recheck_ = false;
     std::vector<uint32_t> listed_;
     std::vector<std::size_t> segmentStart_, remaining_;
     std::vector<WideCount> classWeight_;  // per remaining line of the class, fixed point

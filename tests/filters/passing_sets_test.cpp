@@ -12,6 +12,7 @@
 #include "combination/pool.h"
 #include "filters/conditioned_draw.h"
 #include "test_support.h"
+#include "unique/unique_lines.h"
 
 namespace combogen {
 namespace {
@@ -283,6 +284,7 @@ TEST(ReachableCountsTest, RanksCountAndProbabilitiesMatchBruteForce) {
         const PassingSets sets(game.rules, PassingSets::Table::Reachable);
         ASSERT_TRUE(sets.Reachable());
         ExpectMatchesBruteForce(sets, game);
+        EXPECT_TRUE(PassingSets::PassingTotal(game.rules) == sets.Total());
     }
 }
 
@@ -350,6 +352,51 @@ TEST(ReachableCountsTest, AMisWeightedDrawIsCaught) {
     }
 }
 
+// --unique over counts of fewer filters, the others rechecked: the second line of a run
+// against its exact probability, sum over y != x of p(y) p(x) / (1 - p(y)); drawing it
+// without the marks (repeats allowed) is caught where the classes weigh lines unequally (with
+// equal weights both are uniform).
+TEST(ReachableCountsTest, UniqueOverARecheckDrawsWithoutReplacement) {
+    for (const Game& game : ReachableGames()) {
+        if (!game.rules.filters.maxRun && !game.rules.filters.odd) continue;
+        SCOPED_TRACE(game.name);
+        LineRules counted = game.rules;
+        counted.filters.maxRun.reset();
+        counted.filters.odd.reset();
+        const PassingSets sets(counted, PassingSets::Table::Reachable);
+        const ConditionedDraw draw(game.rules, &sets, true, true);
+        const std::map<unsigned, double> first = ExactProbabilities(game.rules);
+        std::map<unsigned, double> second;
+        for (const auto& [x, px] : first) {
+            for (const auto& [y, py] : first) {
+                if (x != y) second[x] += py * px / (1 - py);
+            }
+        }
+        RandomGenerator g = ZeroSeededGenerator();
+        NumberLists lists = ListsFor(game.rules);
+        DrawnLine line;
+        for (const bool marked : {true, false}) {
+            if (!marked && game.rules.form != FixedForm::Some) continue;
+            const auto [chiSquare, critical] = ChiSquare(second, game.rules.pickCount, [&] {
+                if (!marked) {
+                    draw.Draw(g, lists, line);
+                    draw.Draw(g, lists, line);
+                    return line.numbers.data();
+                }
+                UniqueLines unique(sets, draw, 2, true);
+                unique.Draw(g, lists, line);
+                unique.Draw(g, lists, line);
+                return line.numbers.data();
+            });
+            if (marked) {
+                EXPECT_LT(chiSquare, critical);
+            } else {
+                EXPECT_GT(chiSquare, critical) << "repeats allowed";
+            }
+        }
+    }
+}
+
 // Games too large for brute force where the full table still fits: the two tables agree on
 // every count, in 64 bits (20 of 80) and in 128 (40 of 80), and the reachable ranks hold.
 TEST(ReachableCountsTest, AgreesWithTheFullTable) {
@@ -371,6 +418,7 @@ TEST(ReachableCountsTest, AgreesWithTheFullTable) {
         const PassingSets reachable(rules, PassingSets::Table::Reachable);
         ASSERT_FALSE(full.TooLarge());
         ASSERT_EQ(full.ClassCount(), reachable.ClassCount());
+        ASSERT_TRUE(PassingSets::PassingTotal(rules) == full.Total());
         RandomGenerator g = ZeroSeededGenerator();
         for (int cls = 0; cls < full.ClassCount(); ++cls) {
             ASSERT_TRUE(full.ClassSize(cls) == reachable.ClassSize(cls));

@@ -67,6 +67,8 @@ done <<'CASES'
 --unique --sum 810:810 --odd 10:10 --max-run 2|500 80 20 1 out.txt fixed5.txt 0 3|500 20 80 1 810 810 10 10 2 0 0 0
 --sum 700:720 --odd 8:12 --max-run 3|300 80 20 1 out.txt fixed19.txt 0 19|300 20 80 1 700 720 8 12 3 0 0 0
 --sum 2400:2500 --odd 28:32 --max-run 20|200 80 60 0 out.txt|200 60 80 0 2400 2500 28 32 20 0 0 0
+--unique --sum 810:810 --odd 10:10 --max-run 2|2000 80 20 1 out.txt fixed19.txt 0 19|2000 20 80 1 810 810 10 10 2 0 0 0
+--unique --sum 700:720 --odd 8:12 --max-run 3|2000 80 20 0 out.txt fixed19.txt 0 19|2000 20 80 0 700 720 8 12 3 0 0 0
 CASES
 
 # Seeded runs that drew before the reachable counts keep their bytes.
@@ -82,6 +84,9 @@ base7|--sum 600:1000 --odd 6:14 --max-run 4|100 80 20 0 out.txt|e5c7424eb0d13159
 base8|--unique --sum 60:90 --exclude 8|500 49 6 1 out.txt fixed2.txt|dd5972a858466a16
 base23|--max-run 30 --sum 1100:1200|100 49 47 1 out.txt|59123d8b9a318b4e
 base32|--bonus 2:10 --sum 800:820 --odd 10:10|50 80 20 1 out.txt fixed5.txt 0 2|e18319b1fc1c9df7
+base41|--sum 810:810 --odd 10:10 --max-run 2|100 80 20 1 out.txt fixed19.txt 0 19|ecbc2f81c4856f01
+base42|--unique --sum 810:810 --odd 10:10 --max-run 2|100 80 20 1 out.txt fixed19.txt 0 19|5c54cf7483d209aa
+base43|--unique --sum 700:720 --odd 8:12 --max-run 3|100 80 20 0 out.txt fixed19.txt 0 19|86448137f9bf4ba8
 CASES
 
 CASE="a filter that every line passes leaves the run's bytes as they are"
@@ -136,7 +141,6 @@ done <<'CASES'
 --unique 496 12 4 1 out.txt|--unique asks for 496 lines, but there are only 495 different lines of 4 from 1..12
 --unique --sum 10:10 2 12 4 1 out.txt|--unique asks for 2 lines, but there are only 1 different lines of 4 from 1..12 with --sum 10:10
 --max-run 42 --sum 1100:1110 5 49 47 0 out.txt|no line of 47 from 1..49 has --sum 1100:1110
---unique --sum 700:720 --odd 8:12 --max-run 3 5 80 20 1 out.txt fixed19.txt 0 19|--sum 700:720 and --odd 8:12 and --max-run 3 together need more than 128 MiB of counts for lines of 20 from 1..80 holding 0 to 19 fixed numbers; leave --max-run out
 --unique 5000000 80 20 1 out.txt|--unique allows at most 4,194,304 lines when more than 1,073,741,824 different lines are possible
 CASES
 
