@@ -186,15 +186,14 @@ std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Op
                 if (sets_->TooLarge()) {
                     if (!(sets_ = CountedWithRecheck(rules_))) return TooLargeFor(rules_);
                     recheck_ = true;
-                    // --unique marks lines by their counted ranks; how many pass them all is
-                    // counted a step at a time, so that it refuses only lines that do not exist.
-                    if (options.unique && sets_->Total() != 0) {
-                        passing = PassingSets::PassingTotal(rules_);
-                    }
+                    // How many pass them all, counted a step at a time: a run where none does
+                    // would draw again forever, and --unique refuses only lines that do not
+                    // exist.
+                    if (sets_->Total() != 0) passing = PassingSets::PassingTotal(rules_);
                 }
             }
         }
-        if (sets_ && (sets_->Total() == 0 || (recheck_ && options.unique && passing == 0))) {
+        if (sets_ && (sets_->Total() == 0 || (recheck_ && passing == 0))) {
             // A line with the fixed numbers always exists, so only filters can empty the run.
             return "no line of " + DescribeLine(rules_) + " has " + Unmet(rules_);
         }
