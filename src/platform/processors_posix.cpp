@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #if defined(__linux__)
 #include <sched.h>
@@ -25,22 +26,38 @@ int UsableProcessorCount() {
     return online > 0 ? static_cast<int>(online) : 1;
 }
 
-int OtherRunnableThreads() {
 #if defined(__linux__)
-    // "0.52 0.58 0.59 3/411 12345": the fourth field counts the runnable threads, this one too.
+namespace {
+
+// "0.52 0.58 0.59 3/411 12345": the fourth field counts the runnable threads, this one too.
+int RunnableThreads() {
     const int fd = open("/proc/loadavg", O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return 0;
+    if (fd < 0) return 1;
     char text[128];
     const ssize_t length = read(fd, text, sizeof text - 1);
     close(fd);
-    if (length <= 0) return 0;
+    if (length <= 0) return 1;
     text[length] = '\0';
     const char* slash = std::strchr(text, '/');
-    if (slash == nullptr) return 0;
+    if (slash == nullptr) return 1;
     const char* start = slash;
     while (start > text && start[-1] != ' ') --start;
-    const int runnable = std::atoi(start);
-    return runnable > 1 ? runnable - 1 : 0;
+    return std::atoi(start);
+}
+
+}  // namespace
+#endif
+
+int OtherRunnableThreads() {
+#if defined(__linux__)
+    int fewest = RunnableThreads();
+    for (int look = 1; look < 8 && fewest > 1; ++look) {
+        const timespec pause{0, 100'000};
+        nanosleep(&pause, nullptr);
+        const int runnable = RunnableThreads();
+        if (runnable < fewest) fewest = runnable;
+    }
+    return fewest > 1 ? fewest - 1 : 0;
 #else
     return 0;
 #endif
