@@ -257,6 +257,27 @@ class RunTest(PageTest):
         self.assertTrue(self.browser.driver.execute_script(
             "const c = document.getElementById('chart'); return c.complete && c.naturalWidth > 0"))
 
+    def test_filters_past_the_full_table(self):
+        # Runs whose full filter table would take more than 128 MiB: the page draws them as the
+        # command line does, without a memory refusal.
+        cases = [
+            ({"lines": "20", "pool": "80", "pick": "20", "sum-min": "810", "sum-max": "810",
+              "odd-min": "10", "odd-max": "10", "max-run": "2", "seed": "keno"},
+             ["--sum", "810:810", "--odd", "10:10", "--max-run", "2", "--seed", "keno", "20",
+              "80", "20", "1", "combinations.txt"]),
+            ({"lines": "34", "pool": "49", "pick": "47", "sorted": False, "sum-min": "1189",
+              "sum-max": "1190", "max-run": "42", "unique": True, "seed": "tiny"},
+             ["--unique", "--max-run", "42", "--sum", "1189:1190", "--seed", "tiny", "34", "49",
+              "47", "0", "combinations.txt"]),
+        ]
+        for form, args in cases:
+            with self.subTest(args[-5]):
+                self.browser.open(self.url)
+                page = self.run_page(form)
+                status, message, expected = native_run(args)
+                self.assertEqual((status, message), (0, ""))
+                self.assertEqual(page, expected)
+
     def test_saved_seed_replays(self):
         page = self.run_page({"lines": "12", "save-seed": True})
         seed = self.browser.download("seed-download", "seed.bin")
