@@ -1,5 +1,7 @@
 #include "ahead/rounds_ahead.h"
 
+#include "random/indexed_round.h"
+
 #if COMBOGEN_THREADS
 #include <atomic>
 #include <system_error>
@@ -40,6 +42,7 @@ void WaitWhile(std::atomic<uint32_t>& counter, uint32_t seen, std::atomic<bool>&
 
 struct RoundsAhead::Ring {
     RandomGenerator generator;
+    EntryIndexes indexes{};
     int64_t rounds = 0;  // to compute in all
     alignas(64) uint32_t slots[SlotCount][RoundsPerSlot][256];
     alignas(64) std::atomic<uint32_t> filled{0};  // slots completed by the thread
@@ -63,8 +66,8 @@ struct RoundsAhead::Ring {
             if (stop.load()) return;
             for (int r = 0; r < RoundsPerSlot && done < rounds; ++r, ++done) {
                 uint32_t* out = slots[slot % SlotCount][r];
-                GenerateRoundThen<RoundOutputs::Taken>(
-                    generator, [&out](uint32_t output) { *out++ = output; });
+                GenerateIndexedRound(generator, indexes,
+                                     [&out](uint32_t output) { *out++ = output; });
             }
             filled.fetch_add(1);
             if (readerSleeping.load() &&
@@ -91,6 +94,7 @@ bool RoundsAhead::Available() { return true; }
 bool RoundsAhead::Start(const RandomGenerator& g, int64_t rounds) {
     ring_.reset(new Ring);  // the slots left unfilled: the rounds fill them
     ring_->generator = g;
+    ring_->indexes = IndexesOf(g);
     ring_->rounds = rounds;
     try {
         ring_->thread = std::thread([ring = ring_.get()] { ring->Compute(); });
