@@ -3,12 +3,14 @@
 // comparable; the per-line figures of the whole process come from run-benchmarks.sh.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 
 #include "combination/draw.h"
 #include "combination/pool.h"
 #include "random/generator.h"
+#include "random/indexed_round.h"
 #include "random/seeding.h"
 
 namespace combogen {
@@ -40,6 +42,20 @@ void BM_GenerateRound(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 256);  // outputs
 }
 BENCHMARK(BM_GenerateRound);
+
+// The rounds as the second thread of a run computes them: outputs handed on, the index table.
+void BM_GenerateIndexedRound(benchmark::State& state) {
+    RandomGenerator g = SeededGenerator();
+    EntryIndexes indexes = IndexesOf(g);
+    uint32_t out[256];
+    for (auto _ : state) {
+        uint32_t* o = out;
+        GenerateIndexedRound(g, indexes, [&o](uint32_t output) { *o++ = output; });
+        benchmark::DoNotOptimize(out);
+    }
+    state.SetItemsProcessed(state.iterations() * 256);  // outputs
+}
+BENCHMARK(BM_GenerateIndexedRound);
 
 void BM_NextWord(benchmark::State& state) {
     RandomGenerator g = SeededGenerator();
@@ -101,6 +117,29 @@ BENCHMARK(BM_DrawPlainLines)
     ->Args({49, 6, 0})
     ->Args({80, 20, 0})
     ->Args({80, 80, 1});
+
+// The first thread's share of a run with rounds ahead: lines from rounds already made.
+void BM_DrawPlainLinesFrom(benchmark::State& state) {
+    RandomGenerator g = SeededGenerator();
+    NumberLists lists = ListsFor(static_cast<int>(state.range(0)), {});
+    const int k = static_cast<int>(state.range(1));
+    const bool sorted = state.range(2) == 1;
+    static uint32_t rounds[64][256];
+    for (auto& round : rounds) {
+        GenerateRound(g);
+        std::copy(g.randrsl, g.randrsl + 256, round);
+    }
+    PlainLines lines;
+    int64_t count = 0;
+    size_t next = 0;
+    for (auto _ : state) {
+        DrawPlainLinesFrom(rounds[next++ % 64], lists, k, sorted, lines);
+        benchmark::DoNotOptimize(lines.chars);
+        count += lines.count;
+    }
+    state.SetItemsProcessed(count);  // lines
+}
+BENCHMARK(BM_DrawPlainLinesFrom)->Args({49, 6, 1});
 
 void BM_DrawWithAllFixed(benchmark::State& state) {
     RandomGenerator g = SeededGenerator();
