@@ -89,6 +89,11 @@ std::vector<ReachableCounts::Box> ReachableCounts::Boxes(const LineRules& rules,
             box.ow = oHi - oLo + 1;
             box.rw = layout.runInState ? std::min(*filters.maxRun, c) + 1 : 1;
             box.base = static_cast<std::size_t>(entries);
+            box.sStride = box.ow * box.rw;
+            box.fStride = box.sw * box.sStride;
+            box.origin = static_cast<std::ptrdiff_t>(box.base) -
+                         std::ptrdiff_t(box.f0) * box.fStride -
+                         std::ptrdiff_t(box.s0) * box.sStride - std::ptrdiff_t(box.o0) * box.rw;
             entries += box.Size();
         }
     }
@@ -104,6 +109,12 @@ uint64_t ReachableCounts::Entries(const LineRules& rules, const Layout& layout) 
 ReachableCounts::ReachableCounts(const LineRules& rules, const Layout& layout)
     : rules_(rules), layout_(layout), n_(rules.poolSize), k_(rules.pickCount) {
     for (int i = 0; i < rules.fixedCount; ++i) isFixed_[rules.fixed[i]] = true;
+    for (int v = 1; v <= n_; ++v) {
+        fixedStep_[v] = rules.form == FixedForm::Some && isFixed_[v];
+        sumStep_[v] = layout.sumInState ? v : 0;
+        oddStep_[v] = layout.oddInState ? v & 1 : 0;
+        leavable_[v] = !(rules.form == FixedForm::All && isFixed_[v]);
+    }
     uint64_t entries = 0;
     boxes_ = Boxes(rules, layout, entries);
     entries_ = static_cast<std::size_t>(entries);
@@ -251,37 +262,39 @@ void ReachableCounts::UnrankIn(const Cell* table, int cls, WideCount rank, Numbe
     at /= last.ow;
     s.s = last.s0 + static_cast<int>(at % last.sw);
     s.f = last.f0 + static_cast<int>(at / last.sw);
-    const bool some = rules_.form == FixedForm::Some;
-    const bool all = rules_.form == FixedForm::All;
-    const bool sums = layout_.sumInState, odds = layout_.oddInState;
     const int* order = layout_.order.data();
-    const Box* boxes = boxes_.data();
     const int perStep = k_ + 2;
+    const Box* boxes = boxes_.data();
+    std::size_t rowAt = std::size_t(n_ - 1) * perStep;  // where the boxes after step - 1 start
     int left = k_;
-    for (int step = n_; step >= 1 && left > 0; --step) {
+    for (int step = n_; step >= 1 && left > 0; --step, rowAt -= perStep) {
         const int v = order[step];
-        if (!runs || s.r == 0) {
-            // v left, unless the count before it says otherwise (without run lengths)
-            const Box& box = boxes[(step - 1) * perStep + s.c];
-            if (!(all && isFixed_[v]) && box.Holds(s)) {
-                const Cell* ways = table + box.Index(s);
-                if constexpr (runs) {
-                    // The run before v may have had any length: the counts lie side by side.
-                    int before = 0;
-                    while (u >= ways[before]) u -= ways[before++];
-                    s.r = before;
-                    continue;
-                }
-                if (u < *ways) continue;
-                u -= *ways;
+        const Box* row = boxes + rowAt;
+        if constexpr (runs) {
+            if (s.r == 0) {
+                // v left, and the run before it may have had any length: those counts lie side
+                // by side. The state before is kept, as every state the walk passes through is.
+                const Cell* ways = table + row[s.c].LeftIndex(s);
+                int before = 0;
+                while (u >= ways[before]) u -= ways[before++];
+                s.r = before;
+                continue;
+            }
+            s.r -= 1;
+        } else {
+            // v left, unless the count before it says otherwise
+            const Box& box = row[s.c];
+            if (leavable_[v] && box.HoldsLeft(s)) {
+                const Cell ways = table[box.LeftIndex(s)];
+                if (u < ways) continue;
+                u -= ways;
             }
         }
         out[--left] = static_cast<Number>(v);
         s.c -= 1;
-        s.f -= some && isFixed_[v];
-        if (sums) s.s -= v;
-        if (odds) s.o -= v & 1;
-        if constexpr (runs) s.r -= 1;
+        s.f -= fixedStep_[v];
+        s.s -= sumStep_[v];
+        s.o -= oddStep_[v];
     }
     if (layout_.oddCheckStep >= 0) std::sort(out, out + k_);
 }
