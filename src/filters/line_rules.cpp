@@ -5,7 +5,6 @@
 namespace combogen {
 
 bool PassesFilters(const LineFilters& filters, const Number* numbers, int k) {
-    WideCount present = 0;  // bit v-1 of the 80-bit set
     int sum = 0;
     int odd = 0;
     bool excluded = false;
@@ -14,12 +13,13 @@ bool PassesFilters(const LineFilters& filters, const Number* numbers, int k) {
         sum += v;
         odd += v & 1;
         excluded |= filters.excluded[v];
-        present |= WideCount{1} << (v - 1);
     }
     if (excluded) return false;
     if (filters.sum && (sum < filters.sum->min || sum > filters.sum->max)) return false;
     if (filters.odd && (odd < filters.odd->min || odd > filters.odd->max)) return false;
     if (filters.maxRun && *filters.maxRun < k) {
+        WideCount present = 0;  // bit v-1 of the 80-bit set
+        for (int i = 0; i < k; ++i) present |= WideCount{1} << (numbers[i] - 1);
         // A bit left after and-ing maxRun + 1 shifted copies starts a longer run.
         WideCount longer = present;
         for (int shift = 1; shift <= *filters.maxRun && longer != 0; ++shift) {
