@@ -92,8 +92,10 @@ std::vector<ReachableCounts::Box> ReachableCounts::Boxes(const LineRules& rules,
             box.oStride = box.rw;
             box.sStride = box.ow * box.oStride;
             box.fStride = box.sw * box.sStride;
-            box.origin = static_cast<std::ptrdiff_t>(box.base) - box.f0 * box.fStride -
-                         box.s0 * box.sStride - box.o0 * box.oStride;
+            // In 64 bits for the boxes of tables too large to keep; only kept ones are walked.
+            box.origin = static_cast<std::ptrdiff_t>(
+                static_cast<int64_t>(entries) - int64_t{box.f0} * box.fStride -
+                int64_t{box.s0} * box.sStride - int64_t{box.o0} * box.oStride);
             entries += box.Size();
         }
     }
