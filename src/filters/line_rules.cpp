@@ -5,16 +5,17 @@
 namespace combogen {
 
 bool PassesFilters(const LineFilters& filters, const Number* numbers, int k) {
+    if (filters.anyExcluded) {
+        for (int i = 0; i < k; ++i) {
+            if (filters.excluded[numbers[i]]) return false;
+        }
+    }
     int sum = 0;
     int odd = 0;
-    bool excluded = false;
     for (int i = 0; i < k; ++i) {
-        const int v = numbers[i];
-        sum += v;
-        odd += v & 1;
-        excluded |= filters.excluded[v];
+        sum += numbers[i];
+        odd += numbers[i] & 1;
     }
-    if (excluded) return false;
     if (filters.sum && (sum < filters.sum->min || sum > filters.sum->max)) return false;
     if (filters.odd && (odd < filters.odd->min || odd > filters.odd->max)) return false;
     if (filters.maxRun && *filters.maxRun < k) {

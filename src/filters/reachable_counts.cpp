@@ -279,7 +279,7 @@ void ReachableCounts::UnrankIn(const Cell* table, int cls, WideCount rank, Numbe
                 while (u >= ways[r]) u -= ways[r++];
                 continue;
             }
-            r -= 1;
+            r -= 1;  // v taken: the run before it was one shorter
         } else {
             // v left, unless the count before it says otherwise
             const Box& box = row[left];

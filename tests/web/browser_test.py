@@ -257,6 +257,36 @@ class RunTest(PageTest):
         self.assertTrue(self.browser.driver.execute_script(
             "const c = document.getElementById('chart'); return c.complete && c.naturalWidth > 0"))
 
+    def test_filtered_runs_past_the_full_table(self):
+        """The reachable counts and the recheck in the page: its memory (up to 128 MiB of
+        counts) and 128-bit arithmetic give the command line's bytes."""
+        offered = self.browser.driver.execute_script("return OFFERED")
+        if not all(v for k, v in offered.items() if k != "stats"):
+            self.skipTest("the page does not offer every option yet: %s" % offered)
+        nineteen = " ".join(str(v) for v in range(1, 20))
+        cases = [
+            # form, the command line's options and arguments, fixed-number text
+            ("recheck, 0 to 19 of 19 fixed",
+             {"lines": "50", "pool": "80", "pick": "20", "fixed": nineteen, "fixed-some": None,
+              "fixed-min": "0", "fixed-max": "19", "sum-min": "810", "sum-max": "810",
+              "odd-min": "10", "odd-max": "10", "max-run": "2", "seed": "recheck"},
+             ["--sum", "810:810", "--odd", "10:10", "--max-run", "2", "--seed", "recheck", "50",
+              "80", "20", "1", "combinations.txt", "fixed.txt", "0", "19"], nineteen),
+            ("reachable, 128-bit counts in 124 MiB",
+             {"lines": "50", "pool": "80", "pick": "40", "sorted": False, "sum-min": "1500",
+              "sum-max": "1520", "odd-min": "20", "odd-max": "20", "max-run": "4",
+              "seed": "wide"},
+             ["--sum", "1500:1520", "--odd", "20:20", "--max-run", "4", "--seed", "wide", "50",
+              "80", "40", "0", "combinations.txt"], None),
+        ]
+        for name, form, args, fixed in cases:
+            with self.subTest(name):
+                self.browser.open(self.url)
+                page = self.run_page(form)
+                status, message, expected = native_run(args, fixed)
+                self.assertEqual((status, message), (0, ""))
+                self.assertEqual(page, expected)
+
     def test_saved_seed_replays(self):
         page = self.run_page({"lines": "12", "save-seed": True})
         seed = self.browser.download("seed-download", "seed.bin")
