@@ -73,7 +73,7 @@ per_line() {  # per_line <options and arguments after the line count...>
 
 missed=0
 echo "load before: $(uptime)"
-echo "| run | set-up s | peak MiB | instructions a line | without filters | ratio |"
+echo "| run | set-up s (< 1) | peak MiB (< 256) | instructions a line | without filters | ratio (<= 3) |"
 echo "|---|---|---|---|---|---|"
 for entry in "${cases[@]}"; do
     IFS='|' read -r filters options args <<<"$entry"

@@ -21,7 +21,18 @@ ConditionedDraw::ConditionedDraw(const LineRules& rules, const PassingSets* sets
       sortOutput_(sortOutput),
       filtered_(rules.filters.Any()),
       fromCounts_(filtered_ && sets != nullptr && (recheck || !sets->MostPass())),
-      recheck_(recheck) {}
+      recheck_(recheck),
+      rechecked_(rules.filters) {
+    if (!recheck_ || sets_ == nullptr) return;
+    const LineFilters& counted = sets_->Rules().filters;
+    if (counted.sum) rechecked_.sum.reset();
+    if (counted.odd) rechecked_.odd.reset();
+    if (counted.maxRun) rechecked_.maxRun.reset();
+    if (counted.anyExcluded) {
+        rechecked_.excluded = {};
+        rechecked_.anyExcluded = false;
+    }
+}
 
 void ConditionedDraw::Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& line) const {
     if (fromCounts_) {
@@ -32,7 +43,7 @@ void ConditionedDraw::Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& li
             u = WideBelow(g, sets_->ClassSize(cls));
             sets_->Unrank(cls, u, lists.combination.data());
         } while (recheck_ &&
-                 !PassesFilters(rules_.filters, lists.combination.data(), rules_.pickCount));
+                 !PassesFilters(rechecked_, lists.combination.data(), rules_.pickCount));
         Finish(g, lists, cls, u, line);
         return;
     }

@@ -55,6 +55,9 @@ private:
     bool filtered_;
     bool fromCounts_;
     bool recheck_;
+    // With the recheck, the filters that the counts do not hold (a line drawn from the counts
+    // meets the others).
+    LineFilters rechecked_;
 };
 
 }  // namespace combogen

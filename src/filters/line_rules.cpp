@@ -5,21 +5,22 @@
 namespace combogen {
 
 bool PassesFilters(const LineFilters& filters, const Number* numbers, int k) {
-    WideCount present = 0;  // bit v-1 of the 80-bit set
+    if (filters.anyExcluded) {
+        for (int i = 0; i < k; ++i) {
+            if (filters.excluded[numbers[i]]) return false;
+        }
+    }
     int sum = 0;
     int odd = 0;
-    bool excluded = false;
     for (int i = 0; i < k; ++i) {
-        const int v = numbers[i];
-        sum += v;
-        odd += v & 1;
-        excluded |= filters.excluded[v];
-        present |= WideCount{1} << (v - 1);
+        sum += numbers[i];
+        odd += numbers[i] & 1;
     }
-    if (excluded) return false;
     if (filters.sum && (sum < filters.sum->min || sum > filters.sum->max)) return false;
     if (filters.odd && (odd < filters.odd->min || odd > filters.odd->max)) return false;
     if (filters.maxRun && *filters.maxRun < k) {
+        WideCount present = 0;  // bit v-1 of the 80-bit set
+        for (int i = 0; i < k; ++i) present |= WideCount{1} << (numbers[i] - 1);
         // A bit left after and-ing maxRun + 1 shifted copies starts a longer run.
         WideCount longer = present;
         for (int shift = 1; shift <= *filters.maxRun && longer != 0; ++shift) {

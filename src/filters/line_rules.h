@@ -22,7 +22,7 @@ struct LineFilters {
     std::optional<CountRange> odd;  // how many main numbers are odd
     std::optional<int> maxRun;      // longest run of consecutive numbers
     std::array<bool, MaxNumber + 1> excluded{};
-    bool anyExcluded = false;
+    bool anyExcluded = false;  // true whenever excluded holds a number
 
     bool Any() const { return sum || odd || maxRun || anyExcluded; }
 };

@@ -97,7 +97,7 @@ PassingSets::PassingSets(const LineRules& rules, Table table) : rules_(rules) {
     classCount_ = some ? rules.fixedMax - rules.fixedMin + 1 : 1;
     classSize_.assign(classCount_, 0);
     classSpace_.assign(classCount_, 0);
-    classWeight_.assign(classCount_, 0);
+    classWeightEnds_.assign(classCount_, 0);
     finals_.assign(classCount_, {});
     finalEnds_.assign(classCount_, {});
     if (table == Table::Reachable) {
@@ -177,7 +177,7 @@ void PassingSets::Weigh() {
                                : Binomial(rules.fixedCount, e) * Binomial(pool, k - e);
     }
     if (!some) {
-        classWeight_[0] = 1;
+        classWeightEnds_[0] = 1;
         weightTotal_ = 1;
         mostPass_ = 2 * classSize_[0] >= classSpace_[0];
         return;
@@ -195,8 +195,8 @@ void PassingSets::Weigh() {
     }
     const int shift = 90 - topExponent;
     for (int cls = 0; cls < classCount_; ++cls) {
-        classWeight_[cls] = ScaledRatio(classSize_[cls], classSpace_[cls], shift);
-        weightTotal_ += classWeight_[cls];
+        weightTotal_ += ScaledRatio(classSize_[cls], classSpace_[cls], shift);
+        classWeightEnds_[cls] = weightTotal_;
     }
     // Mean share >= 1/2, that is the sum of the shares >= classCount / 2.
     mostPass_ = shift < 120 && 2 * weightTotal_ >= (WideCount(classCount_) << shift);
@@ -255,10 +255,10 @@ WideCount PassingSets::Total() const {
 
 int PassingSets::DrawClass(RandomGenerator& g) const {
     if (classCount_ == 1) return 0;
-    WideCount u = WideBelow(g, weightTotal_);
-    int cls = 0;
-    while (u >= classWeight_[cls]) u -= classWeight_[cls++];
-    return cls;
+    // The first class whose running total of weights passes u.
+    const WideCount u = WideBelow(g, weightTotal_);
+    return static_cast<int>(std::upper_bound(classWeightEnds_.begin(), classWeightEnds_.end(), u) -
+                            classWeightEnds_.begin());
 }
 
 void PassingSets::Unrank(int cls, WideCount u, Number* out) const {

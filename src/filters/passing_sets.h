@@ -120,7 +120,8 @@ private:
     std::size_t layer_ = 0;
     std::vector<WideCount> table_;
     int classCount_ = 1;
-    std::vector<WideCount> classSize_, classSpace_, classWeight_;
+    std::vector<WideCount> classSize_, classSpace_;
+    std::vector<WideCount> classWeightEnds_;  // the running total of the class draw's weights
     WideCount weightTotal_ = 0;
     bool mostPass_ = true;
     // Per class, the accepted final states and the running total of their counts.

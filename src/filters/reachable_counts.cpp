@@ -89,6 +89,13 @@ std::vector<ReachableCounts::Box> ReachableCounts::Boxes(const LineRules& rules,
             box.ow = oHi - oLo + 1;
             box.rw = layout.runInState ? std::min(*filters.maxRun, c) + 1 : 1;
             box.base = static_cast<std::size_t>(entries);
+            box.oStride = box.rw;
+            box.sStride = box.ow * box.oStride;
+            box.fStride = box.sw * box.sStride;
+            // In 64 bits for the boxes of tables too large to keep; only kept ones are walked.
+            box.origin = static_cast<std::ptrdiff_t>(
+                static_cast<int64_t>(entries) - int64_t{box.f0} * box.fStride -
+                int64_t{box.s0} * box.sStride - int64_t{box.o0} * box.oStride);
             entries += box.Size();
         }
     }
@@ -104,6 +111,12 @@ uint64_t ReachableCounts::Entries(const LineRules& rules, const Layout& layout) 
 ReachableCounts::ReachableCounts(const LineRules& rules, const Layout& layout)
     : rules_(rules), layout_(layout), n_(rules.poolSize), k_(rules.pickCount) {
     for (int i = 0; i < rules.fixedCount; ++i) isFixed_[rules.fixed[i]] = true;
+    for (int v = 1; v <= n_; ++v) {
+        fixedStep_[v] = rules.form == FixedForm::Some && isFixed_[v] ? 1 : 0;
+        sumStep_[v] = layout.sumInState ? v : 0;
+        oddStep_[v] = layout.oddInState ? v & 1 : 0;
+        leavable_[v] = !(rules.form == FixedForm::All && isFixed_[v]);
+    }
     uint64_t entries = 0;
     boxes_ = Boxes(rules, layout, entries);
     entries_ = static_cast<std::size_t>(entries);
@@ -243,45 +256,44 @@ void ReachableCounts::UnrankIn(const Cell* table, int cls, WideCount rank, Numbe
     Cell u = static_cast<Cell>(j > 0 ? rank - ends[j - 1] : rank);
     const Box& last = BoxAt(n_, k_);
     std::size_t at = finals_[cls][j] - last.base;
-    State s;
-    s.c = k_;
-    s.r = static_cast<int>(at % last.rw);
+    // The state, in registers of the index's width; the count taken is left.
+    std::ptrdiff_t r = static_cast<std::ptrdiff_t>(at % last.rw);
     at /= last.rw;
-    s.o = last.o0 + static_cast<int>(at % last.ow);
+    std::ptrdiff_t o = last.o0 + static_cast<std::ptrdiff_t>(at % last.ow);
     at /= last.ow;
-    s.s = last.s0 + static_cast<int>(at % last.sw);
-    s.f = last.f0 + static_cast<int>(at / last.sw);
-    const bool some = rules_.form == FixedForm::Some;
-    const bool all = rules_.form == FixedForm::All;
-    const bool sums = layout_.sumInState, odds = layout_.oddInState;
+    std::ptrdiff_t sum = last.s0 + static_cast<std::ptrdiff_t>(at % last.sw);
+    std::ptrdiff_t f = last.f0 + static_cast<std::ptrdiff_t>(at / last.sw);
     const int* order = layout_.order.data();
-    const Box* boxes = boxes_.data();
-    const int perStep = k_ + 2;
-    int left = k_;
-    for (int step = n_; step >= 1 && left > 0; --step) {
+    const std::ptrdiff_t perStep = k_ + 2;
+    // The boxes after step - 1; the walk ends at its k-th number taken, never below step 1.
+    const Box* row = boxes_.data() + std::ptrdiff_t(n_ - 1) * perStep;
+    std::ptrdiff_t left = k_;
+    if (left == 0) return;
+    for (int step = n_;; --step, row -= perStep) {
         const int v = order[step];
-        if (!runs || s.r == 0) {
-            // v left, unless the count before it says otherwise (without run lengths)
-            const Box& box = boxes[(step - 1) * perStep + s.c];
-            if (!(all && isFixed_[v]) && box.Holds(s)) {
-                const Cell* ways = table + box.Index(s);
-                if constexpr (runs) {
-                    // The run before v may have had any length: the counts lie side by side.
-                    int before = 0;
-                    while (u >= ways[before]) u -= ways[before++];
-                    s.r = before;
-                    continue;
-                }
-                if (u < *ways) continue;
-                u -= *ways;
+        if constexpr (runs) {
+            if (r == 0) {
+                // v left, and the run before it may have had any length: those counts lie side
+                // by side. The state before is kept, as every state the walk passes through is.
+                const Cell* ways = table + row[left].LeftIndex(f, sum, o);
+                while (u >= ways[r]) u -= ways[r++];
+                continue;
+            }
+            r -= 1;  // v taken: the run before it was one shorter
+        } else {
+            // v left, unless the count before it says otherwise
+            const Box& box = row[left];
+            if (leavable_[v] && box.HoldsLeft(f, sum, o)) {
+                const Cell ways = table[box.LeftIndex(f, sum, o)];
+                if (u < ways) continue;
+                u -= ways;
             }
         }
         out[--left] = static_cast<Number>(v);
-        s.c -= 1;
-        s.f -= some && isFixed_[v];
-        if (sums) s.s -= v;
-        if (odds) s.o -= v & 1;
-        if constexpr (runs) s.r -= 1;
+        if (left == 0) break;
+        f -= fixedStep_[v];
+        sum -= sumStep_[v];
+        o -= oddStep_[v];
     }
     if (layout_.oddCheckStep >= 0) std::sort(out, out + k_);
 }

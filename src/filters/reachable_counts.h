@@ -64,6 +64,9 @@ private:
     struct Box {
         std::size_t base = 0;
         int f0 = 0, fw = 0, s0 = 0, sw = 0, o0 = 0, ow = 0, rw = 0;
+        // Index(t) as origin + f * fStride + s * sStride + o * oStride + r, for the rank walk:
+        // no subtractions, and the same sum whichever parts the state holds (the others are 0).
+        std::ptrdiff_t origin = 0, fStride = 0, sStride = 0, oStride = 0;
         std::size_t Size() const { return std::size_t(fw) * sw * ow * rw; }
         bool Holds(const State& t) const {
             return t.f >= f0 && t.f < f0 + fw && t.s >= s0 && t.s < s0 + sw && t.o >= o0 &&
@@ -71,6 +74,14 @@ private:
         }
         std::size_t Index(const State& t) const {
             return base + ((std::size_t(t.f - f0) * sw + (t.s - s0)) * ow + (t.o - o0)) * rw + t.r;
+        }
+        // Whether the box holds (f, s, o) with no run, and where it keeps it.
+        bool HoldsLeft(std::ptrdiff_t f, std::ptrdiff_t s, std::ptrdiff_t o) const {
+            return std::size_t(f - f0) < std::size_t(fw) && std::size_t(s - s0) < std::size_t(sw) &&
+                   std::size_t(o - o0) < std::size_t(ow);
+        }
+        std::ptrdiff_t LeftIndex(std::ptrdiff_t f, std::ptrdiff_t s, std::ptrdiff_t o) const {
+            return origin + f * fStride + s * sStride + o * oStride;
         }
     };
     struct BoxesOnly {};
@@ -103,6 +114,10 @@ private:
     Layout layout_;
     int n_ = 0, k_ = 0;
     bool isFixed_[MaxNumber + 1] = {};
+    // What taking v removes from the state on the way back, and whether v may be left: looked
+    // up per number so that the rank walk does not branch on the layout.
+    std::array<std::ptrdiff_t, MaxNumber + 1> fixedStep_{}, sumStep_{}, oddStep_{};
+    std::array<bool, MaxNumber + 1> leavable_{};
     std::vector<Box> boxes_;  // (n + 1) steps of k + 2 boxes, the last always empty
     std::size_t entries_ = 0;
     bool wide_ = false;
