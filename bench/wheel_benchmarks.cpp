@@ -99,6 +99,7 @@ int main(int argc, char** argv) {
         combogen::WheelSearch search;
         search.goal = c.goal;
         search.effort = effort;
+        search.lines = c.best > 0 ? c.best : combogen::WheelLowerBound(c.goal).lines;
         const auto start = std::chrono::steady_clock::now();
         const combogen::WheelFound found = combogen::FindWheel(search, g);
         const double seconds =
