@@ -1,6 +1,7 @@
 #include "wheel/search.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <unordered_set>
 
@@ -478,20 +479,28 @@ private:
         }
     }
 
-    // The second stage's budget: a multiple of the first's, larger where a step costs less.
+    // The second stage's budget, scaled as the first's by the effort asked for: a fixed number
+    // of steps where the counts are kept by mask (a step costs less there), else a multiple of
+    // the first's.
     int64_t RefineBudget() const {
-        const int64_t times = v_ <= kDirectNumbers ? kDirectRefineTimes : kRefineTimes;
-        return budget_ > INT64_MAX / times ? INT64_MAX : budget_ * times;
+        const WideCount scaled = v_ <= kDirectNumbers
+                                     ? WideCount(budget_) * kDirectRefineSteps /
+                                           static_cast<uint64_t>(DefaultWheelEffort(search_.goal))
+                                     : WideCount(budget_) * kRefineTimes;
+        return scaled > WideCount(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(scaled);
     }
-    static constexpr int64_t kDirectRefineTimes = 200;
-    static constexpr int64_t kRefineTimes = 10;
+    static constexpr uint64_t kDirectRefineSteps = 6'000'000'000;
+    static constexpr uint64_t kRefineTimes = 10;
+    // Weighing one swap costs about this many steps besides the sets it changes.
+    static constexpr int64_t kCandidateSteps = 8;
 
     // Up to this many numbers the second stage keeps the m-sets' counts by their bits (2^v of
     // them), so that the sets a swap changes are found by adding masks, not by ranking.
     static constexpr int kDirectNumbers = 22;
-    // A number swapped out of a line stays out for 2 to 4 moves: longer lets the search drift,
-    // shorter lets it cycle.
-    static constexpr uint64_t kTenure = 2;
+    // A number swapped out of a line stays out for 3 to 6 moves: a fixed or shorter tenure
+    // lets the search cycle (16 numbers "3 if 3" stalls at 68 lines with 2 to 4, reaches the
+    // optimum 65 in a second with 3 to 6), a longer one lets it drift.
+    static constexpr uint64_t kTenure = 3;
 
     // The masks of the r-subsets of e[0..n), into out.
     static void SubsetMasks(const uint8_t* e, int n, int r, std::vector<uint32_t>& out) {
@@ -523,6 +532,8 @@ private:
     void BuildDirect() {
         dcount_.assign(size_t{1} << v_, 0);
         dlisted_.assign(((size_t{1} << v_) + 63) / 64, 0);
+        dpresent_.assign(((size_t{1} << v_) + 63) / 64, 0);
+        for (const Mask line : lines_) FlipPresent(line);
         dunmet_.clear();
         for (const Mask line : lines_)
             ForEachCoveredDirect(line, [&](uint32_t i) { ++dcount_[i]; });
@@ -585,6 +596,7 @@ private:
         }
         ForEachCoveredDirect(lines_[worst], [&](uint32_t j) { UnmetDirect(j); });
         present_.erase(lines_[worst]);
+        FlipPresent(lines_[worst]);
         lines_[worst] = lines_.back();
         lines_.pop_back();
         IndexHolders();
@@ -638,9 +650,24 @@ private:
         const Mask next = line ^ Bit(x) ^ Bit(y);
         present_.erase(line);
         present_.insert(next);
+        if (direct_) {
+            FlipPresent(line);
+            FlipPresent(next);
+        }
         lines_[which] = next;
         holders_[x * words_ + which / 64] &= ~(uint64_t{1} << (which % 64));
         holders_[y * words_ + which / 64] |= uint64_t{1} << (which % 64);
+    }
+
+    // Whether the wheel has line: by a bit per k-set's mask in the second stage's direct counts.
+    bool Present(Mask line) const {
+        if (!direct_) return present_.contains(line);
+        const auto i = static_cast<uint32_t>(line);
+        return dpresent_[i / 64] >> (i % 64) & 1;
+    }
+    void FlipPresent(Mask line) {
+        const auto i = static_cast<uint32_t>(line);
+        dpresent_[i / 64] ^= uint64_t{1} << (i % 64);
     }
 
     void TabuMove() {
@@ -664,7 +691,7 @@ private:
             const int x = outs[Below(static_cast<uint64_t>(nOut))];
             const int y = ins[Below(static_cast<uint64_t>(nIn))];
             const Mask next = line ^ Bit(x) ^ Bit(y);
-            if (!present_.contains(next) && Allowed(next)) Swap(which, x, y);
+            if (!Present(next) && Allowed(next)) Swap(which, x, y);
             return;
         }
         int64_t best = INT64_MAX;
@@ -677,13 +704,35 @@ private:
                 uint8_t outs[80], ins[80];
                 const int nOut = Elements(line & ~drawn, outs);
                 const int nIn = Elements(drawn & ~line, ins);
+                if (direct_) {
+                    // The sets each swap changes, by the number out and by the number in.
+                    uint8_t e[80];
+                    for (int i = 0; i < nOut; ++i)
+                        SubsetMasks(e, Elements(line & ~Bit(outs[i]), e), t_ - 1, outSubs_[i]);
+                    const Mask all = (Mask{1} << v_) - 1;
+                    for (int j = 0; j < nIn; ++j)
+                        SubsetMasks(e, Elements(~(line | Bit(ins[j])) & all, e), m_ - t_,
+                                    inSubs_[j]);
+                }
                 for (int i = 0; i < nOut; ++i) {
                     for (int j = 0; j < nIn; ++j) {
                         const int x = outs[i], y = ins[j];
                         if (tabu_[which * v_ + y] > iteration_) continue;
                         const Mask next = line ^ Bit(x) ^ Bit(y);
-                        if (present_.contains(next) || !Allowed(next)) continue;
-                        const int64_t delta = SwapDelta(line, x, y);
+                        if (Present(next) || !Allowed(next)) continue;
+                        int64_t delta = 0;
+                        if (direct_) {
+                            const uint32_t bx = uint32_t{1} << x, by = uint32_t{1} << y;
+                            for (const uint32_t a : outSubs_[i])
+                                for (const uint32_t b : inSubs_[j])
+                                    delta +=
+                                        (dcount_[a | b | bx] == 1) - (dcount_[a | b | by] == 0);
+                            steps_ += static_cast<int64_t>(outSubs_[i].size() * inSubs_[j].size()) +
+                                      kCandidateSteps;
+                        } else {
+                            delta = SwapDelta(line, x, y);
+                            steps_ += kCandidateSteps;
+                        }
                         if (delta < best) {
                             best = delta, ties = 1, bestLine = which, bestX = x, bestY = y;
                         } else if (delta == best && Below(++ties) == 0) {
@@ -783,8 +832,11 @@ private:
     std::vector<uint16_t> dcount_;  // Refine: lines meeting each m-set, by its mask
     std::vector<uint64_t> dlisted_;
     std::vector<uint32_t> dunmet_;
+    std::vector<uint64_t> dpresent_;  // the lines, a bit per mask
     std::vector<uint32_t> subsA_, subsB_;
-    std::unordered_set<Mask, MaskHash> present_;  // for membership only, never walked
+    std::array<std::vector<uint32_t>, 80> outSubs_;  // TabuMove: by the number swapped out
+    std::array<std::vector<uint32_t>, 16> inSubs_;   // and by the number swapped in
+    std::unordered_set<Mask, MaskHash> present_;     // for membership only, never walked
 };
 
 // The Steiner system S(5,6,12): the supports of the weight-6 words of the extended ternary Golay
