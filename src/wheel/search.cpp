@@ -489,10 +489,11 @@ private:
                                      : WideCount(budget_) * kRefineTimes;
         return scaled > WideCount(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(scaled);
     }
-    static constexpr uint64_t kDirectRefineSteps = 6'000'000'000;
-    static constexpr uint64_t kRefineTimes = 10;
-    // Weighing one swap costs about this many steps besides the sets it changes.
-    static constexpr int64_t kCandidateSteps = 8;
+    static constexpr uint64_t kDirectRefineSteps = 14'000'000'000;
+    static constexpr uint64_t kRefineTimes = 25;
+    // Weighing one swap costs about as much as 40 of the sets it changes (some 100 ns), however
+    // few those are: counted so, the budget follows the time from case to case.
+    static constexpr int64_t kCandidateSteps = 40;
 
     // Up to this many numbers the second stage keeps the m-sets' counts by their bits (2^v of
     // them), so that the sets a swap changes are found by adding masks, not by ranking.
