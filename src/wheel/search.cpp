@@ -498,10 +498,12 @@ private:
     // Up to this many numbers the second stage keeps the m-sets' counts by their bits (2^v of
     // them), so that the sets a swap changes are found by adding masks, not by ranking.
     static constexpr int kDirectNumbers = 22;
-    // A number swapped out of a line stays out for 3 to 6 moves: a fixed or shorter tenure
-    // lets the search cycle (16 numbers "3 if 3" stalls at 68 lines with 2 to 4, reaches the
-    // optimum 65 in a second with 3 to 6), a longer one lets it drift.
-    static constexpr uint64_t kTenure = 3;
+    // A number swapped out of a line stays out for 2 to 4 moves, drawn anew each time: a fixed
+    // tenure lets the search cycle. Measured from seeds 1 to 4, 15 numbers "5 if 6" ends at 155
+    // to 167 lines with 2 to 4, at 168 to 170 with 3 to 6 or 2 to 7; 16 numbers "3 if 3" does
+    // better with the longer ones (65 or 66 against 67 or 68).
+    static constexpr uint64_t kTenure = 2;
+    static constexpr uint32_t kTenureSpan = 3;
 
     // The masks of the r-subsets of e[0..n), into out.
     static void SubsetMasks(const uint8_t* e, int n, int r, std::vector<uint32_t>& out) {
@@ -745,7 +747,7 @@ private:
         }
         if (best == INT64_MAX) return;
         Swap(bestLine, bestX, bestY);
-        tabu_[bestLine * v_ + bestX] = iteration_ + kTenure + Below(kTenure + 1);
+        tabu_[bestLine * v_ + bestX] = iteration_ + kTenure + Below(kTenureSpan);
     }
 
     // One move: a random unmet m-set, a line one swap away from meeting it, that swap made when
