@@ -55,8 +55,8 @@ constexpr uint64_t kSplitSets = uint64_t{1} << 22;
 template <class F>
 void ForEachSubset(const uint8_t* elems, int n, int r, F&& f) {
     if (r > n || r < 0) return;
-    int idx[16];
-    uint8_t chosen[16];
+    int idx[80];
+    uint8_t chosen[80];
     for (int i = 0; i < r; ++i) idx[i] = i, chosen[i] = elems[i];
     for (;;) {
         f(static_cast<const uint8_t*>(chosen));
@@ -129,7 +129,7 @@ private:
             if (m_ - i > nOut) continue;
             ForEachSubset(in, nIn, i, [&](const uint8_t* a) {
                 ForEachSubset(out, nOut, m_ - i, [&](const uint8_t* b) {
-                    uint8_t s[16];
+                    uint8_t s[80];
                     std::merge(a, a + i, b, b + (m_ - i), s);
                     f(Rank(s));
                 });
@@ -207,7 +207,7 @@ private:
     void Greedy() {
         const int tries = k_ == v_ ? 1 : 24;
         uint64_t next = 0;
-        uint8_t s[16];
+        uint8_t s[80];
         while (uncovered_ > hopelessCount_) {
             if (lines_.size() >= UINT16_MAX) return;  // the counts would overflow
             while (count_[next] != 0 || (hopeless_[next / 64] >> (next % 64) & 1)) ++next;
@@ -241,7 +241,7 @@ private:
         const int nOut = Elements(~(line | Bit(y)) & ((Mask{1} << v_) - 1), out);
         ForEachSubset(in, nIn, t_ - 1, [&](const uint8_t* a) {
             ForEachSubset(out, nOut, m_ - t_, [&](const uint8_t* b) {
-                uint8_t s[16];
+                uint8_t s[80];
                 std::merge(a, a + t_ - 1, b, b + (m_ - t_), s);
                 f(RankWith(s, x), RankWith(s, y));
             });
@@ -675,7 +675,7 @@ private:
 
     void TabuMove() {
         ++iteration_;
-        uint8_t s[16];
+        uint8_t s[80];
         Mask drawn = 0;
         if (direct_) {
             drawn = DrawUnmetDirect();
@@ -753,7 +753,7 @@ private:
     // One move: a random unmet m-set, a line one swap away from meeting it, that swap made when
     // accept[delta] (out of 2^32) allows the change in the count of unmet sets.
     void Move(const uint32_t* accept) {
-        uint8_t s[16];
+        uint8_t s[80];
         const uint64_t r = DrawUnmet();
         Unrank(r, s);
         Mask drawn = 0;
@@ -838,7 +838,7 @@ private:
     std::vector<uint64_t> dpresent_;  // the lines, a bit per mask
     std::vector<uint32_t> subsA_, subsB_;
     std::array<std::vector<uint32_t>, 80> outSubs_;  // TabuMove: by the number swapped out
-    std::array<std::vector<uint32_t>, 16> inSubs_;   // and by the number swapped in
+    std::array<std::vector<uint32_t>, 80> inSubs_;   // and by the number swapped in
     std::unordered_set<Mask, MaskHash> present_;     // for membership only, never walked
 };
 
@@ -933,7 +933,7 @@ WheelFound FindWheel(const WheelSearch& search, RandomGenerator& generator) {
         WheelFound found;
         found.covers = true;
         for (const Mask line : lines) {
-            uint8_t s[16];
+            uint8_t s[80];
             const int n = Elements(line, s);
             found.lines.emplace_back(s, s + n);
             if (search.allowed && !search.allowed(found.lines.back())) found.covers = false;

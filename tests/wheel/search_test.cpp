@@ -122,6 +122,21 @@ TEST(WheelSearchTest, KnownWheelsAreMet) {
     }
 }
 
+TEST(WheelSearchTest, MoreThanSixteenNumbersDrawn) {
+    // Sets of more than 16 numbers once overran the search's buffers (a crash, or no end).
+    const struct {
+        WheelGoal goal;
+        size_t lines;
+    } cases[] = {{{18, 17, 17, 17}, 18}, {{20, 18, 16, 18}, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.goal.v);
+        const WheelFound found = Find(c.goal, 100'000);
+        ASSERT_TRUE(found.covers);
+        EXPECT_TRUE(Meets(c.goal, Checked(c.goal, found)));
+        EXPECT_EQ(found.lines.size(), c.lines);
+    }
+}
+
 TEST(WheelSearchTest, ManyDrawnNumbersSplitIntoGroups) {
     // Seven million 6-sets: of 6 drawn numbers, one of five groups of 8 or 9 holds two, and
     // 3 lines cover the pairs of 9 numbers.
