@@ -360,11 +360,14 @@ Wheels: combogen --wheel T:M [--numbers LIST] LINES POOL PICK SORT OUTPUT [FIXED
                      With FIXED-FILE every line holds those key numbers too, and the
                      guarantee holds when they are drawn. Filters restrict the lines;
                      --bonus adds random bonus numbers outside the guarantee; --unique
-                     changes nothing (lines never repeat); a rejected run says why
+                     changes nothing (lines never repeat); a rejected run says why.
+                     When the first search's wheel is longer than LINES, the search goes
+                     on with other methods (up to about a minute) before it gives up
   --numbers LIST     the numbers to wheel (e.g. 3,8,15,22,31,40,47); all of 1..POOL
                      but the key and excluded numbers by default
-  --effort PERCENT   the search's effort, 1 to 100000 percent of its default (100);
-                     counted in steps, so the same --seed gives the same wheel anywhere
+  --effort PERCENT   the search's effort, 1 to 100000 percent of its default (100), both
+                     stages; counted in steps, so the same --seed gives the same wheel
+                     anywhere
 
 Checks of a file of lines (the report on standard output, status 0):
   --check DRAW FILE  how many lines of FILE match 0..PICK numbers of DRAW

@@ -129,6 +129,7 @@ std::optional<std::string> WheelRun::Prepare(const RunSettings& settings, const 
 std::optional<std::string> WheelRun::Find(RandomGenerator& g) {
     WheelSearch search;
     search.goal = goal_;
+    search.lines = settings_.LineCount;
     if (options_->effort) {
         const int64_t base = DefaultWheelEffort(goal_);
         const int64_t percent = *options_->effort;

@@ -1,6 +1,7 @@
 #include "wheel/search.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <unordered_set>
 
@@ -54,8 +55,8 @@ constexpr uint64_t kSplitSets = uint64_t{1} << 22;
 template <class F>
 void ForEachSubset(const uint8_t* elems, int n, int r, F&& f) {
     if (r > n || r < 0) return;
-    int idx[16];
-    uint8_t chosen[16];
+    int idx[80];
+    uint8_t chosen[80];
     for (int i = 0; i < r; ++i) idx[i] = i, chosen[i] = elems[i];
     for (;;) {
         f(static_cast<const uint8_t*>(chosen));
@@ -95,6 +96,9 @@ public:
         if (!covers) return Result(lines_, false);
         best_ = lines_;
         Anneal();
+        if (search_.lines >= std::max<int64_t>(floor_, 1) &&
+            static_cast<int64_t>(best_.size()) > search_.lines)
+            Refine(RefineBudget());
         return Result(best_, true);
     }
 
@@ -125,7 +129,7 @@ private:
             if (m_ - i > nOut) continue;
             ForEachSubset(in, nIn, i, [&](const uint8_t* a) {
                 ForEachSubset(out, nOut, m_ - i, [&](const uint8_t* b) {
-                    uint8_t s[16];
+                    uint8_t s[80];
                     std::merge(a, a + i, b, b + (m_ - i), s);
                     f(Rank(s));
                 });
@@ -203,7 +207,7 @@ private:
     void Greedy() {
         const int tries = k_ == v_ ? 1 : 24;
         uint64_t next = 0;
-        uint8_t s[16];
+        uint8_t s[80];
         while (uncovered_ > hopelessCount_) {
             if (lines_.size() >= UINT16_MAX) return;  // the counts would overflow
             while (count_[next] != 0 || (hopeless_[next / 64] >> (next % 64) & 1)) ++next;
@@ -237,7 +241,7 @@ private:
         const int nOut = Elements(~(line | Bit(y)) & ((Mask{1} << v_) - 1), out);
         ForEachSubset(in, nIn, t_ - 1, [&](const uint8_t* a) {
             ForEachSubset(out, nOut, m_ - t_, [&](const uint8_t* b) {
-                uint8_t s[16];
+                uint8_t s[80];
                 std::merge(a, a + t_ - 1, b, b + (m_ - t_), s);
                 f(RankWith(s, x), RankWith(s, y));
             });
@@ -308,6 +312,23 @@ private:
     // any line when there is none. The lines' counts of common numbers are added up 64 lines
     // at a time in four bit planes.
     uint32_t PickLine(const uint8_t* s, Mask drawn) {
+        const uint32_t total = NearLines(s, drawn);
+        if (total == 0) return Below(lines_.size());
+        uint32_t pick = Below(total);
+        for (size_t w = 0;; ++w) {
+            const uint32_t here = static_cast<uint32_t>(std::popcount(near_[w]));
+            if (pick >= here) {
+                pick -= here;
+                continue;
+            }
+            uint64_t match = near_[w];
+            for (; pick > 0; --pick) match &= match - 1;
+            return static_cast<uint32_t>(w * 64 + std::countr_zero(match));
+        }
+    }
+
+    // near_: the lines one swap away from meeting s; returns how many.
+    uint32_t NearLines(const uint8_t* s, Mask drawn) {
         const size_t b = lines_.size();
         uint32_t total = 0;
         near_.resize(words_);
@@ -337,22 +358,12 @@ private:
             total += static_cast<uint32_t>(std::popcount(match));
         }
         steps_ += static_cast<int64_t>(words_);
-        if (total == 0) return Below(b);
-        uint32_t pick = Below(total);
-        for (size_t w = 0;; ++w) {
-            const uint32_t here = static_cast<uint32_t>(std::popcount(near_[w]));
-            if (pick >= here) {
-                pick -= here;
-                continue;
-            }
-            uint64_t match = near_[w];
-            for (; pick > 0; --pick) match &= match - 1;
-            return static_cast<uint32_t>(w * 64 + std::countr_zero(match));
-        }
+        return total;
     }
 
-    // Drops the line whose loss leaves the fewest m-sets unmet.
-    void RemoveLine() {
+    // Drops the line whose loss leaves the fewest m-sets unmet; returns its place, which the
+    // last line now takes.
+    size_t RemoveLine() {
         size_t worst = 0;
         int64_t least = -1;
         for (size_t i = 0; i < lines_.size(); ++i) {
@@ -365,6 +376,7 @@ private:
         lines_[worst] = lines_.back();
         lines_.pop_back();
         IndexHolders();
+        return worst;
     }
 
     // Acceptance thresholds of worse moves, out of 2^32, for each temperature of the cooling
@@ -414,7 +426,6 @@ private:
         RemoveLine();
         int level = 0;
         int64_t moves = 0;
-        uint8_t s[16];
         int64_t found = steps_;
         while (steps_ < budget_) {
             if (uncovered_ == 0) {
@@ -433,11 +444,249 @@ private:
                 level = level + 1 == kLevels ? 0 : level + 1;
             }
             Report();
-            const uint64_t r = DrawUnmet();
-            Unrank(r, s);
-            Mask drawn = 0;
+            Move(cooling.accept[level]);
+        }
+    }
+
+    // The second stage, for a caller who asked for fewer lines than the first stage's wheel: a
+    // tabu search at a fixed size. Each move takes a random unmet m-set and, of every swap of one
+    // number that makes a line meet it, makes the one leaving the fewest sets unmet, even when
+    // that is more than before; a number just swapped out of a line stays out for a few moves.
+    // Each success drops the least useful line, until the wheel has at most the lines asked for
+    // or the budget is spent.
+    void Refine(int64_t budget) {
+        const int64_t end = budget > INT64_MAX - steps_ ? INT64_MAX : steps_ + budget;
+        direct_ = v_ <= kDirectNumbers;
+        if (direct_) {
+            BuildDirect();
+        } else if (listed_.empty()) {
+            listed_.assign((sets_ + 63) / 64, 0);
+        }
+        IndexHolders();
+        tabu_.assign(lines_.size() * v_, 0);
+        while (steps_ < end) {
+            if (uncovered_ == 0) {
+                best_ = lines_;
+                if (static_cast<int64_t>(lines_.size()) <= search_.lines) return;
+                const size_t slot = direct_ ? RemoveLineDirect() : RemoveLine();
+                // The line moved into the dropped one's place keeps its own tabu numbers.
+                std::copy_n(tabu_.end() - v_, v_, tabu_.begin() + slot * v_);
+                tabu_.resize(tabu_.size() - v_);
+                continue;
+            }
+            Report();
+            TabuMove();
+        }
+    }
+
+    // The second stage's budget, scaled as the first's by the effort asked for: a fixed number
+    // of steps where the counts are kept by mask (a step costs less there), else a multiple of
+    // the first's.
+    int64_t RefineBudget() const {
+        const WideCount scaled = v_ <= kDirectNumbers
+                                     ? WideCount(budget_) * kDirectRefineSteps /
+                                           static_cast<uint64_t>(DefaultWheelEffort(search_.goal))
+                                     : WideCount(budget_) * kRefineTimes;
+        return scaled > WideCount(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(scaled);
+    }
+    static constexpr uint64_t kDirectRefineSteps = 14'000'000'000;
+    static constexpr uint64_t kRefineTimes = 25;
+    // Weighing one swap costs about as much as 40 of the sets it changes (some 100 ns), however
+    // few those are: counted so, the budget follows the time from case to case.
+    static constexpr int64_t kCandidateSteps = 40;
+
+    // Up to this many numbers the second stage keeps the m-sets' counts by their bits (2^v of
+    // them), so that the sets a swap changes are found by adding masks, not by ranking.
+    static constexpr int kDirectNumbers = 22;
+    // A number swapped out of a line stays out for 2 to 4 moves, drawn anew each time: a fixed
+    // tenure lets the search cycle. Measured from seeds 1 to 4, 15 numbers "5 if 6" ends at 155
+    // to 167 lines with 2 to 4, at 168 to 170 with 3 to 6 or 2 to 7; 16 numbers "3 if 3" does
+    // better with the longer ones (65 or 66 against 67 or 68).
+    static constexpr uint64_t kTenure = 2;
+    static constexpr uint32_t kTenureSpan = 3;
+
+    // The masks of the r-subsets of e[0..n), into out.
+    static void SubsetMasks(const uint8_t* e, int n, int r, std::vector<uint32_t>& out) {
+        out.clear();
+        ForEachSubset(e, n, r, [&](const uint8_t* a) {
+            uint32_t mask = 0;
+            for (int i = 0; i < r; ++i) mask |= uint32_t{1} << a[i];
+            out.push_back(mask);
+        });
+    }
+
+    // f(mask) for each m-set meeting line in t or more numbers.
+    template <class F>
+    void ForEachCoveredDirect(Mask line, F&& f) {
+        uint8_t in[80], out[80];
+        const int nIn = Elements(line, in);
+        const int nOut = Elements(~line & ((Mask{1} << v_) - 1), out);
+        for (int i = t_; i <= std::min(k_, m_); ++i) {
+            if (m_ - i > nOut) continue;
+            SubsetMasks(in, nIn, i, subsA_);
+            SubsetMasks(out, nOut, m_ - i, subsB_);
+            for (const uint32_t a : subsA_)
+                for (const uint32_t b : subsB_) f(a | b);
+            steps_ += static_cast<int64_t>(subsA_.size() * subsB_.size());
+        }
+    }
+
+    // The counts by mask from the lines, and the list of the m-sets they leave unmet.
+    void BuildDirect() {
+        dcount_.assign(size_t{1} << v_, 0);
+        dlisted_.assign(((size_t{1} << v_) + 63) / 64, 0);
+        dpresent_.assign(((size_t{1} << v_) + 63) / 64, 0);
+        for (const Mask line : lines_) FlipPresent(line);
+        dunmet_.clear();
+        for (const Mask line : lines_)
+            ForEachCoveredDirect(line, [&](uint32_t i) { ++dcount_[i]; });
+        uncovered_ = 0;
+        // Every m-set, in increasing order of its mask: the next number with as many bits.
+        for (uint32_t x = (uint32_t{1} << m_) - 1; x < (uint32_t{1} << v_);) {
+            if (dcount_[x] == 0) {
+                ++uncovered_;
+                dlisted_[x / 64] |= uint64_t{1} << (x % 64);
+                dunmet_.push_back(x);
+            }
+            const uint32_t low = x & (~x + 1), ripple = x + low;
+            if (ripple == 0) break;
+            x = ripple | (((x ^ ripple) >> 2) / low);
+        }
+        steps_ += static_cast<int64_t>(sets_);
+    }
+
+    void UnmetDirect(uint32_t i) {
+        if (--dcount_[i] != 0) return;
+        ++uncovered_;
+        if (dlisted_[i / 64] >> (i % 64) & 1) return;
+        dlisted_[i / 64] |= uint64_t{1} << (i % 64);
+        dunmet_.push_back(i);
+    }
+    void MetDirect(uint32_t i) {
+        if (dcount_[i]++ == 0) --uncovered_;
+    }
+
+    // As DrawUnmet, by mask.
+    uint32_t DrawUnmetDirect() {
+        if (dunmet_.size() > static_cast<size_t>(4 * uncovered_ + 64)) {
+            size_t n = 0;
+            for (const uint32_t i : dunmet_) {
+                if (dcount_[i] == 0)
+                    dunmet_[n++] = i;
+                else
+                    dlisted_[i / 64] &= ~(uint64_t{1} << (i % 64));
+            }
+            dunmet_.resize(n);
+        }
+        for (;;) {
+            const uint32_t j = Below(dunmet_.size());
+            const uint32_t i = dunmet_[j];
+            if (dcount_[i] == 0) return i;
+            dlisted_[i / 64] &= ~(uint64_t{1} << (i % 64));
+            dunmet_[j] = dunmet_.back();
+            dunmet_.pop_back();
+        }
+    }
+
+    // As RemoveLine, by mask; returns the place of the line dropped.
+    size_t RemoveLineDirect() {
+        size_t worst = 0;
+        int64_t least = -1;
+        for (size_t i = 0; i < lines_.size(); ++i) {
+            int64_t lost = 0;
+            ForEachCoveredDirect(lines_[i], [&](uint32_t j) { lost += dcount_[j] == 1; });
+            if (least < 0 || lost < least) least = lost, worst = i;
+        }
+        ForEachCoveredDirect(lines_[worst], [&](uint32_t j) { UnmetDirect(j); });
+        present_.erase(lines_[worst]);
+        FlipPresent(lines_[worst]);
+        lines_[worst] = lines_.back();
+        lines_.pop_back();
+        IndexHolders();
+        return worst;
+    }
+
+    // The masks of the sets that swapping x out of line and y in changes, less x or y: the
+    // (t-1)-subsets of the line without x, each with the (m-t)-subsets of the numbers outside.
+    void SwappedDirect(Mask line, int x, int y) {
+        uint8_t e[80];
+        int n = Elements(line & ~Bit(x), e);
+        SubsetMasks(e, n, t_ - 1, subsA_);
+        n = Elements(~(line | Bit(y)) & ((Mask{1} << v_) - 1), e);
+        SubsetMasks(e, n, m_ - t_, subsB_);
+        steps_ += static_cast<int64_t>(subsA_.size() * subsB_.size());
+    }
+
+    // The change in the count of unmet m-sets if x in line were replaced by y.
+    int64_t SwapDelta(Mask line, int x, int y) {
+        int64_t delta = 0;
+        if (direct_) {
+            SwappedDirect(line, x, y);
+            const uint32_t bx = uint32_t{1} << x, by = uint32_t{1} << y;
+            for (const uint32_t a : subsA_)
+                for (const uint32_t b : subsB_)
+                    delta += (dcount_[a | b | bx] == 1) - (dcount_[a | b | by] == 0);
+        } else {
+            ForEachSwapped(line, x, y, [&](uint64_t lost, uint64_t gained) {
+                delta += (count_[lost] == 1) - (count_[gained] == 0);
+            });
+        }
+        return delta;
+    }
+
+    void Swap(uint32_t which, int x, int y) {
+        const Mask line = lines_[which];
+        if (direct_) {
+            SwappedDirect(line, x, y);
+            const uint32_t bx = uint32_t{1} << x, by = uint32_t{1} << y;
+            for (const uint32_t a : subsA_)
+                for (const uint32_t b : subsB_) {
+                    MetDirect(a | b | by);
+                    UnmetDirect(a | b | bx);
+                }
+        } else {
+            ForEachSwapped(line, x, y, [&](uint64_t lost, uint64_t gained) {
+                Met(gained);
+                Unmet(lost);
+            });
+        }
+        const Mask next = line ^ Bit(x) ^ Bit(y);
+        present_.erase(line);
+        present_.insert(next);
+        if (direct_) {
+            FlipPresent(line);
+            FlipPresent(next);
+        }
+        lines_[which] = next;
+        holders_[x * words_ + which / 64] &= ~(uint64_t{1} << (which % 64));
+        holders_[y * words_ + which / 64] |= uint64_t{1} << (which % 64);
+    }
+
+    // Whether the wheel has line: by a bit per k-set's mask in the second stage's direct counts.
+    bool Present(Mask line) const {
+        if (!direct_) return present_.contains(line);
+        const auto i = static_cast<uint32_t>(line);
+        return dpresent_[i / 64] >> (i % 64) & 1;
+    }
+    void FlipPresent(Mask line) {
+        const auto i = static_cast<uint32_t>(line);
+        dpresent_[i / 64] ^= uint64_t{1} << (i % 64);
+    }
+
+    void TabuMove() {
+        ++iteration_;
+        uint8_t s[80];
+        Mask drawn = 0;
+        if (direct_) {
+            drawn = DrawUnmetDirect();
+            Elements(drawn, s);
+        } else {
+            Unrank(DrawUnmet(), s);
             for (int i = 0; i < m_; ++i) drawn |= Bit(s[i]);
-            const uint32_t which = PickLine(s, drawn);
+        }
+        if (NearLines(s, drawn) == 0) {
+            // No line is one swap away: a random line one number nearer, whatever the cost.
+            const uint32_t which = Below(lines_.size());
             const Mask line = lines_[which];
             uint8_t outs[80], ins[80];
             const int nOut = Elements(line & ~drawn, outs);
@@ -445,23 +694,93 @@ private:
             const int x = outs[Below(static_cast<uint64_t>(nOut))];
             const int y = ins[Below(static_cast<uint64_t>(nIn))];
             const Mask next = line ^ Bit(x) ^ Bit(y);
-            if (present_.contains(next) || !Allowed(next)) continue;
-            int64_t delta = 0;
-            ForEachSwapped(line, x, y, [&](uint64_t lost, uint64_t gained) {
-                delta += (count_[lost] == 1) - (count_[gained] == 0);
-            });
-            if (delta > 0 && (delta > kMaxDelta || NextWord(g_) >= cooling.accept[level][delta]))
-                continue;
-            ForEachSwapped(line, x, y, [&](uint64_t lost, uint64_t gained) {
-                Met(gained);
-                Unmet(lost);
-            });
-            present_.erase(line);
-            present_.insert(next);
-            lines_[which] = next;
-            holders_[x * words_ + which / 64] &= ~(uint64_t{1} << (which % 64));
-            holders_[y * words_ + which / 64] |= uint64_t{1} << (which % 64);
+            if (!Present(next) && Allowed(next)) Swap(which, x, y);
+            return;
         }
+        int64_t best = INT64_MAX;
+        uint32_t ties = 0, bestLine = 0;
+        int bestX = 0, bestY = 0;
+        for (size_t w = 0; w < words_; ++w) {
+            for (uint64_t bits = near_[w]; bits != 0; bits &= bits - 1) {
+                const uint32_t which = static_cast<uint32_t>(w * 64 + std::countr_zero(bits));
+                const Mask line = lines_[which];
+                uint8_t outs[80], ins[80];
+                const int nOut = Elements(line & ~drawn, outs);
+                const int nIn = Elements(drawn & ~line, ins);
+                if (direct_) {
+                    // The sets each swap changes, by the number out and by the number in.
+                    uint8_t e[80];
+                    for (int i = 0; i < nOut; ++i)
+                        SubsetMasks(e, Elements(line & ~Bit(outs[i]), e), t_ - 1, outSubs_[i]);
+                    const Mask all = (Mask{1} << v_) - 1;
+                    for (int j = 0; j < nIn; ++j)
+                        SubsetMasks(e, Elements(~(line | Bit(ins[j])) & all, e), m_ - t_,
+                                    inSubs_[j]);
+                }
+                for (int i = 0; i < nOut; ++i) {
+                    for (int j = 0; j < nIn; ++j) {
+                        const int x = outs[i], y = ins[j];
+                        if (tabu_[which * v_ + y] > iteration_) continue;
+                        const Mask next = line ^ Bit(x) ^ Bit(y);
+                        if (Present(next) || !Allowed(next)) continue;
+                        int64_t delta = 0;
+                        if (direct_) {
+                            const uint32_t bx = uint32_t{1} << x, by = uint32_t{1} << y;
+                            for (const uint32_t a : outSubs_[i])
+                                for (const uint32_t b : inSubs_[j])
+                                    delta +=
+                                        (dcount_[a | b | bx] == 1) - (dcount_[a | b | by] == 0);
+                            steps_ += static_cast<int64_t>(outSubs_[i].size() * inSubs_[j].size()) +
+                                      kCandidateSteps;
+                        } else {
+                            delta = SwapDelta(line, x, y);
+                            steps_ += kCandidateSteps;
+                        }
+                        if (delta < best) {
+                            best = delta, ties = 1, bestLine = which, bestX = x, bestY = y;
+                        } else if (delta == best && Below(++ties) == 0) {
+                            bestLine = which, bestX = x, bestY = y;
+                        }
+                    }
+                }
+            }
+        }
+        if (best == INT64_MAX) return;
+        Swap(bestLine, bestX, bestY);
+        tabu_[bestLine * v_ + bestX] = iteration_ + kTenure + Below(kTenureSpan);
+    }
+
+    // One move: a random unmet m-set, a line one swap away from meeting it, that swap made when
+    // accept[delta] (out of 2^32) allows the change in the count of unmet sets.
+    void Move(const uint32_t* accept) {
+        uint8_t s[80];
+        const uint64_t r = DrawUnmet();
+        Unrank(r, s);
+        Mask drawn = 0;
+        for (int i = 0; i < m_; ++i) drawn |= Bit(s[i]);
+        const uint32_t which = PickLine(s, drawn);
+        const Mask line = lines_[which];
+        uint8_t outs[80], ins[80];
+        const int nOut = Elements(line & ~drawn, outs);
+        const int nIn = Elements(drawn & ~line, ins);
+        const int x = outs[Below(static_cast<uint64_t>(nOut))];
+        const int y = ins[Below(static_cast<uint64_t>(nIn))];
+        const Mask next = line ^ Bit(x) ^ Bit(y);
+        if (present_.contains(next) || !Allowed(next)) return;
+        int64_t delta = 0;
+        ForEachSwapped(line, x, y, [&](uint64_t lost, uint64_t gained) {
+            delta += (count_[lost] == 1) - (count_[gained] == 0);
+        });
+        if (delta > 0 && (delta > kMaxDelta || NextWord(g_) >= accept[delta])) return;
+        ForEachSwapped(line, x, y, [&](uint64_t lost, uint64_t gained) {
+            Met(gained);
+            Unmet(lost);
+        });
+        present_.erase(line);
+        present_.insert(next);
+        lines_[which] = next;
+        holders_[x * words_ + which / 64] &= ~(uint64_t{1} << (which % 64));
+        holders_[y * words_ + which / 64] |= uint64_t{1} << (which % 64);
     }
 
     void Report() {
@@ -510,7 +829,17 @@ private:
     std::vector<uint64_t> holders_;    // IndexHolders
     size_t words_ = 0;
     std::vector<uint64_t> near_;
-    std::unordered_set<Mask, MaskHash> present_;  // for membership only, never walked
+    bool direct_ = false;
+    uint64_t iteration_ = 0;
+    std::vector<uint64_t> tabu_;    // [line][number]: the move until which it stays out
+    std::vector<uint16_t> dcount_;  // Refine: lines meeting each m-set, by its mask
+    std::vector<uint64_t> dlisted_;
+    std::vector<uint32_t> dunmet_;
+    std::vector<uint64_t> dpresent_;  // the lines, a bit per mask
+    std::vector<uint32_t> subsA_, subsB_;
+    std::array<std::vector<uint32_t>, 80> outSubs_;  // TabuMove: by the number swapped out
+    std::array<std::vector<uint32_t>, 80> inSubs_;   // and by the number swapped in
+    std::unordered_set<Mask, MaskHash> present_;     // for membership only, never walked
 };
 
 // The Steiner system S(5,6,12): the supports of the weight-6 words of the extended ternary Golay
@@ -604,7 +933,7 @@ WheelFound FindWheel(const WheelSearch& search, RandomGenerator& generator) {
         WheelFound found;
         found.covers = true;
         for (const Mask line : lines) {
-            uint8_t s[16];
+            uint8_t s[80];
             const int n = Elements(line, s);
             found.lines.emplace_back(s, s + n);
             if (search.allowed && !search.allowed(found.lines.back())) found.covers = false;

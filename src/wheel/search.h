@@ -27,6 +27,9 @@ struct WheelSearch {
     // The search's budget in steps (never in seconds), so that a seed gives the same wheel on
     // every platform. 0 asks for the default effort for the goal's size.
     int64_t effort = 0;
+    // The most lines wanted; 0: no limit. When the first search's wheel is longer, the search
+    // goes on with other methods, within a budget of its own, until it has at most this many.
+    int64_t lines = 0;
     // The lines a wheel may use (the run's filters); empty: every k-set may be used.
     std::function<bool(std::span<const uint8_t> line)> allowed;
     // Called now and then during a long search with the best wheel's size so far and the

@@ -31,6 +31,18 @@ done <<'CASES'
 --effort 10 --wheel 5:5 200 12 6 1 out.txt|132|430c8a0277e49558
 CASES
 
+CASE="a run the first search cannot satisfy goes on searching: a verified, reproducible wheel"
+# --effort 1 gives 72 lines for 4 if 4 over 13 numbers: 68 asks the second search for more.
+run --seed pin --effort 1 --wheel 4:4 68 13 6 1 r.txt
+expect_status 0
+expect_quiet
+check test "$(wc -l <r.txt)" -le 68
+check test "$(sha256sum <r.txt | cut -c1-16)" = "8e2f5be5b2f02b36"
+run --seed pin --effort 1 --wheel 4:4 200 13 6 1 first.txt
+check test "$(wc -l <first.txt)" -eq 72
+run --guarantee 4:4 r.txt
+check grep -q '^met:' stdout.txt
+
 CASE="unsorted, LF line ends, bonus numbers after the wheel's"
 run --seed w --effort 1 --lf --bonus 1:10 --wheel 2:2 20 7 3 0 c.txt
 expect_status 0

@@ -78,12 +78,13 @@ bool Exists(const WheelGoal& goal, const std::vector<Bits>& sets, const std::vec
     return false;
 }
 
-WheelFound Find(const WheelGoal& goal, int64_t effort = 0, uint32_t skip = 0) {
+WheelFound Find(const WheelGoal& goal, int64_t effort = 0, uint32_t skip = 0, int64_t lines = 0) {
     RandomGenerator g = testing::ZeroSeededGenerator();
     SkipWords(g, static_cast<int32_t>(skip));
     WheelSearch search;
     search.goal = goal;
     search.effort = effort;
+    search.lines = lines;
     return FindWheel(search, g);
 }
 
@@ -118,6 +119,21 @@ TEST(WheelSearchTest, KnownWheelsAreMet) {
         ASSERT_TRUE(found.covers);
         EXPECT_TRUE(Meets(c.goal, Checked(c.goal, found)));
         EXPECT_LE(found.lines.size(), c.most);
+    }
+}
+
+TEST(WheelSearchTest, MoreThanSixteenNumbersDrawn) {
+    // Sets of more than 16 numbers once overran the search's buffers (a crash, or no end).
+    const struct {
+        WheelGoal goal;
+        size_t lines;
+    } cases[] = {{{18, 17, 17, 17}, 18}, {{20, 18, 16, 18}, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.goal.v);
+        const WheelFound found = Find(c.goal, 100'000);
+        ASSERT_TRUE(found.covers);
+        EXPECT_TRUE(Meets(c.goal, Checked(c.goal, found)));
+        EXPECT_EQ(found.lines.size(), c.lines);
     }
 }
 
@@ -172,6 +188,70 @@ TEST(WheelSearchTest, SameGeneratorStateSameWheelAndEffortBoundsTheWork) {
     EXPECT_TRUE(Meets({15, 6, 4, 4}, Checked({15, 6, 4, 4}, quick)));
     EXPECT_LT(quick.steps, 200'000);
     EXPECT_LE(Find({15, 6, 4, 4}, 3'000'000).steps, 3'000'100);
+}
+
+// The wheel's lines as one FNV-1a hash: pins a search's result across versions.
+uint64_t Digest(const WheelFound& found) {
+    uint64_t h = 14695981039346656037ull;
+    for (const WheelLine& line : found.lines) {
+        for (const uint8_t x : line) h = (h ^ x) * 1099511628211ull;
+        h = (h ^ 0xFF) * 1099511628211ull;
+    }
+    return h;
+}
+
+TEST(WheelSearchTest, FirstSearchWithinTheLinesAskedIsPinned) {
+    // Wheels that today's first search gives from a fixed seed: a wheel within the lines asked
+    // for keeps its bytes, whatever the later stages do with runs asking for fewer.
+    const struct {
+        WheelGoal goal;
+        int64_t effort;
+        size_t lines;
+        uint64_t digest;
+    } cases[] = {
+        {{13, 6, 4, 5}, 2'000'000, 25, 0xd231567f211901fcull},
+        {{15, 6, 5, 6}, 0, 184, 0x0f6a63e52e5de520ull},
+        {{14, 4, 3, 3}, 20'000'000, 93, 0x9f9380a4a6d7e43full},
+        {{44, 6, 2, 6}, 1'000'000, 15, 0x939f16b97a92603dull},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.goal.v);
+        // Asking for no limit, for exactly the first search's size, or for more: the same wheel.
+        for (const int64_t asked :
+             {int64_t{0}, static_cast<int64_t>(c.lines), static_cast<int64_t>(c.lines) + 5}) {
+            const WheelFound found = Find(c.goal, c.effort, 0, asked);
+            ASSERT_TRUE(found.covers);
+            EXPECT_EQ(found.lines.size(), c.lines);
+            EXPECT_EQ(Digest(found), c.digest);
+        }
+    }
+}
+
+TEST(WheelSearchTest, SecondSearchReachesKnownOptimaFromAWeakFirstWheel) {
+    // A small effort leaves the first search short of the optimum; asked for it, the second
+    // search goes on to it, the same from the same generator state. 24 numbers count their
+    // m-sets by rank, the rest by mask.
+    const struct {
+        WheelGoal goal;
+        int64_t effort;
+        int64_t optimum;
+    } cases[] = {
+        {{8, 4, 3, 3}, 1000, 14},                                 // Steiner quadruple system
+        {{13, 3, 2, 2}, 1000, 26},                                // Steiner triple system
+        {{10, 4, 3, 3}, 1000, 30},                                // Steiner quadruple system
+        {{10, 6, 4, 5}, 1000, 7},  {{24, 3, 2, 2}, 200'000, 96},  // Fort and Hedlund
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.goal.v);
+        const WheelFound first = Find(c.goal, c.effort);
+        ASSERT_GT(static_cast<int64_t>(first.lines.size()), c.optimum) << "nothing to go on with";
+        const WheelFound found = Find(c.goal, c.effort, 0, c.optimum);
+        ASSERT_TRUE(found.covers);
+        EXPECT_TRUE(CheckGuarantee(c.goal.v, c.goal.t, c.goal.m, found.lines).met);
+        Checked(c.goal, found);
+        EXPECT_EQ(static_cast<int64_t>(found.lines.size()), c.optimum);
+        EXPECT_EQ(Find(c.goal, c.effort, 0, c.optimum).lines, found.lines);
+    }
 }
 
 }  // namespace
