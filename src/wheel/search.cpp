@@ -7,6 +7,7 @@
 
 #include "random/wide_draw.h"
 #include "wheel/bounds.h"
+#include "wheel/golay_designs.h"
 
 namespace combogen {
 namespace {
@@ -905,6 +906,44 @@ WheelFound SplitWheel(const WheelSearch& search, int groups, RandomGenerator& ge
     return found;
 }
 
+// "3 if m" (m of 5 or 6) on lines of 6, in two parts: S(3,6,22) on the first 22 numbers, and
+// "3 if m-2" searched on the rest. Of m drawn numbers, three or more among the 22 lie in one
+// line of S(3,6,22); else m-2 or more are among the rest. S(3,6,22) has the fewest lines that
+// hold every three of 22, so only the rest is searched. Empty where it does not apply or the
+// filters refuse a line of S(3,6,22).
+WheelFound SteinerAndRest(const WheelSearch& search, RandomGenerator& generator) {
+    const WheelGoal& goal = search.goal;
+    constexpr int kFirst = 22;
+    if (goal.k != 6 || goal.t != 3 || goal.m < 5 || goal.v - kFirst < goal.k) return {};
+    WheelFound found;
+    found.lines = SteinerTriplesOf22();
+    if (search.allowed)
+        for (const WheelLine& line : found.lines)
+            if (!search.allowed(line)) return {};
+    const int64_t first = static_cast<int64_t>(found.lines.size());
+    WheelSearch rest;
+    rest.goal = {goal.v - kFirst, goal.k, goal.t, goal.m - 2};
+    rest.effort = search.effort;
+    rest.lines = search.lines > first ? search.lines - first : 1;
+    rest.progress = search.progress;
+    if (search.allowed)
+        rest.allowed = [&search](std::span<const uint8_t> line) {
+            uint8_t s[80];
+            for (size_t j = 0; j < line.size(); ++j) s[j] = static_cast<uint8_t>(line[j] + kFirst);
+            return search.allowed(std::span<const uint8_t>(s, line.size()));
+        };
+    const WheelFound wheel = FindWheel(rest, generator);
+    found.covers = wheel.covers;
+    found.steps = wheel.steps;
+    // Every line of the first part starts below 22, every line of the rest above: still sorted.
+    for (const WheelLine& line : wheel.lines) {
+        WheelLine shifted = line;
+        for (uint8_t& x : shifted) x = static_cast<uint8_t>(x + kFirst);
+        found.lines.push_back(shifted);
+    }
+    return found;
+}
+
 }  // namespace
 
 int64_t DefaultWheelEffort(const WheelGoal& goal) {
@@ -921,8 +960,19 @@ WheelFound FindWheel(const WheelSearch& search, RandomGenerator& generator) {
     // Many m-sets, and m drawn numbers put t in one of several groups: a covering of each group's
     // t-sets is far cheaper to search than the m-sets, and about as small.
     const int groups = goal.t >= 2 ? (goal.m - 1) / (goal.t - 1) : 1;
-    if (Choose(goal.v, goal.m) > kSplitSets && groups >= 2 && goal.v / groups >= goal.k)
-        return SplitWheel(search, groups, generator);
+    if (Choose(goal.v, goal.m) > kSplitSets && groups >= 2 && goal.v / groups >= goal.k) {
+        WheelFound found = SplitWheel(search, groups, generator);
+        // Longer than asked for (a run refused before this second way): the same generator
+        // goes on to the two-part wheel, taken when it is shorter.
+        if (search.lines > 0 && static_cast<int64_t>(found.lines.size()) > search.lines) {
+            WheelFound other = SteinerAndRest(search, generator);
+            if (other.covers && (!found.covers || other.lines.size() < found.lines.size())) {
+                other.steps += found.steps;
+                return other;
+            }
+        }
+        return found;
+    }
     // Too many m-sets to count: a wheel that meets every t-set meets every m-set in t numbers.
     int m = goal.m;
     if (Choose(goal.v, m) > kMaxSets) m = goal.t;

@@ -43,6 +43,15 @@ check test "$(wc -l <first.txt)" -eq 72
 run --guarantee 4:4 r.txt
 check grep -q '^met:' stdout.txt
 
+CASE="3 if 6 over 49 numbers asked for fewer lines than the groups take: S(3,6,22) and the rest"
+# --effort 2 gives 333 lines from two groups; 200 asks for the two-part wheel.
+run --seed pin --effort 2 --wheel 3:6 200 49 6 1 r49.txt
+expect_status 0
+check test "$(wc -l <r49.txt)" -le 200
+check test "$(sha256sum <r49.txt | cut -c1-16)" = "59caa8b1a82580de"
+run --guarantee 3:6 r49.txt
+check grep -q '^met:' stdout.txt
+
 CASE="unsorted, LF line ends, bonus numbers after the wheel's"
 run --seed w --effort 1 --lf --bonus 1:10 --wheel 2:2 20 7 3 0 c.txt
 expect_status 0

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "test_support.h"
+#include "wheel/golay_designs.h"
 #include "wheel/guarantee.h"
 
 namespace combogen {
@@ -145,6 +146,23 @@ TEST(WheelSearchTest, ManyDrawnNumbersSplitIntoGroups) {
     ASSERT_TRUE(found.covers);
     EXPECT_TRUE(CheckGuarantee(goal.v, goal.t, goal.m, found.lines).met);
     EXPECT_LE(found.lines.size(), 15u);
+}
+
+TEST(WheelSearchTest, ThreeIfSixBeyondTheGroupsTakesS3622AndSearchesTheRest) {
+    // 49 numbers: two groups each wheeled "3 if 3" first; asked for fewer lines than they take,
+    // S(3,6,22) on the first 22 numbers and "3 if 4" searched on the other 27.
+    const WheelGoal goal{49, 6, 3, 6};
+    const WheelFound groups = Find(goal, 3'000'000);
+    ASSERT_TRUE(groups.covers);
+    EXPECT_GT(groups.lines.size(), 230u);  // C(24,6,3) + C(25,6,3) at least
+    const WheelFound found = Find(goal, 3'000'000, 0, 200);
+    ASSERT_TRUE(found.covers);
+    EXPECT_LE(found.lines.size(), 200u);
+    EXPECT_TRUE(CheckGuarantee(goal.v, goal.t, goal.m, found.lines).met);
+    const std::vector<WheelLine> steiner = SteinerTriplesOf22();
+    ASSERT_GE(found.lines.size(), steiner.size());
+    EXPECT_TRUE(std::equal(steiner.begin(), steiner.end(), found.lines.begin()));
+    EXPECT_TRUE(std::is_sorted(found.lines.begin(), found.lines.end()));
 }
 
 TEST(WheelSearchTest, AllowedLinesOnly) {
