@@ -256,7 +256,10 @@ echo
 
 if [ "$quick" -eq 0 ]; then
     # The CPU is shared, so the load drifts: every round runs each command once, in turn, and the
-    # figures are medians over the rounds. A first round only warms the caches.
+    # figures are medians over the rounds. A first round only warms the caches. Each command
+    # starts after `sync`: otherwise the system is still writing the tens of megabytes the
+    # command before it left, on one of the two processors, and whichever command comes next
+    # pays for it.
     echo "== median wall time (hyperfine, $runs rounds of one run each, commands in turn)"
     names=("start-up (one line of 6 of 49)")
     commands=("$program 1 49 6 1 out.txt")
@@ -273,8 +276,8 @@ if [ "$quick" -eq 0 ]; then
     names+=("Python peer, 1,000,000 lines of 6 of 49 sorted")
     commands+=("python3 $peer 1000000 49 6 1 peer.txt")
     for round in $(seq 0 "$runs"); do
-        hyperfine -N --style none --runs 1 --export-json "round-$round.json" "${commands[@]}" \
-            >/dev/null
+        hyperfine -N --style none --runs 1 --prepare sync --export-json "round-$round.json" \
+            "${commands[@]}" >/dev/null
     done
     rm round-0.json
     mapfile -t figures < <(python3 - "${names[@]}" <<'PY'
