@@ -79,6 +79,52 @@ int Elements(Mask x, uint8_t* out) {
     return n;
 }
 
+// The m-sets left unmet, to draw from at random: every unmet set, perhaps with some met since,
+// which are dropped when drawn or when they outnumber the unmet ones. Sets are numbered by
+// rank or by mask; count holds the lines meeting each.
+class UnmetSets {
+public:
+    bool Empty() const { return listed_.empty(); }
+    void Reset(size_t sets) {
+        listed_.assign((sets + 63) / 64, 0);
+        list_.clear();
+    }
+    // Set r has just become unmet.
+    void Add(uint32_t r) {
+        if (listed_[r / 64] >> (r % 64) & 1) return;
+        listed_[r / 64] |= uint64_t{1} << (r % 64);
+        list_.push_back(r);
+    }
+    // below(n): a random value in 0..n-1.
+    template <class Below>
+    uint32_t Draw(const std::vector<uint16_t>& count, int64_t uncovered, Below&& below) {
+        if (list_.size() > static_cast<size_t>(4 * uncovered + 64)) {
+            size_t n = 0;
+            for (const uint32_t r : list_) {
+                if (count[r] == 0)
+                    list_[n++] = r;
+                else
+                    Unlist(r);
+            }
+            list_.resize(n);
+        }
+        for (;;) {
+            const uint32_t i = below(list_.size());
+            const uint32_t r = list_[i];
+            if (count[r] == 0) return r;
+            Unlist(r);
+            list_[i] = list_.back();
+            list_.pop_back();
+        }
+    }
+
+private:
+    void Unlist(uint32_t r) { listed_[r / 64] &= ~(uint64_t{1} << (r % 64)); }
+
+    std::vector<uint64_t> listed_;  // which sets list_ holds
+    std::vector<uint32_t> list_;
+};
+
 class Engine {
 public:
     Engine(const WheelSearch& search, RandomGenerator& g, int m)
@@ -267,35 +313,15 @@ private:
         --count_[r];
         if (count_[r] != 0) return;
         ++uncovered_;
-        if (listed_[r / 64] >> (r % 64) & 1) return;
-        listed_[r / 64] |= uint64_t{1} << (r % 64);
-        unmetList_.push_back(static_cast<uint32_t>(r));
+        unmet_.Add(static_cast<uint32_t>(r));
     }
     void Met(uint64_t r) {
         if (count_[r]++ == 0) --uncovered_;
     }
 
-    // A random m-set still unmet. The list holds every unmet set and perhaps some met since,
-    // which are dropped when drawn or when they outnumber the unmet ones.
+    // A random m-set still unmet.
     uint64_t DrawUnmet() {
-        if (unmetList_.size() > static_cast<size_t>(4 * uncovered_ + 64)) {
-            size_t n = 0;
-            for (const uint32_t r : unmetList_) {
-                if (count_[r] == 0)
-                    unmetList_[n++] = r;
-                else
-                    listed_[r / 64] &= ~(uint64_t{1} << (r % 64));
-            }
-            unmetList_.resize(n);
-        }
-        for (;;) {
-            const uint32_t i = Below(unmetList_.size());
-            const uint32_t r = unmetList_[i];
-            if (count_[r] == 0) return r;
-            listed_[r / 64] &= ~(uint64_t{1} << (r % 64));
-            unmetList_[i] = unmetList_.back();
-            unmetList_.pop_back();
-        }
+        return unmet_.Draw(count_, uncovered_, [this](size_t n) { return Below(n); });
     }
 
     // Which lines hold each number, as bits over the lines, words_ words a number.
@@ -422,7 +448,7 @@ private:
     // Whenever the cost reaches 0 the wheel is kept and its least useful line dropped.
     void Anneal() {
         if (lines_.size() <= 1 || steps_ >= budget_) return;
-        listed_.assign((sets_ + 63) / 64, 0);
+        unmet_.Reset(sets_);
         const Schedule& cooling = Cooling();
         RemoveLine();
         int level = 0;
@@ -460,8 +486,8 @@ private:
         direct_ = v_ <= kDirectNumbers;
         if (direct_) {
             BuildDirect();
-        } else if (listed_.empty()) {
-            listed_.assign((sets_ + 63) / 64, 0);
+        } else if (unmet_.Empty()) {
+            unmet_.Reset(sets_);
         }
         IndexHolders();
         tabu_.assign(lines_.size() * v_, 0);
@@ -535,10 +561,9 @@ private:
     // The counts by mask from the lines, and the list of the m-sets they leave unmet.
     void BuildDirect() {
         dcount_.assign(size_t{1} << v_, 0);
-        dlisted_.assign(((size_t{1} << v_) + 63) / 64, 0);
+        dunmet_.Reset(size_t{1} << v_);
         dpresent_.assign(((size_t{1} << v_) + 63) / 64, 0);
         for (const Mask line : lines_) FlipPresent(line);
-        dunmet_.clear();
         for (const Mask line : lines_)
             ForEachCoveredDirect(line, [&](uint32_t i) { ++dcount_[i]; });
         uncovered_ = 0;
@@ -546,8 +571,7 @@ private:
         for (uint32_t x = (uint32_t{1} << m_) - 1; x < (uint32_t{1} << v_);) {
             if (dcount_[x] == 0) {
                 ++uncovered_;
-                dlisted_[x / 64] |= uint64_t{1} << (x % 64);
-                dunmet_.push_back(x);
+                dunmet_.Add(x);
             }
             const uint32_t low = x & (~x + 1), ripple = x + low;
             if (ripple == 0) break;
@@ -559,9 +583,7 @@ private:
     void UnmetDirect(uint32_t i) {
         if (--dcount_[i] != 0) return;
         ++uncovered_;
-        if (dlisted_[i / 64] >> (i % 64) & 1) return;
-        dlisted_[i / 64] |= uint64_t{1} << (i % 64);
-        dunmet_.push_back(i);
+        dunmet_.Add(i);
     }
     void MetDirect(uint32_t i) {
         if (dcount_[i]++ == 0) --uncovered_;
@@ -569,24 +591,7 @@ private:
 
     // As DrawUnmet, by mask.
     uint32_t DrawUnmetDirect() {
-        if (dunmet_.size() > static_cast<size_t>(4 * uncovered_ + 64)) {
-            size_t n = 0;
-            for (const uint32_t i : dunmet_) {
-                if (dcount_[i] == 0)
-                    dunmet_[n++] = i;
-                else
-                    dlisted_[i / 64] &= ~(uint64_t{1} << (i % 64));
-            }
-            dunmet_.resize(n);
-        }
-        for (;;) {
-            const uint32_t j = Below(dunmet_.size());
-            const uint32_t i = dunmet_[j];
-            if (dcount_[i] == 0) return i;
-            dlisted_[i / 64] &= ~(uint64_t{1} << (i % 64));
-            dunmet_[j] = dunmet_.back();
-            dunmet_.pop_back();
-        }
+        return dunmet_.Draw(dcount_, uncovered_, [this](size_t n) { return Below(n); });
     }
 
     // As RemoveLine, by mask; returns the place of the line dropped.
@@ -824,18 +829,16 @@ private:
     std::vector<uint64_t> hopeless_;  // m-sets no allowed line meets
     int64_t hopelessCount_ = 0;
     std::vector<Mask> lines_;
-    std::vector<Mask> best_;           // the smallest wheel found that meets the goal
-    std::vector<uint32_t> unmetList_;  // every unmet m-set, perhaps with some met since
-    std::vector<uint64_t> listed_;     // which m-sets unmetList_ holds
-    std::vector<uint64_t> holders_;    // IndexHolders
+    std::vector<Mask> best_;  // the smallest wheel found that meets the goal
+    UnmetSets unmet_;
+    std::vector<uint64_t> holders_;  // IndexHolders
     size_t words_ = 0;
     std::vector<uint64_t> near_;
     bool direct_ = false;
     uint64_t iteration_ = 0;
     std::vector<uint64_t> tabu_;    // [line][number]: the move until which it stays out
     std::vector<uint16_t> dcount_;  // Refine: lines meeting each m-set, by its mask
-    std::vector<uint64_t> dlisted_;
-    std::vector<uint32_t> dunmet_;
+    UnmetSets dunmet_;
     std::vector<uint64_t> dpresent_;  // the lines, a bit per mask
     std::vector<uint32_t> subsA_, subsB_;
     std::array<std::vector<uint32_t>, 80> outSubs_;  // TabuMove: by the number swapped out
