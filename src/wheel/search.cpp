@@ -874,6 +874,27 @@ std::vector<Mask> SteinerFromGolay(int v) {
     return lines;
 }
 
+// Searches `part` over the numbers of `search` from `first` on, with its filters and progress;
+// the lines, in its numbers, are added to `found`.
+void FindPartWheel(const WheelSearch& search, WheelSearch part, int first,
+                   RandomGenerator& generator, WheelFound& found) {
+    part.progress = search.progress;
+    if (search.allowed)
+        part.allowed = [&search, first](std::span<const uint8_t> line) {
+            uint8_t s[80];
+            for (size_t j = 0; j < line.size(); ++j) s[j] = static_cast<uint8_t>(line[j] + first);
+            return search.allowed(std::span<const uint8_t>(s, line.size()));
+        };
+    const WheelFound wheel = FindWheel(part, generator);
+    found.covers = found.covers && wheel.covers;
+    found.steps += wheel.steps;
+    for (const WheelLine& line : wheel.lines) {
+        WheelLine shifted = line;
+        for (uint8_t& x : shifted) x = static_cast<uint8_t>(x + first);
+        found.lines.push_back(shifted);
+    }
+}
+
 // The v numbers cut into groups of near-equal size, each wheeled on its own for "t if t" with
 // an even share of the effort: of m drawn numbers, with (t-1) * groups < m, some group holds t.
 WheelFound SplitWheel(const WheelSearch& search, int groups, RandomGenerator& generator) {
@@ -887,22 +908,7 @@ WheelFound SplitWheel(const WheelSearch& search, int groups, RandomGenerator& ge
         WheelSearch part;
         part.goal = {size, goal.k, goal.t, goal.t};
         part.effort = std::max<int64_t>(effort / groups, 1);
-        part.progress = search.progress;
-        if (search.allowed)
-            part.allowed = [&search, first](std::span<const uint8_t> line) {
-                uint8_t s[80];
-                for (size_t j = 0; j < line.size(); ++j)
-                    s[j] = static_cast<uint8_t>(line[j] + first);
-                return search.allowed(std::span<const uint8_t>(s, line.size()));
-            };
-        const WheelFound wheel = FindWheel(part, generator);
-        found.covers = found.covers && wheel.covers;
-        found.steps += wheel.steps;
-        for (const WheelLine& line : wheel.lines) {
-            WheelLine shifted = line;
-            for (uint8_t& x : shifted) x = static_cast<uint8_t>(x + first);
-            found.lines.push_back(shifted);
-        }
+        FindPartWheel(search, part, first, generator, found);
         first += size;
     }
     // Groups in ascending order, each sorted: the whole is sorted too.
@@ -919,31 +925,18 @@ WheelFound SteinerAndRest(const WheelSearch& search, RandomGenerator& generator)
     constexpr int kFirst = 22;
     if (goal.k != 6 || goal.t != 3 || goal.m < 5 || goal.v - kFirst < goal.k) return {};
     WheelFound found;
+    found.covers = true;
     found.lines = SteinerTriplesOf22();
     if (search.allowed)
         for (const WheelLine& line : found.lines)
             if (!search.allowed(line)) return {};
-    const int64_t first = static_cast<int64_t>(found.lines.size());
+    const int64_t steinerLines = static_cast<int64_t>(found.lines.size());
     WheelSearch rest;
     rest.goal = {goal.v - kFirst, goal.k, goal.t, goal.m - 2};
     rest.effort = search.effort;
-    rest.lines = search.lines > first ? search.lines - first : 1;
-    rest.progress = search.progress;
-    if (search.allowed)
-        rest.allowed = [&search](std::span<const uint8_t> line) {
-            uint8_t s[80];
-            for (size_t j = 0; j < line.size(); ++j) s[j] = static_cast<uint8_t>(line[j] + kFirst);
-            return search.allowed(std::span<const uint8_t>(s, line.size()));
-        };
-    const WheelFound wheel = FindWheel(rest, generator);
-    found.covers = wheel.covers;
-    found.steps = wheel.steps;
+    rest.lines = search.lines > steinerLines ? search.lines - steinerLines : 1;
     // Every line of the first part starts below 22, every line of the rest above: still sorted.
-    for (const WheelLine& line : wheel.lines) {
-        WheelLine shifted = line;
-        for (uint8_t& x : shifted) x = static_cast<uint8_t>(x + kFirst);
-        found.lines.push_back(shifted);
-    }
+    FindPartWheel(search, rest, kFirst, generator, found);
     return found;
 }
 
