@@ -43,6 +43,22 @@ inline void KeepAsWritten([[maybe_unused]] uint32_t& value) {
 
 }  // namespace detail
 
+// A round's 256 steps, for a round function that defines COMBOGEN_STEP(mix, i, partner): four
+// steps an iteration, each mixing a with its own rotation, in two halves so that the partner
+// entry mm[i+128 mod 256] is at a constant distance.
+#define COMBOGEN_FOUR_STEPS(i, partner)                         \
+    COMBOGEN_STEP(a ^ std::rotl(a, 13), (i), (partner));        \
+    COMBOGEN_STEP(a ^ std::rotr(a, 6), (i) + 1, (partner) + 1); \
+    COMBOGEN_STEP(a ^ std::rotl(a, 2), (i) + 2, (partner) + 2); \
+    COMBOGEN_STEP(a ^ std::rotr(a, 16), (i) + 3, (partner) + 3);
+#define COMBOGEN_ROUND_OF_STEPS               \
+    for (unsigned i = 0; i < 128; i += 4) {   \
+        COMBOGEN_FOUR_STEPS(i, i + 128);      \
+    }                                         \
+    for (unsigned i = 128; i < 256; i += 4) { \
+        COMBOGEN_FOUR_STEPS(i, i - 128);      \
+    }
+
 // How GenerateRoundThen leaves the round's outputs.
 enum class RoundOutputs {
     // In randrsl, with randcnt 0, exactly as GenerateRound; each step in the fewest instructions.
@@ -71,8 +87,7 @@ inline void GenerateRoundThen(RandomGenerator& g, UseOutput&& use) {
     uint32_t sum = 0;
 
     // One step: mix a, then x = mm[i], a += mm[i+128 mod 256], y = mm[rotr(x,2)] + a ^ b,
-    // b = mm[rotr(y,10)] ^ (a + x). The table is indexed with rotated values. The loop runs in
-    // two halves so that the partner entry mm[i+128 mod 256] is at a constant distance.
+    // b = mm[rotr(y,10)] ^ (a + x). The table is indexed with rotated values.
 #define COMBOGEN_STEP(mix, i, partner)                                   \
     {                                                                    \
         const uint32_t x = mm[i];                                        \
@@ -93,18 +108,7 @@ inline void GenerateRoundThen(RandomGenerator& g, UseOutput&& use) {
         if constexpr (outputs == RoundOutputs::Stored) r[i] = b;         \
         use(b);                                                          \
     }
-#define COMBOGEN_FOUR_STEPS(i, partner)                         \
-    COMBOGEN_STEP(a ^ std::rotl(a, 13), (i), (partner));        \
-    COMBOGEN_STEP(a ^ std::rotr(a, 6), (i) + 1, (partner) + 1); \
-    COMBOGEN_STEP(a ^ std::rotl(a, 2), (i) + 2, (partner) + 2); \
-    COMBOGEN_STEP(a ^ std::rotr(a, 16), (i) + 3, (partner) + 3);
-    for (unsigned i = 0; i < 128; i += 4) {
-        COMBOGEN_FOUR_STEPS(i, i + 128);
-    }
-    for (unsigned i = 128; i < 256; i += 4) {
-        COMBOGEN_FOUR_STEPS(i, i - 128);
-    }
-#undef COMBOGEN_FOUR_STEPS
+    COMBOGEN_ROUND_OF_STEPS
 #undef COMBOGEN_STEP
 
     g.aa = a;

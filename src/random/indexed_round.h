@@ -53,18 +53,7 @@ inline void GenerateIndexedRound(RandomGenerator& g, EntryIndexes& indexes, UseO
         b = loaded ^ sum;                                            \
         use(b);                                                      \
     }
-#define COMBOGEN_FOUR_STEPS(i, partner)                         \
-    COMBOGEN_STEP(a ^ std::rotl(a, 13), (i), (partner));        \
-    COMBOGEN_STEP(a ^ std::rotr(a, 6), (i) + 1, (partner) + 1); \
-    COMBOGEN_STEP(a ^ std::rotl(a, 2), (i) + 2, (partner) + 2); \
-    COMBOGEN_STEP(a ^ std::rotr(a, 16), (i) + 3, (partner) + 3);
-    for (unsigned i = 0; i < 128; i += 4) {
-        COMBOGEN_FOUR_STEPS(i, i + 128);
-    }
-    for (unsigned i = 128; i < 256; i += 4) {
-        COMBOGEN_FOUR_STEPS(i, i - 128);
-    }
-#undef COMBOGEN_FOUR_STEPS
+    COMBOGEN_ROUND_OF_STEPS
 #undef COMBOGEN_STEP
 
     g.aa = a;
