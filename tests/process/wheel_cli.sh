@@ -43,6 +43,13 @@ check test "$(wc -l <first.txt)" -eq 72
 run --guarantee 4:4 r.txt
 check grep -q '^met:' stdout.txt
 
+CASE="5 if 6 goes on searching with its swaps weighed from tables: the wheel as set by set"
+# --effort 1 gives 79 lines; the digest is the one the set-by-set weighing gave.
+run --seed pin --effort 1 --wheel 5:6 66 13 6 1 r56.txt
+expect_status 0
+check test "$(wc -l <r56.txt)" -eq 66
+check test "$(sha256sum <r56.txt | cut -c1-16)" = "7e8fae401330c8c6"
+
 CASE="3 if 6 over 49 numbers asked for fewer lines than the groups take: S(3,6,22) and the rest"
 # --effort 2 gives 333 lines from two groups; 200 asks for the two-part wheel.
 run --seed pin --effort 2 --wheel 3:6 200 49 6 1 r49.txt
