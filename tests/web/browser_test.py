@@ -799,6 +799,13 @@ class WheelTest(PageTest):
               "combinations.txt", "fixed.txt"], "7",
              "whenever 3 of the drawn numbers are among the 11 numbers wheeled and the fixed "
              "numbers are drawn too, at least one line holds 2 of them"),
+            # 79 lines from the first search: the second weighs its swaps from tables.
+            ({"make-wheel": None, "lines": "66", "pool": "13", "pick": "6", "wheel-t": "5",
+              "wheel-m": "6", "wheel-effort": "1", "seed": "pin"},
+             ["--wheel", "5:6", "--effort", "1", "--seed", "pin", "66", "13", "6", "1",
+              "combinations.txt"], None,
+             "whenever 6 of the drawn numbers are among the 13 numbers wheeled, at least one "
+             "line holds 5 of them (“5 if 6”)"),
         ]
         for form, args, fixed, words in cases:
             with self.subTest(args=args):
