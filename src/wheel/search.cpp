@@ -342,8 +342,7 @@ private:
     }
 
     // A random line one swap away from meeting the unmet set s (t - 1 numbers in common), or
-    // any line when there is none. The lines' counts of common numbers are added up 64 lines
-    // at a time in four bit planes.
+    // any line when there is none.
     uint32_t PickLine(const uint8_t* s, Mask drawn) {
         const uint32_t total = NearLines(s, drawn);
         if (total == 0) return Below(lines_.size());
@@ -360,6 +359,24 @@ private:
         }
     }
 
+    // Of the lines w * 64 .. w * 64 + 63, those holding exactly `want` of s[0..n) (n at most
+    // 15), as bits: the lines' counts added up in four bit planes, 64 lines at a time.
+    uint64_t LinesHolding(const uint8_t* s, int n, size_t w, int want) const {
+        uint64_t c0 = 0, c1 = 0, c2 = 0, c3 = 0;
+        for (int i = 0; i < n; ++i) {
+            const uint64_t a = holders_[s[i] * words_ + w];
+            const uint64_t k0 = c0 & a;
+            c0 ^= a;
+            const uint64_t k1 = c1 & k0;
+            c1 ^= k0;
+            const uint64_t k2 = c2 & k1;
+            c2 ^= k1;
+            c3 ^= k2;
+        }
+        return (want & 1 ? c0 : ~c0) & (want & 2 ? c1 : ~c1) & (want & 4 ? c2 : ~c2) &
+               (want & 8 ? c3 : ~c3);
+    }
+
     // near_: the lines one swap away from meeting s; returns how many.
     uint32_t NearLines(const uint8_t* s, Mask drawn) {
         const size_t b = lines_.size();
@@ -368,20 +385,7 @@ private:
         for (size_t w = 0; w < words_; ++w) {
             uint64_t match = 0;
             if (m_ <= 15) {
-                uint64_t c0 = 0, c1 = 0, c2 = 0, c3 = 0;
-                for (int i = 0; i < m_; ++i) {
-                    const uint64_t a = holders_[s[i] * words_ + w];
-                    const uint64_t k0 = c0 & a;
-                    c0 ^= a;
-                    const uint64_t k1 = c1 & k0;
-                    c1 ^= k0;
-                    const uint64_t k2 = c2 & k1;
-                    c2 ^= k1;
-                    c3 ^= k2;
-                }
-                const int want = t_ - 1;
-                match = (want & 1 ? c0 : ~c0) & (want & 2 ? c1 : ~c1) & (want & 4 ? c2 : ~c2) &
-                        (want & 8 ? c3 : ~c3);
+                match = LinesHolding(s, m_, w, t_ - 1);
             } else {
                 for (size_t i = w * 64; i < std::min(b, w * 64 + 64); ++i)
                     if (PopCount(lines_[i] & drawn) == t_ - 1) match |= uint64_t{1} << (i % 64);
@@ -744,27 +748,14 @@ private:
     // For each line near the drawn set (in near_, their numbers in nearOuts_ and nearIns_), the
     // unmet sets each of its four swaps would meet: those holding k - 2 of the line's numbers,
     // not the number out and the number in. The lines holding k - 2 of an unmet set are found
-    // for all lines at once, as NearLines finds those near the drawn set.
+    // 64 at a time, as NearLines finds those near the drawn set.
     void OneSwapGains() {
         for (const uint32_t unmet : unmetNow_) {
             uint8_t s[32];
             const int n = Elements(unmet, s);
             for (size_t w = 0; w < words_; ++w) {
                 if (near_[w] == 0) continue;
-                uint64_t c0 = 0, c1 = 0, c2 = 0, c3 = 0;
-                for (int i = 0; i < n; ++i) {
-                    const uint64_t a = holders_[s[i] * words_ + w];
-                    const uint64_t k0 = c0 & a;
-                    c0 ^= a;
-                    const uint64_t k1 = c1 & k0;
-                    c1 ^= k0;
-                    const uint64_t k2 = c2 & k1;
-                    c2 ^= k1;
-                    c3 ^= k2;
-                }
-                const int want = k_ - 2;
-                uint64_t match = near_[w] & (want & 1 ? c0 : ~c0) & (want & 2 ? c1 : ~c1) &
-                                 (want & 4 ? c2 : ~c2) & (want & 8 ? c3 : ~c3);
+                uint64_t match = near_[w] & LinesHolding(s, n, w, k_ - 2);
                 for (; match != 0; match &= match - 1) {
                     const uint32_t which = static_cast<uint32_t>(w * 64 + std::countr_zero(match));
                     const uint16_t slot = nearSlot_[which];
