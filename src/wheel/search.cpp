@@ -494,7 +494,9 @@ private:
     void Refine(int64_t budget) {
         const int64_t end = budget > INT64_MAX - steps_ ? INT64_MAX : steps_ + budget;
         direct_ = v_ <= kDirectNumbers;
-        oneSwapSteps_ = static_cast<int64_t>(Choose(k_ - 1, t_ - 1) * Choose(v_ - k_ - 1, m_ - t_));
+        if (OneSwapForm())
+            oneSwapSteps_ =
+                static_cast<int64_t>(Choose(k_ - 1, t_ - 1) * Choose(v_ - k_ - 1, m_ - t_));
         if (direct_) {
             BuildDirect();
         } else if (unmet_.Empty()) {
@@ -745,11 +747,11 @@ private:
         }
     }
 
-    // For each line near the drawn set (in near_, their numbers in nearOuts_ and nearIns_), the
-    // unmet sets each of its four swaps would meet: those holding k - 2 of the line's numbers,
-    // not the number out and the number in. The lines holding k - 2 of an unmet set are found
-    // 64 at a time, as NearLines finds those near the drawn set.
-    void OneSwapGains() {
+    // For each line near the drawn set (in near_, slot by slot in nearSlot_), the unmet sets
+    // each of its four swaps would meet: those holding k - 2 of the line's numbers, not the
+    // number out and the number in. The lines holding k - 2 of an unmet set are found 64 at a
+    // time, as NearLines finds those near the drawn set.
+    void OneSwapGains(uint32_t drawn) {
         for (const uint32_t unmet : unmetNow_) {
             uint8_t s[32];
             const int n = Elements(unmet, s);
@@ -757,12 +759,16 @@ private:
                 if (near_[w] == 0) continue;
                 uint64_t match = near_[w] & LinesHolding(s, n, w, k_ - 2);
                 for (; match != 0; match &= match - 1) {
-                    const uint32_t which = static_cast<uint32_t>(w * 64 + std::countr_zero(match));
-                    const uint16_t slot = nearSlot_[which];
-                    for (int i = 0; i < 2; ++i) {
-                        if (unmet >> nearOuts_[slot][i] & 1) continue;
-                        for (int j = 0; j < 2; ++j)
-                            nearGained_[slot].of[i][j] += unmet >> nearIns_[slot][j] & 1;
+                    const size_t which = w * 64 + static_cast<size_t>(std::countr_zero(match));
+                    const auto line = static_cast<uint32_t>(lines_[which]);
+                    SwapGains& gains = nearGained_[nearSlot_[which]];
+                    // The two numbers out and the two in, lowest first, as Elements lists them.
+                    uint32_t outs = line & ~drawn;
+                    for (int i = 0; i < 2; ++i, outs &= outs - 1) {
+                        if (unmet & outs & (~outs + 1)) continue;
+                        uint32_t ins = drawn & ~line;
+                        for (int j = 0; j < 2; ++j, ins &= ins - 1)
+                            gains.of[i][j] += (unmet & ins & (~ins + 1)) != 0;
                     }
                 }
             }
@@ -802,21 +808,13 @@ private:
             dunmet_.ForEachListed([&](uint32_t i) {
                 if (dcount_[i] == 0) unmetNow_.push_back(i);
             });
-            nearOuts_.clear();
-            nearIns_.clear();
             nearSlot_.resize(lines_.size());
-            for (size_t w = 0; w < words_; ++w) {
-                for (uint64_t bits = near_[w]; bits != 0; bits &= bits - 1) {
-                    const size_t which = w * 64 + static_cast<size_t>(std::countr_zero(bits));
-                    nearSlot_[which] = static_cast<uint16_t>(nearOuts_.size());
-                    nearOuts_.emplace_back();
-                    nearIns_.emplace_back();
-                    Elements(lines_[which] & ~drawn, nearOuts_.back().data());
-                    Elements(drawn & ~lines_[which], nearIns_.back().data());
-                }
-            }
-            nearGained_.assign(nearOuts_.size(), {});
-            OneSwapGains();
+            uint16_t slots = 0;
+            for (size_t w = 0; w < words_; ++w)
+                for (uint64_t bits = near_[w]; bits != 0; bits &= bits - 1)
+                    nearSlot_[w * 64 + static_cast<size_t>(std::countr_zero(bits))] = slots++;
+            nearGained_.assign(slots, {});
+            OneSwapGains(static_cast<uint32_t>(drawn));
         }
         for (size_t w = 0; w < words_; ++w) {
             for (uint64_t bits = near_[w]; bits != 0; bits &= bits - 1) {
@@ -962,11 +960,10 @@ private:
     std::vector<uint32_t> subsA_, subsB_;
     std::array<std::vector<uint32_t>, 80> outSubs_;  // TabuMove: by the number swapped out
     std::array<std::vector<uint32_t>, 80> inSubs_;   // and by the number swapped in
-    // TabuMove for "k-1 if k": the unmet sets; the lines near the drawn set, by slot, their
-    // numbers out and in, and the unmet sets each swap would meet.
+    // TabuMove for "k-1 if k": the unmet sets; each line near the drawn set's slot, and by
+    // slot the unmet sets its swaps would meet.
     std::vector<uint32_t> unmetNow_;
     std::vector<uint16_t> nearSlot_;
-    std::vector<std::array<uint8_t, 32>> nearOuts_, nearIns_;
     std::vector<SwapGains> nearGained_;
     // The sets a swap changes, counted as steps as when they were weighed one by one.
     int64_t oneSwapSteps_ = 0;
