@@ -29,6 +29,7 @@ done <<'CASES'
 --wheel 3:4 --numbers 3,8,15,22,27,31,36,40,44,47 20 49 6 0 out.txt|4|492d0421f7447d28
 --lf --wheel 2:3 --sum 60:200 100 30 6 1 out.txt keys.txt|40|222c048465839a2f
 --effort 10 --wheel 5:5 200 12 6 1 out.txt|132|430c8a0277e49558
+--effort 1 --wheel 4:5 22 11 5 1 out.txt|22|9f8bbb05c82b8746
 CASES
 
 CASE="a run the first search cannot satisfy goes on searching: a verified, reproducible wheel"

@@ -163,6 +163,22 @@ TEST(WheelSearchTest, ThreeIfSixBeyondTheGroupsTakesS3622AndSearchesTheRest) {
     ASSERT_GE(found.lines.size(), steiner.size());
     EXPECT_TRUE(std::equal(steiner.begin(), steiner.end(), found.lines.begin()));
     EXPECT_TRUE(std::is_sorted(found.lines.begin(), found.lines.end()));
+
+    // Filters that refuse a line of S(3,6,22), here its first: the groups' wheel, of allowed
+    // lines only.
+    WheelSearch search;
+    search.goal = goal;
+    search.effort = 3'000'000;
+    search.lines = 200;
+    search.allowed = [&steiner](std::span<const uint8_t> line) {
+        return !std::equal(line.begin(), line.end(), steiner[0].begin(), steiner[0].end());
+    };
+    RandomGenerator g = testing::ZeroSeededGenerator();
+    const WheelFound filtered = FindWheel(search, g);
+    ASSERT_TRUE(filtered.covers);
+    EXPECT_GT(filtered.lines.size(), 200u);
+    for (const WheelLine& line : filtered.lines) EXPECT_TRUE(search.allowed(line));
+    EXPECT_TRUE(CheckGuarantee(goal.v, goal.t, goal.m, filtered.lines).met);
 }
 
 TEST(WheelSearchTest, AllowedLinesOnly) {
