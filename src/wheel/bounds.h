@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "wheel/search.h"
+#include "wheel/goal.h"
 
 namespace combogen {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "wheel/search.h"
+#include "wheel/goal.h"
 
 namespace combogen {
 

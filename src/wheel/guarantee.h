@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "wheel/search.h"
+#include "wheel/goal.h"
 
 namespace combogen {
 

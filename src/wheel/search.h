@@ -1,6 +1,4 @@
-// The wheel search: the fewest lines of k numbers out of v such that whenever m of the drawn
-// numbers are among the v, some line holds at least t of them ("t if m"; a covering design
-// C(v,k,t) when m = t). Numbers are the indices 0..v-1 here; the run maps them to the player's.
+// The wheel search: the fewest lines it can find for a goal, within a budget of steps.
 #pragma once
 
 #include <cstdint>
@@ -9,18 +7,9 @@
 #include <vector>
 
 #include "random/generator.h"
+#include "wheel/goal.h"
 
 namespace combogen {
-
-struct WheelGoal {
-    int v = 0;  // numbers wheeled, 1..80
-    int k = 0;  // numbers a line holds
-    int t = 0;  // the prize: at least t of the drawn numbers in one line
-    int m = 0;  // the condition: m of the drawn numbers among the v; 1 <= t <= m <= k <= v
-};
-
-// One line: its numbers, ascending, each in 0..v-1.
-using WheelLine = std::vector<uint8_t>;
 
 struct WheelSearch {
     WheelGoal goal;
