@@ -21,8 +21,7 @@ std::string Plural(int64_t count, const char* one, const char* many) {
 }
 
 std::string BoundText(const WheelBound& bound) {
-    return "a lower bound is " + std::to_string(bound.lines) +
-           (bound.schoenheim ? " (Schoenheim bound)" : " (counting bound)");
+    return "a lower bound is " + std::to_string(bound.lines) + " (" + BoundName(bound.kind) + ")";
 }
 
 // On a terminal, after the first second, one line rewritten now and then; erased at the end.
@@ -129,7 +128,6 @@ std::optional<std::string> WheelRun::Prepare(const RunSettings& settings, const 
 std::optional<std::string> WheelRun::Find(RandomGenerator& g) {
     WheelSearch search;
     search.goal = goal_;
-    search.lines = settings_.LineCount;
     if (options_->effort) {
         const int64_t base = DefaultWheelEffort(goal_);
         const int64_t percent = *options_->effort;
@@ -190,6 +188,13 @@ std::optional<std::string> WheelRun::Find(RandomGenerator& g) {
                    std::to_string(check.draws) + " draws unmet for " + goal);
     }
     lines_ = std::move(found.lines);
+    // How good the wheel is: with --explain, or to a person at a terminal.
+    if (options_->explain || StandardErrorIsTerminal()) {
+        const WheelBound bound = WheelLowerBound(goal_);
+        WriteStandardError("combogen: wheel of " + Plural(size, "line", "lines") + " for " + goal +
+                           " (" + found.method + "); " + BoundText(bound) +
+                           (size <= bound.lines ? ": optimal\n" : ": not proven optimal\n"));
+    }
     return std::nullopt;
 }
 

@@ -29,7 +29,7 @@ double Choose(int n, int r) {
 
 WheelBound WheelLowerBound(const WheelGoal& goal) {
     const int v = goal.v, k = goal.k, t = goal.t, m = goal.m;
-    if (t == m) return {Schoenheim(v, k, t), true};
+    if (t == m) return {Schoenheim(v, k, t), BoundKind::Schoenheim};
     // Each line meets in t or more numbers at most sum_j C(k,j) C(v-k,m-j) of the C(v,m) sets.
     double perLine = 0;
     for (int j = t; j <= std::min(k, m); ++j) perLine += Choose(k, j) * Choose(v - k, m - j);
@@ -37,7 +37,17 @@ WheelBound WheelLowerBound(const WheelGoal& goal) {
     const double ratio = Choose(v, m) / perLine * (1 - 1e-9);
     const int64_t counting = ratio >= 9e18 ? Saturated : static_cast<int64_t>(std::ceil(ratio));
     const int64_t unionBound = (v - m + t + k - 1) / k;
-    return {std::max<int64_t>({counting, unionBound, 1}), false};
+    if (unionBound >= counting) return {unionBound, BoundKind::Union};
+    return {std::max<int64_t>(counting, 1), BoundKind::Counting};
+}
+
+const char* BoundName(BoundKind kind) {
+    switch (kind) {
+        case BoundKind::Schoenheim: return "Schoenheim bound";
+        case BoundKind::Counting: return "counting bound";
+        case BoundKind::Union: return "union bound";
+    }
+    return "";
 }
 
 }  // namespace combogen

@@ -7,10 +7,20 @@
 
 namespace combogen {
 
-struct WheelBound {
-    int64_t lines = 0;        // saturates at INT64_MAX
-    bool schoenheim = false;  // m = t: the Schoenheim bound; else the larger of two counts
+// Which argument gives the bound, for naming it.
+enum class BoundKind {
+    Schoenheim,  // m = t
+    Counting,    // C(v,m) over the m-sets one line meets in t or more numbers
+    Union,       // the numbers the lines must use, over k
 };
+
+struct WheelBound {
+    int64_t lines = 0;  // saturates at INT64_MAX
+    BoundKind kind = BoundKind::Schoenheim;
+};
+
+// "Schoenheim bound", "counting bound", "union bound".
+const char* BoundName(BoundKind kind);
 
 // m = t: Schoenheim's L(v,k,t) = ceil(v/k * L(v-1,k-1,t-1)), L(.,.,0) = 1. t < m: the larger of
 // the counting bound, C(v,m) over the m-sets one line meets in t or more, and the union bound

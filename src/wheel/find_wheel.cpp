@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
+#include "wheel/bounds.h"
 #include "wheel/golay_designs.h"
 #include "wheel/search/engine.h"
+#include "wheel/search/portfolio.h"
 #include "wheel/search/sets.h"
 
 namespace combogen {
@@ -86,6 +88,7 @@ WheelFound SplitWheel(const WheelSearch& search, int groups, RandomGenerator& ge
         WheelSearch part;
         part.goal = {size, goal.k, goal.t, goal.t};
         part.effort = std::max<int64_t>(effort / groups, 1);
+        part.threads = search.threads;
         FindPartWheel(search, part, first, generator, found);
         first += size;
     }
@@ -108,13 +111,46 @@ WheelFound SteinerAndRest(const WheelSearch& search, RandomGenerator& generator)
     if (search.allowed)
         for (const WheelLine& line : found.lines)
             if (!search.allowed(line)) return {};
-    const int64_t steinerLines = static_cast<int64_t>(found.lines.size());
     WheelSearch rest;
     rest.goal = {goal.v - kFirst, goal.k, goal.t, goal.m - 2};
     rest.effort = search.effort;
-    rest.lines = search.lines > steinerLines ? search.lines - steinerLines : 1;
+    rest.threads = search.threads;
     // Every line of the first part starts below 22, every line of the rest above: still sorted.
     FindPartWheel(search, rest, kFirst, generator, found);
+    return found;
+}
+
+// The smaller of two outcomes that meet the goal; a, the earlier, where they tie.
+WheelFound Smaller(WheelFound a, WheelFound b) {
+    if (!b.covers) return a;
+    if (!a.covers || b.lines.size() < a.lines.size()) {
+        b.steps += a.steps;
+        return b;
+    }
+    a.steps += b.steps;
+    return a;
+}
+
+// A known design for the goal whose every line is allowed, or nothing.
+WheelFound KnownWheel(const WheelSearch& search) {
+    const WheelGoal& goal = search.goal;
+    WheelFound found;
+    if (goal.t == goal.m && ((goal.v == 12 && goal.k == 6 && goal.t == 5) ||
+                             (goal.v == 11 && goal.k == 5 && goal.t == 4))) {
+        for (const Mask line : SteinerFromGolay(goal.v)) {
+            uint8_t s[80];
+            const int n = Elements(line, s);
+            found.lines.emplace_back(s, s + n);
+        }
+        found.method = goal.v == 12 ? "Steiner system S(5,6,12)" : "Steiner system S(4,5,11)";
+    }
+    if (found.lines.empty()) return {};
+    for (const WheelLine& line : found.lines)
+        if (search.allowed && !search.allowed(line)) return {};
+    std::sort(found.lines.begin(), found.lines.end(), [](const WheelLine& a, const WheelLine& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
+    });
+    found.covers = true;
     return found;
 }
 
@@ -131,47 +167,30 @@ WheelFound FindWheel(const WheelSearch& search, RandomGenerator& generator) {
     if (goal.v < 1 || goal.v > 80 || goal.t < 1 || goal.t > goal.m || goal.m > goal.k ||
         goal.k > goal.v)
         return {};
+    WheelFound known = KnownWheel(search);
+    const auto floor = static_cast<size_t>(std::max<int64_t>(WheelLowerBound(goal).lines, 1));
+    if (known.covers && known.lines.size() <= floor) return known;
     // Many m-sets, and m drawn numbers put t in one of several groups: a covering of each group's
     // t-sets is far cheaper to search than the m-sets, and about as small.
     const int groups = goal.t >= 2 ? (goal.m - 1) / (goal.t - 1) : 1;
     if (Choose(goal.v, goal.m) > kSplitSets && groups >= 2 && goal.v / groups >= goal.k) {
         WheelFound found = SplitWheel(search, groups, generator);
-        // Longer than asked for (a run refused before this second way): the same generator
-        // goes on to the two-part wheel, taken when it is shorter.
-        if (search.lines > 0 && static_cast<int64_t>(found.lines.size()) > search.lines) {
-            WheelFound other = SteinerAndRest(search, generator);
-            if (other.covers && (!found.covers || other.lines.size() < found.lines.size())) {
-                other.steps += found.steps;
-                return other;
-            }
-        }
-        return found;
+        found.method = "groups";
+        WheelFound other = SteinerAndRest(search, generator);
+        other.method = "Steiner system S(3,6,22) and a search of the rest";
+        return Smaller(Smaller(std::move(known), std::move(found)), std::move(other));
     }
     // Too many m-sets to count: a wheel that meets every t-set meets every m-set in t numbers.
     int m = goal.m;
     if (Choose(goal.v, m) > kMaxSets) m = goal.t;
-    if (Choose(goal.v, m) > kMaxSets) return {};
-    if (goal.t == goal.m && ((goal.v == 12 && goal.k == 6 && goal.t == 5) ||
-                             (goal.v == 11 && goal.k == 5 && goal.t == 4))) {
-        const std::vector<Mask> lines = SteinerFromGolay(goal.v);
-        WheelFound found;
-        found.covers = true;
-        for (const Mask line : lines) {
-            uint8_t s[80];
-            const int n = Elements(line, s);
-            found.lines.emplace_back(s, s + n);
-            if (search.allowed && !search.allowed(found.lines.back())) found.covers = false;
-        }
-        if (found.covers) {
-            std::sort(
-                found.lines.begin(), found.lines.end(), [](const WheelLine& a, const WheelLine& b) {
-                    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
-                });
-            return found;
-        }
-    }
-    Engine engine(search, generator, m);
-    return engine.Run();
+    if (Choose(goal.v, m) > kMaxSets) return known;
+    // A known design starts the first walk where the walk counts the goal's own m-sets.
+    const std::span<const WheelLine> start = known.covers && m == goal.m
+                                                 ? std::span<const WheelLine>(known.lines)
+                                                 : std::span<const WheelLine>();
+    WheelFound searched = wheel_search::RunPortfolio(search, m, start, generator);
+    searched.method = "search";
+    return Smaller(std::move(known), std::move(searched));
 }
 
 }  // namespace combogen

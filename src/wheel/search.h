@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "random/generator.h"
@@ -16,9 +17,9 @@ struct WheelSearch {
     // The search's budget in steps (never in seconds), so that a seed gives the same wheel on
     // every platform. 0 asks for the default effort for the goal's size.
     int64_t effort = 0;
-    // The most lines wanted; 0: no limit. When the first search's wheel is longer, the search
-    // goes on with other methods, within a budget of its own, until it has at most this many.
-    int64_t lines = 0;
+    // The threads the search may use; 0: one for each processor the run may use. The wheel
+    // found is the same for any number.
+    int threads = 0;
     // The lines a wheel may use (the run's filters); empty: every k-set may be used.
     std::function<bool(std::span<const uint8_t> line)> allowed;
     // Called now and then during a long search with the best wheel's size so far and the
@@ -30,6 +31,7 @@ struct WheelFound {
     std::vector<WheelLine> lines;  // distinct lines; a wheel that meets the goal when covers
     bool covers = false;           // false: no wheel of allowed lines was found that meets it
     int64_t steps = 0;             // effort spent
+    std::string method;            // how it was made: a known design's name, or "search"
 };
 
 // The effort FindWheel spends when asked for 0: enough steps for a near-best wheel of this size.

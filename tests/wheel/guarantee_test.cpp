@@ -114,23 +114,24 @@ TEST(BoundsTest, SchoenheimAndTheCountingBound) {
     struct Case {
         WheelGoal goal;
         int64_t lines;
-        bool schoenheim;
+        BoundKind kind;
     };
     const std::vector<Case> cases = {
-        {{7, 3, 2, 2}, 7, true},     // the Fano plane meets it
-        {{49, 6, 3, 3}, 948, true},  // ceil(49/6 * ceil(48/5 * ceil(47/4)))
-        {{10, 5, 4, 4}, 50, true},
-        {{9, 3, 2, 2}, 12, true},    // ceil(9/3 * ceil(8/2))
-        {{12, 6, 1, 3}, 2, false},   // union: ceil((12-3+1)/6)
-        {{49, 6, 3, 6}, 54, false},  // 13983816 / 260624 = 53.65
-        {{80, 40, 20, 20}, 28948150, true},
+        {{7, 3, 2, 2}, 7, BoundKind::Schoenheim},     // the Fano plane meets it
+        {{49, 6, 3, 3}, 948, BoundKind::Schoenheim},  // ceil(49/6 * ceil(48/5 * ceil(47/4)))
+        {{10, 5, 4, 4}, 50, BoundKind::Schoenheim},
+        {{9, 3, 2, 2}, 12, BoundKind::Schoenheim},  // ceil(9/3 * ceil(8/2))
+        {{12, 6, 1, 3}, 2, BoundKind::Union},       // ceil((12-3+1)/6)
+        {{20, 6, 1, 2}, 4, BoundKind::Union},       // ceil(19/6); the counting bound is 2
+        {{49, 6, 3, 6}, 54, BoundKind::Counting},   // 13983816 / 260624 = 53.65
+        {{80, 40, 20, 20}, 28948150, BoundKind::Schoenheim},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message()
                      << c.goal.v << "/" << c.goal.k << " " << c.goal.t << " if " << c.goal.m);
         const WheelBound bound = WheelLowerBound(c.goal);
         EXPECT_EQ(bound.lines, c.lines);
-        EXPECT_EQ(bound.schoenheim, c.schoenheim);
+        EXPECT_EQ(bound.kind, c.kind);
     }
 }
 

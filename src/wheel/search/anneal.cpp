@@ -58,6 +58,7 @@ void Engine::Anneal() {
     int level = 0;
     int64_t moves = 0;
     int64_t found = steps_;
+    const int64_t patience = std::min(budget_, DefaultWheelEffort(search_.goal)) / 2;
     while (steps_ < budget_) {
         if (uncovered_ == 0) {
             best_ = lines_;
@@ -67,8 +68,9 @@ void Engine::Anneal() {
             continue;
         }
         // Stalled: each smaller wheel takes longer than the last, so one not found in twice
-        // the work spent so far (and half the effort) is not worth waiting for.
-        if (steps_ - found > std::max(2 * found, budget_ / 2)) return;
+        // the work spent so far (and half the effort, counted at most at the default) is not
+        // worth waiting for; a larger effort only lets a walk that still improves go on.
+        if (steps_ - found > std::max(2 * found, patience)) return;
         const int64_t perLevel = static_cast<int64_t>(lines_.size()) * k_ * 8 + 256;
         if (++moves >= perLevel) {
             moves = 0;

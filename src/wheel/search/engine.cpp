@@ -16,15 +16,27 @@ Engine::Engine(const WheelSearch& search, RandomGenerator& g, int m)
     hopeless_.assign((sets_ + 63) / 64, 0);
 }
 
-WheelFound Engine::Run() {
-    Greedy();
+WheelFound Engine::Run(std::span<const WheelLine> start) {
+    if (start.empty()) {
+        Greedy();
+    } else {
+        for (const WheelLine& line : start) {
+            Mask mask = 0;
+            for (const uint8_t x : line) mask |= Bit(x);
+            AddLine(mask);
+        }
+    }
     const bool covers = uncovered_ == 0;
     if (!covers) return Result(lines_, false);
     best_ = lines_;
     Anneal();
-    if (search_.lines >= std::max<int64_t>(floor_, 1) &&
-        static_cast<int64_t>(best_.size()) > search_.lines)
-        Refine(RefineBudget());
+    // However many lines the caller accepts, the walk goes on towards the lower bound: it stops
+    // there, when its budget is spent, or when it has not improved for a third of the budget
+    // the default effort gives (and twice the work its last improvement took).
+    if (static_cast<int64_t>(best_.size()) > std::max<int64_t>(floor_, 1)) {
+        const int64_t base = DefaultWheelEffort(search_.goal);
+        Refine(RefineBudget(budget_), RefineBudget(std::min(budget_, base)) / 3);
+    }
     return Result(best_, true);
 }
 

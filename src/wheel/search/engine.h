@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "random/generator.h"
@@ -20,7 +21,9 @@ class Engine {
 public:
     // m: the drawn numbers counted, goal.m or, where its sets are too many, goal.t.
     Engine(const WheelSearch& search, RandomGenerator& g, int m);
-    WheelFound Run();
+    // The smallest wheel the walk finds, from start (a wheel that meets the goal with allowed
+    // lines) or, where start is empty, from a greedy wheel.
+    WheelFound Run(std::span<const WheelLine> start);
 
 private:
     // --- the m-sets and the lines meeting them (set_counts.cpp) ---
@@ -140,8 +143,9 @@ private:
     void Move(const uint32_t* accept);
 
     // --- the tabu search at a fixed size (tabu.cpp, one_swap.cpp) ---
-    void Refine(int64_t budget);
-    int64_t RefineBudget() const;
+    void Refine(int64_t budget, int64_t patience);
+    // The tabu search's budget when the first stage had firstBudget steps.
+    int64_t RefineBudget(int64_t firstBudget) const;
     bool OneSwapForm() const;
     int64_t SwapDelta(Mask line, int x, int y);
     void TabuMove();

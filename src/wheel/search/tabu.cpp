@@ -33,8 +33,10 @@ constexpr uint32_t kTenureSpan = 3;
 
 }  // namespace
 
-void Engine::Refine(int64_t budget) {
+void Engine::Refine(int64_t budget, int64_t patience) {
+    const int64_t start = steps_;
     const int64_t end = budget > INT64_MAX - steps_ ? INT64_MAX : steps_ + budget;
+    int64_t improved = steps_;
     if (OneSwapForm())
         oneSwapSteps_ = static_cast<int64_t>(Choose(k_ - 1, t_ - 1) * Choose(v_ - k_ - 1, m_ - t_));
     if (v_ <= kMaskNumbers) {
@@ -47,13 +49,15 @@ void Engine::Refine(int64_t budget) {
     while (steps_ < end) {
         if (uncovered_ == 0) {
             best_ = lines_;
-            if (static_cast<int64_t>(lines_.size()) <= search_.lines) return;
+            improved = steps_;
+            if (static_cast<int64_t>(lines_.size()) <= std::max<int64_t>(floor_, 1)) return;
             const size_t slot = RemoveLine();
             // The line moved into the dropped one's place keeps its own tabu numbers.
             std::copy_n(tabu_.end() - v_, v_, tabu_.begin() + slot * v_);
             tabu_.resize(tabu_.size() - v_);
             continue;
         }
+        if (steps_ - improved > std::max(2 * (improved - start), patience)) return;
         Report();
         TabuMove();
     }
@@ -61,12 +65,12 @@ void Engine::Refine(int64_t budget) {
 
 // Scaled as the first stage's budget by the effort asked for: a fixed number of steps where the
 // counts are kept by mask (a step costs less there), else a multiple of the first's.
-int64_t Engine::RefineBudget() const {
+int64_t Engine::RefineBudget(int64_t firstBudget) const {
     const uint64_t direct = OneSwapForm() ? kOneSwapRefineSteps : kDirectRefineSteps;
-    const WideCount scaled =
-        v_ <= kMaskNumbers
-            ? WideCount(budget_) * direct / static_cast<uint64_t>(DefaultWheelEffort(search_.goal))
-            : WideCount(budget_) * kRefineTimes;
+    const WideCount scaled = v_ <= kMaskNumbers
+                                 ? WideCount(firstBudget) * direct /
+                                       static_cast<uint64_t>(DefaultWheelEffort(search_.goal))
+                                 : WideCount(firstBudget) * kRefineTimes;
     return scaled > WideCount(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(scaled);
 }
 
