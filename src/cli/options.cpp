@@ -354,20 +354,23 @@ Options (before the arguments; "--" ends them; a value may also follow '='):
   --chart FILE       after the run, draw the count of each number as an SVG chart
 
 Wheels: combogen --wheel T:M [--numbers LIST] LINES POOL PICK SORT OUTPUT [FIXED-FILE]
-  --wheel T:M        write the fewest lines found (at most LINES) such that whenever M of
-                     the drawn numbers are among the wheeled numbers, some line holds at
-                     least T of them; every line is checked against every draw first.
-                     With FIXED-FILE every line holds those key numbers too, and the
-                     guarantee holds when they are drawn. Filters restrict the lines;
-                     --bonus adds random bonus numbers outside the guarantee; --unique
-                     changes nothing (lines never repeat); a rejected run says why.
-                     When the first search's wheel is longer than LINES, the search goes
-                     on with other methods (up to about a minute) before it gives up
+  --wheel T:M        write the smallest wheel found such that whenever M of the drawn
+                     numbers are among the wheeled numbers, some line holds at least T
+                     of them; LINES is only the most lines accepted. Known designs
+                     first, then a search on every processor (seconds; up to about a
+                     minute for the hardest); every line is checked against every draw
+                     before it is written. With FIXED-FILE every line holds those key
+                     numbers too, and the guarantee holds when they are drawn. Filters
+                     restrict the lines; --bonus adds random bonus numbers outside the
+                     guarantee; --unique changes nothing (lines never repeat); a
+                     rejected run says why; --explain (or a terminal) reports the lines,
+                     the lower bound and whether the wheel is proven optimal
   --numbers LIST     the numbers to wheel (e.g. 3,8,15,22,31,40,47); all of 1..POOL
                      but the key and excluded numbers by default
-  --effort PERCENT   the search's effort, 1 to 100000 percent of its default (100), both
-                     stages; counted in steps, so the same --seed gives the same wheel
-                     anywhere
+  --effort PERCENT   the search's effort, 1 to 100000 percent of its default (100);
+                     counted in steps, so the same --seed gives the same wheel anywhere
+                     and for any number of processors, within a version (a later version
+                     may find a smaller wheel)
 
 Checks of a file of lines (the report on standard output, status 0):
   --check DRAW FILE  how many lines of FILE match 0..PICK numbers of DRAW
