@@ -207,6 +207,8 @@ const OptionEntry OptionTable[] = {
          o.effort = static_cast<int>(*percent);
          return std::string();
      }},
+    {"--budget", nullptr,
+     [](std::string_view, Options& o) { return o.budget = true, std::string(); }},
     {"--check", "DRAW",
      [](std::string_view v, Options& o) {
          // Commas and semicolons separate numbers too, as people write a draw.
@@ -302,6 +304,7 @@ CommandLine ParseCommandLine(std::span<const std::string> args, std::string& err
     } else if (error.empty() && !o.wheel) {
         if (!o.numbers.empty()) error = "--numbers needs --wheel or --guarantee";
         if (o.effort) error = "--effort needs --wheel";
+        if (o.budget) error = "--budget needs --wheel";
     }
     if (!error.empty()) return {};
     result.options.asGiven.assign(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(i));
@@ -359,7 +362,8 @@ Wheels: combogen --wheel T:M [--numbers LIST] LINES POOL PICK SORT OUTPUT [FIXED
                      of them; LINES is only the most lines accepted. Known designs
                      first, then a search on every processor (seconds; up to about a
                      minute for the hardest); every line is checked against every draw
-                     before it is written. With FIXED-FILE every line holds those key
+                     before it is written, and the lines come in the order that makes
+                     each first N of them meet the most draws. With FIXED-FILE every line holds those key
                      numbers too, and the guarantee holds when they are drawn. Filters
                      restrict the lines; --bonus adds random bonus numbers outside the
                      guarantee; --unique changes nothing (lines never repeat); a
@@ -371,6 +375,9 @@ Wheels: combogen --wheel T:M [--numbers LIST] LINES POOL PICK SORT OUTPUT [FIXED
                      counted in steps, so the same --seed gives the same wheel anywhere
                      and for any number of processors, within a version (a later version
                      may find a smaller wheel)
+  --budget           when the smallest wheel found is longer than LINES, write the LINES
+                     lines that meet the most draws instead of refusing, and say on
+                     standard error the share of draws they meet
 
 Checks of a file of lines (the report on standard output, status 0):
   --check DRAW FILE  how many lines of FILE match 0..PICK numbers of DRAW

@@ -53,6 +53,7 @@ struct Options {
     std::optional<Prize> wheel;
     std::vector<int> numbers;             // --numbers: distinct, ascending, each in 1..80
     std::optional<int> effort;            // --effort: percent of the search's default effort
+    bool budget = false;                  // --budget: LINES lines meeting the most draws
     std::optional<NumberLine> checkDraw;  // --check
     std::optional<Prize> guarantee;
     std::vector<std::string> asGiven;  // the option words as typed, for the statistics report

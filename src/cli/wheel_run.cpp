@@ -9,7 +9,9 @@
 #include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/terminal.h"
+#include "random/wide_draw.h"
 #include "wheel/bounds.h"
+#include "wheel/coverage_order.h"
 #include "wheel/guarantee.h"
 
 namespace combogen {
@@ -18,6 +20,13 @@ namespace {
 
 std::string Plural(int64_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// "87.30 %", rounded down, so that a share short of all never reads 100.00 %.
+std::string ShareText(uint64_t part, uint64_t whole) {
+    const auto hundredths = static_cast<uint64_t>(static_cast<WideCount>(part) * 10000 / whole);
+    const std::string cents = std::to_string(100 + hundredths % 100).substr(1);
+    return std::to_string(hundredths / 100) + "." + cents + " %";
 }
 
 std::string BoundText(const WheelBound& bound) {
@@ -117,7 +126,7 @@ std::optional<std::string> WheelRun::Prepare(const RunSettings& settings, const 
     }
     goal_ = WheelGoal{v, k, t, m};
     const WheelBound bound = WheelLowerBound(goal_);
-    if (bound.lines > settings.LineCount) {
+    if (bound.lines > settings.LineCount && !options.budget) {
         return "no wheel of at most " + Plural(settings.LineCount, "line", "lines") + " gives " +
                std::to_string(t) + " if " + std::to_string(m) + " over " + std::to_string(v) +
                " numbers: " + BoundText(bound);
@@ -149,18 +158,21 @@ std::optional<std::string> WheelRun::Find(RandomGenerator& g) {
     search.progress = [&progress](int64_t lines, int64_t uncovered) {
         progress.Show(lines, uncovered);
     };
+    if (options_->budget) search.budget = settings_.LineCount;
     WheelFound found = FindWheel(search, g);
     const std::string goal = std::to_string(goal_.t) + " if " + std::to_string(goal_.m) + " over " +
                              Plural(goal_.v, "number", "numbers");
-    if (!found.covers) {
+    const bool partial = !found.covers && options_->budget && !found.lines.empty();
+    if (!found.covers && !partial) {
         if (!filtered) WheelFault("the search found no wheel for " + goal);
         return "no wheel of lines passing " + DescribeFilters(filters_) + " gives " + goal;
     }
     const auto size = static_cast<int64_t>(found.lines.size());
-    if (size > settings_.LineCount) {
+    if (size > settings_.LineCount && !options_->budget) {
         return "the fewest lines found for " + goal + " is " + std::to_string(size) +
                ", more than " + std::to_string(settings_.LineCount) + "; " +
-               BoundText(WheelLowerBound(goal_)) + " (--effort may find fewer)";
+               BoundText(WheelLowerBound(goal_)) +
+               " (--effort may find fewer; --budget writes the lines that meet the most draws)";
     }
 
     // Before anything is written: distinct lines of k wheeled numbers that pass the filters,
@@ -182,12 +194,26 @@ std::optional<std::string> WheelRun::Find(RandomGenerator& g) {
         if (i > 0 && found.lines[i - 1] == line) WheelFault("a line repeats");
         if (search.allowed && !search.allowed(line)) WheelFault("a line fails the filters");
     }
-    const GuaranteeCheck check = CheckGuarantee(goal_.v, goal_.t, goal_.m, found.lines);
-    if (!check.met) {
-        WheelFault(std::to_string(check.draws - check.metDraws) + " of " +
-                   std::to_string(check.draws) + " draws unmet for " + goal);
+    const GuaranteeCheck whole = CheckGuarantee(goal_.v, goal_.t, goal_.m, found.lines);
+    if (!partial && !whole.met) {
+        WheelFault(std::to_string(whole.draws - whole.metDraws) + " of " +
+                   std::to_string(whole.draws) + " draws unmet for " + goal);
     }
-    lines_ = std::move(found.lines);
+    // Each first N lines meet as many draws as the order can make them; a budget keeps the
+    // first LINES of a wheel that is longer.
+    lines_ = OrderByCoverage(goal_.v, goal_.t, goal_.m, std::move(found.lines));
+    if (static_cast<int64_t>(lines_.size()) > settings_.LineCount)
+        lines_.resize(static_cast<std::size_t>(settings_.LineCount));
+    if (partial || static_cast<int64_t>(lines_.size()) < size) {
+        const GuaranteeCheck check = CheckGuarantee(goal_.v, goal_.t, goal_.m, lines_);
+        WriteStandardError(
+            "combogen: " + Plural(static_cast<int64_t>(lines_.size()), "line gives", "lines give") +
+            " " + std::to_string(goal_.t) + " if " + std::to_string(goal_.m) + " for " +
+            ShareText(check.metDraws, check.draws) + " of the draws with " +
+            std::to_string(goal_.m) + " among your " + Plural(goal_.v, "number", "numbers") + " (" +
+            std::to_string(check.metDraws) + " of " + std::to_string(check.draws) + ")\n");
+        return std::nullopt;
+    }
     // How good the wheel is: with --explain, or to a person at a terminal.
     if (options_->explain || StandardErrorIsTerminal()) {
         const WheelBound bound = WheelLowerBound(goal_);

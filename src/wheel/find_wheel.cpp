@@ -120,15 +120,13 @@ WheelFound SteinerAndRest(const WheelSearch& search, RandomGenerator& generator)
     return found;
 }
 
-// The smaller of two outcomes that meet the goal; a, the earlier, where they tie.
+// The better of two outcomes (wheel_search::Better); a, the earlier, where they tie. The steps
+// of both.
 WheelFound Smaller(WheelFound a, WheelFound b) {
-    if (!b.covers) return a;
-    if (!a.covers || b.lines.size() < a.lines.size()) {
-        b.steps += a.steps;
-        return b;
-    }
-    a.steps += b.steps;
-    return a;
+    const int64_t steps = a.steps + b.steps;
+    WheelFound& kept = wheel_search::Better(b, a) ? b : a;
+    kept.steps = steps;
+    return std::move(kept);
 }
 
 // A known design for the goal whose every line is allowed, or nothing.
@@ -185,9 +183,11 @@ WheelFound FindWheel(const WheelSearch& search, RandomGenerator& generator) {
     if (Choose(goal.v, m) > kMaxSets) m = goal.t;
     if (Choose(goal.v, m) > kMaxSets) return known;
     // A known design starts the first walk where the walk counts the goal's own m-sets.
-    const std::span<const WheelLine> start = known.covers && m == goal.m
-                                                 ? std::span<const WheelLine>(known.lines)
-                                                 : std::span<const WheelLine>();
+    const bool startable =
+        known.covers && m == goal.m &&
+        (search.budget == 0 || static_cast<int64_t>(known.lines.size()) <= search.budget);
+    const std::span<const WheelLine> start =
+        startable ? std::span<const WheelLine>(known.lines) : std::span<const WheelLine>();
     WheelFound searched = wheel_search::RunPortfolio(search, m, start, generator);
     searched.method = "search";
     return Smaller(std::move(known), std::move(searched));

@@ -20,7 +20,12 @@ struct WheelSearch {
     // The threads the search may use; 0: one for each processor the run may use. The wheel
     // found is the same for any number.
     int threads = 0;
-    // The lines a wheel may use (the run's filters); empty: every k-set may be used.
+    // The most lines the caller can pay for; 0: no such limit. Where the search finds no wheel
+    // of at most this many lines that meets the goal, it gives the lines of that many that
+    // meet the most m-sets it can find (covers false, unmet the m-sets they leave).
+    int64_t budget = 0;
+    // The lines a wheel may use (the run's filters); empty: every k-set may be used. Called
+    // from several threads at once.
     std::function<bool(std::span<const uint8_t> line)> allowed;
     // Called now and then during a long search with the best wheel's size so far and the
     // m-sets the current attempt still leaves unmet; never changes the outcome.
@@ -32,6 +37,7 @@ struct WheelFound {
     bool covers = false;           // false: no wheel of allowed lines was found that meets it
     int64_t steps = 0;             // effort spent
     std::string method;            // how it was made: a known design's name, or "search"
+    int64_t unmet = 0;             // with a budget and covers false: the m-sets left unmet
 };
 
 // The effort FindWheel spends when asked for 0: enough steps for a near-best wheel of this size.

@@ -220,6 +220,23 @@ TEST(WheelSearchTest, SameGeneratorStateSameWheelAndEffortBoundsTheWork) {
     EXPECT_LT(quick.steps, 2'000'000);
 }
 
+TEST(WheelSearchTest, ABudgetTooSmallGivesItsLinesMeetingTheMostDraws) {
+    const WheelGoal goal{12, 6, 3, 4};
+    WheelSearch search;
+    search.goal = goal;
+    search.effort = 1'000'000;
+    search.budget = 4;  // 6 lines are needed
+    RandomGenerator g = testing::ZeroSeededGenerator();
+    const WheelFound found = FindWheel(search, g);
+    ASSERT_FALSE(found.covers);
+    ASSERT_EQ(found.lines.size(), 4u);
+    const GuaranteeCheck check = CheckGuarantee(goal.v, goal.t, goal.m, found.lines);
+    EXPECT_EQ(static_cast<uint64_t>(found.unmet), check.draws - check.metDraws);
+    EXPECT_LE(found.unmet, 110);  // 105 seen, from a greedy start of four lines
+    search.budget = 6;            // room enough: a wheel that meets the goal
+    EXPECT_TRUE(FindWheel(search, g).covers);
+}
+
 TEST(WheelSearchTest, TheWheelDoesNotDependOnTheThreads) {
     for (const WheelGoal goal : {WheelGoal{13, 6, 4, 5}, WheelGoal{24, 4, 3, 3}}) {
         SCOPED_TRACE(goal.v);

@@ -25,8 +25,9 @@ Engine::Engine(const WheelSearch& search, RandomGenerator& g, int m)
 }
 
 WheelFound Engine::Run(std::span<const WheelLine> start) {
+    const size_t most = search_.budget > 0 ? static_cast<size_t>(search_.budget) : SIZE_MAX;
     if (start.empty()) {
-        Greedy();
+        Greedy(most);
     } else {
         for (const WheelLine& line : start) {
             Mask mask = 0;
@@ -34,23 +35,39 @@ WheelFound Engine::Run(std::span<const WheelLine> start) {
             AddLine(mask);
         }
     }
-    const bool covers = uncovered_ == 0;
-    if (!covers) return Result(lines_, false);
+    if (uncovered_ != 0) {
+        if (search_.budget == 0 || lines_.empty()) return Result(lines_, false);
+        // Within the budget: the tabu search at this size, keeping the lines that leave the
+        // fewest sets unmet, and going on as below should they come to meet every one.
+        partial_ = lines_;
+        leastUnmet_ = uncovered_;
+        ListUnmet();
+        Refine(RefineBudget(budget_), Patience());
+        if (best_.empty()) {
+            WheelFound found = Result(partial_, false);
+            found.unmet = leastUnmet_;
+            return found;
+        }
+        return Result(best_, true);
+    }
     best_ = lines_;
     Anneal();
     // However many lines the caller accepts, the walk goes on towards the lower bound: it stops
     // there, when its budget is spent, or when it has not improved for twice the work its last
-    // improvement took and a patience of its own: a third of the budget the default effort
-    // gives, less for few m-sets, where a walk that stalls has long since found its best.
-    if (static_cast<int64_t>(best_.size()) > std::max<int64_t>(floor_, 1)) {
-        const int64_t base = DefaultWheelEffort(search_.goal);
-        const WideCount bySets = WideCount(sets_) * kPatiencePerSet;
-        const int64_t patience = std::min<int64_t>(
-            RefineBudget(std::min(budget_, base)) / 3,
-            bySets > WideCount(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(bySets));
-        Refine(RefineBudget(budget_), patience);
-    }
+    // improvement took and its patience.
+    if (static_cast<int64_t>(best_.size()) > std::max<int64_t>(floor_, 1))
+        Refine(RefineBudget(budget_), Patience());
     return Result(best_, true);
+}
+
+// A third of the tabu budget the default effort gives, less for few m-sets, where a walk that
+// stalls has long since found its best.
+int64_t Engine::Patience() const {
+    const int64_t base = DefaultWheelEffort(search_.goal);
+    const WideCount bySets = WideCount(sets_) * kPatiencePerSet;
+    return std::min<int64_t>(
+        RefineBudget(std::min(budget_, base)) / 3,
+        bySets > WideCount(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(bySets));
 }
 
 void Engine::Report() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -136,7 +137,10 @@ private:
     void AddLine(Mask line);
     Mask RandomLineThrough(const uint8_t* s);
     Mask AnyAllowedLineThrough(const uint8_t* s);
-    void Greedy();
+    // Up to `most` lines.
+    void Greedy(size_t most);
+    // Lists every m-set now unmet that an allowed line can meet, for drawing.
+    void ListUnmet();
 
     // --- simulated annealing (anneal.cpp) ---
     void Anneal();
@@ -144,6 +148,7 @@ private:
 
     // --- the tabu search at a fixed size (tabu.cpp, one_swap.cpp) ---
     void Refine(int64_t budget, int64_t patience);
+    int64_t Patience() const;
     // The tabu search's budget when the first stage had firstBudget steps.
     int64_t RefineBudget(int64_t firstBudget) const;
     bool OneSwapForm() const;
@@ -182,7 +187,10 @@ private:
     int64_t hopelessCount_ = 0;
     std::vector<Mask> lines_;
     LineSet present_;
-    std::vector<Mask> best_;         // the smallest wheel found that meets the goal
+    std::vector<Mask> best_;  // the smallest wheel found that meets the goal
+    // With a budget, until a wheel meets the goal: the lines leaving the fewest sets unmet.
+    std::vector<Mask> partial_;
+    int64_t leastUnmet_ = INT64_MAX;
     std::vector<uint64_t> holders_;  // IndexHolders
     size_t words_ = 0;
     std::vector<uint64_t> near_;

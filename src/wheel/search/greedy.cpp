@@ -71,13 +71,13 @@ Mask Engine::AnyAllowedLineThrough(const uint8_t* s) {
     return found;
 }
 
-// Until every m-set that some allowed line can meet is met.
-void Engine::Greedy() {
+// Until every m-set that some allowed line can meet is met, or most lines.
+void Engine::Greedy(size_t most) {
     const int tries = k_ == v_ ? 1 : 24;
     uint64_t next = 0;
     uint8_t s[80];
     while (uncovered_ > hopelessCount_) {
-        if (lines_.size() >= UINT16_MAX) return;  // the counts would overflow
+        if (lines_.size() >= std::min<size_t>(most, UINT16_MAX)) return;  // 16-bit counts
         while (count_[next] != 0 || (hopeless_[next / 64] >> (next % 64) & 1)) ++next;
         Unrank(next, s);
         Mask best = 0;
@@ -98,6 +98,15 @@ void Engine::Greedy() {
         AddLine(best);
         Report();
     }
+}
+
+void Engine::ListUnmet() {
+    if (byMask_) return;  // CountByMask lists them
+    unmet_.Reset(sets_);
+    for (uint64_t r = 0; r < sets_; ++r)
+        if (count_[r] == 0 && !(hopeless_[r / 64] >> (r % 64) & 1))
+            unmet_.Add(static_cast<uint32_t>(r));
+    steps_ += static_cast<int64_t>(sets_);
 }
 
 }  // namespace combogen::wheel_search

@@ -30,6 +30,13 @@ RandomGenerator DerivedGenerator(RandomGenerator& g) {
 
 }  // namespace
 
+bool Better(const WheelFound& a, const WheelFound& b) {
+    if (a.covers != b.covers) return a.covers;
+    if (a.covers) return a.lines.size() < b.lines.size();
+    if (a.lines.empty() || b.lines.empty()) return b.lines.empty() && !a.lines.empty();
+    return a.unmet < b.unmet;
+}
+
 WheelFound RunPortfolio(const WheelSearch& search, int m, std::span<const WheelLine> start,
                         RandomGenerator& g) {
     std::array<RandomGenerator, kWalks> generators;
@@ -63,11 +70,8 @@ WheelFound RunPortfolio(const WheelSearch& search, int m, std::span<const WheelL
     for (int i = 0; i < kWalks; ++i) walk(i);
 #endif
     int best = 0;
-    for (int i = 1; i < kWalks; ++i) {
-        if (found[i].covers &&
-            (!found[best].covers || found[i].lines.size() < found[best].lines.size()))
-            best = i;
-    }
+    for (int i = 1; i < kWalks; ++i)
+        if (Better(found[i], found[best])) best = i;
     WheelFound result = std::move(found[best]);
     for (int i = 0; i < kWalks; ++i)
         if (i != best) result.steps += found[i].steps;

@@ -14,6 +14,10 @@ namespace combogen::wheel_search {
 // given, the rest from greedy wheels.
 inline constexpr int kWalks = 2;
 
+// Whether a is better than b: a wheel that meets the goal before one that does not, then the
+// fewer lines, then (lines within a budget) the fewer m-sets unmet. Not better on a tie.
+bool Better(const WheelFound& a, const WheelFound& b);
+
 // m: the drawn numbers each walk counts (see Engine). Draws the walks' generators from g.
 WheelFound RunPortfolio(const WheelSearch& search, int m, std::span<const WheelLine> start,
                         RandomGenerator& g);

@@ -57,6 +57,11 @@ void Engine::Refine(int64_t budget, int64_t patience) {
             tabu_.resize(tabu_.size() - v_);
             continue;
         }
+        if (best_.empty() && uncovered_ < leastUnmet_) {
+            leastUnmet_ = uncovered_;
+            partial_ = lines_;
+            improved = steps_;
+        }
         if (steps_ - improved > std::max(2 * (improved - start), patience)) return;
         Report();
         TabuMove();
