@@ -13,6 +13,10 @@ namespace {
 // Beyond this the bit sets of the guarantee check grow past 10 MB.
 constexpr int64_t MostGuaranteeLines = 1000000;
 
+// About a second of the guarantee check on one core. A check that needs more (few lines over
+// many numbers, whose unmet draws are visited nearly one by one) is refused.
+constexpr uint64_t MostGuaranteeSteps = uint64_t{1} << 26;
+
 std::string Labels(const std::vector<uint8_t>& numbers) {
     std::string text;
     for (const uint8_t v : numbers) {
@@ -75,6 +79,17 @@ std::optional<std::string> CheckDraw(const std::string& name, const NumberLine& 
     if (failed) {
         error = std::move(*failed);
         return std::nullopt;
+    }
+    // Lines without a bonus part play one pool: a bonus number that is also a main number
+    // would be drawn twice, and counted twice.
+    for (const uint8_t x : draw.bonus) {
+        if (bonusCount == 0 &&
+            std::find(draw.main.begin(), draw.main.end(), x) != draw.main.end()) {
+            error = "--check '" + LineText(draw) + "': " + std::to_string(x) +
+                    " is both a main and a bonus number, and the lines of '" + name +
+                    "' have no bonus part (one pool)";
+            return std::nullopt;
+        }
     }
     const int top = static_cast<int>(std::min(mainCount, draw.main.size()));
     const int bonusTop = draw.bonus.empty()
@@ -170,7 +185,19 @@ std::optional<std::string> CheckPrize(const std::string& name, const Options& op
         }
         indexed.push_back(std::move(w));
     }
-    const GuaranteeCheck check = CheckGuarantee(v, t, m, indexed);
+    const GuaranteeCheck check = CheckGuarantee(v, t, m, indexed, MostGuaranteeSteps);
+    if (check.stopped) {
+        int most = m;
+        for (std::optional<uint64_t> steps;
+             (steps = MostCheckSteps(most + 1, m)) && *steps <= MostGuaranteeSteps;) {
+            ++most;
+        }
+        error = "--guarantee " + prize + " over " + std::to_string(v) +
+                " numbers: these lines leave too many draws to count in time; any file is "
+                "checked over at most " +
+                std::to_string(most) + " numbers";
+        return std::nullopt;
+    }
     const std::string ofThem = std::to_string(m) + " of these numbers";
     std::string out = "guarantee " + std::to_string(t) + " if " + std::to_string(m) + " over " +
                       Plural(v, "number", "numbers") + ": " + Labels(numbers) + "\n";

@@ -370,13 +370,18 @@ Wheels: combogen --wheel T:M [--numbers LIST] LINES POOL PICK SORT OUTPUT [FIXED
                      anywhere
 
 Checks of a file of lines (the report on standard output, status 0):
-  --check DRAW FILE  how many lines of FILE match 0..PICK numbers of DRAW
-                     ("05 11 23 38 41 49 + 07"; the bonus part matches the lines'
-                     bonus numbers, or their main numbers when they have none), and
-                     the best lines
+  --check DRAW FILE  how many lines of FILE match each count of the numbers of DRAW,
+                     from the fewer of PICK and DRAW's numbers down to 0
+                     ("05 11 23 38 41 49 + 07"; blanks, tabs, commas or semicolons
+                     between numbers; the bonus part matches the lines' bonus
+                     numbers, or their main numbers when they have none, and then
+                     may not repeat a main number), and the best lines
   --guarantee T:M FILE
                      whether FILE's lines give "T if M" over the numbers they use (or
-                     --numbers LIST), the share of draws met, and an unmet draw
+                     --numbers LIST): "met" with the count of draws, or "not met"
+                     with the share of draws met and an unmet draw; refused when the
+                     count would take more than about a second
+Both read lines of up to 1024 characters ended by LF, CR LF or CR.
 
 Exit status: 0 after a normal end or a silent stop; 1 after a failure report (a failed
 write, a fixed number too large to convert); 2 for a bad option, for options the arguments
