@@ -2,19 +2,26 @@
 
 #include "line_checks/draw_check.h"
 #include "line_checks/guarantee_report.h"
+#include "line_checks/prize_report.h"
 #include "line_checks/report_text.h"
 
 namespace combogen {
 
 std::optional<std::string> CheckLines(std::span<const std::string> args, const Options& options,
                                       std::string& error) {
-    const char* option = options.checkDraw ? "--check" : "--guarantee";
+    const char* option = options.checkDraw   ? "--check"
+                         : options.guarantee ? "--guarantee"
+                                             : "--prizes";
     if (args.size() != 1) {
         error = std::string(option) + " takes one FILE of lines after its value, got " +
                 Plural(static_cast<int64_t>(args.size()), "argument", "arguments");
         return std::nullopt;
     }
     if (options.checkDraw) return CheckDraw(args[0], *options.checkDraw, error);
+    if (options.prizes) {
+        return PrizeReportFile(args[0], options.prizes->pool, options.prizes->draw, options.numbers,
+                               error);
+    }
     return CheckGuaranteeFile(args[0], options.guarantee->t, options.guarantee->m, options.numbers,
                               error);
 }

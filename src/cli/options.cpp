@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "text/text_file.h"
+#include "wheel/guarantee.h"
 
 #ifndef COMBOGEN_VERSION
 #define COMBOGEN_VERSION "unknown"
@@ -222,6 +223,22 @@ const OptionEntry OptionTable[] = {
      }},
     {"--guarantee", "T:M",
      [](std::string_view v, Options& o) { return ParsePrize("--guarantee", v, o.guarantee); }},
+    {"--prizes", "POOL:DRAW",
+     [](std::string_view v, Options& o) {
+         const std::size_t colon = v.find(':');
+         const auto pool = colon == v.npos ? std::nullopt : PlainNumber(v.substr(0, colon));
+         const auto draw = colon == v.npos ? std::nullopt : PlainNumber(v.substr(colon + 1));
+         if (!pool || !draw || *pool < 1 || *pool > 80 || *draw < 1 || *draw > *pool) {
+             return "--prizes takes POOL:DRAW (DRAW of 1..POOL drawn, POOL at most 80), not " +
+                    Quoted(v);
+         }
+         const Game game{static_cast<int>(*pool), static_cast<int>(*draw)};
+         if (!DrawCount(game.pool, game.draw)) {
+             return "--prizes " + Quoted(v) + ": more than 2^62 draws";
+         }
+         o.prizes = game;
+         return std::string();
+     }},
 };
 
 // The options each check of a file allows besides itself; a run's options mean nothing there.
@@ -296,11 +313,11 @@ CommandLine ParseCommandLine(std::span<const std::string> args, std::string& err
     }
     if (error.empty() && o.checkDraw) {
         error = CheckAlone("--check", given, {});
-    } else if (error.empty() && o.guarantee) {
+    } else if (error.empty() && (o.guarantee || o.prizes)) {
         const std::string_view allowed[] = {"--numbers"};
-        error = CheckAlone("--guarantee", given, allowed);
+        error = CheckAlone(o.guarantee ? "--guarantee" : "--prizes", given, allowed);
     } else if (error.empty() && !o.wheel) {
-        if (!o.numbers.empty()) error = "--numbers needs --wheel or --guarantee";
+        if (!o.numbers.empty()) error = "--numbers needs --wheel or --guarantee, or --prizes";
         if (o.effort) error = "--effort needs --wheel";
     }
     if (!error.empty()) return {};
@@ -364,7 +381,8 @@ Wheels: combogen --wheel T:M [--numbers LIST] LINES POOL PICK SORT OUTPUT [FIXED
                      When the first search's wheel is longer than LINES, the search goes
                      on with other methods (up to about a minute) before it gives up
   --numbers LIST     the numbers to wheel (e.g. 3,8,15,22,31,40,47); all of 1..POOL
-                     but the key and excluded numbers by default
+                     but the key and excluded numbers by default; with --guarantee or
+                     --prizes, the numbers the check is over
   --effort PERCENT   the search's effort, 1 to 100000 percent of its default (100), both
                      stages; counted in steps, so the same --seed gives the same wheel
                      anywhere
@@ -381,7 +399,14 @@ Checks of a file of lines (the report on standard output, status 0):
                      --numbers LIST): "met" with the count of draws, or "not met"
                      with the share of draws met and an unmet draw; refused when the
                      count would take more than about a second
-Both read lines of up to 1024 characters ended by LF, CR LF or CR.
+  --prizes POOL:DRAW FILE
+                     the exact prize table of FILE's lines in draws of DRAW of 1..POOL:
+                     for each count of matched numbers, the draws where a line reaches
+                     it and the lines expected (as for as many random lines), then for
+                     each count h of drawn numbers among the lines' (or --numbers
+                     LIST) the least, average and most lines, and a draw getting the
+                     least; refused when counting would take more than a few seconds
+All three read lines of up to 1024 characters ended by LF, CR LF or CR.
 
 Exit status: 0 after a normal end or a silent stop; 1 after a failure report (a failed
 write, a fixed number too large to convert); 2 for a bad option, for options the arguments
@@ -400,6 +425,7 @@ Examples:
   combogen --wheel 3:4 --numbers 3,8,15,22,27,31,36,40,44,47 20 49 6 1 wheel.txt
                                                   3 of the ten in a line if 4 are drawn
   combogen --guarantee 3:4 wheel.txt             checks that guarantee
+  combogen --prizes 49:6 wheel.txt                what its lines win, over every draw
   combogen --check "05 11 23 38 41 49 + 07" numbers.txt
 )";
 }

@@ -33,6 +33,12 @@ struct Prize {
     int m = 0;
 };
 
+// POOL:DRAW of --prizes: DRAW numbers drawn of 1..POOL.
+struct Game {
+    int pool = 0;
+    int draw = 0;
+};
+
 struct Options {
     bool help = false;
     bool version = false;
@@ -55,6 +61,7 @@ struct Options {
     std::optional<int> effort;            // --effort: percent of the search's default effort
     std::optional<NumberLine> checkDraw;  // --check
     std::optional<Prize> guarantee;
+    std::optional<Game> prizes;
     std::vector<std::string> asGiven;  // the option words as typed, for the statistics report
 
     // True when the lines differ from the plain run's in any way but the line end and the

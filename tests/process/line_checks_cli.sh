@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# --prizes: the exact table of a small file whose every draw is counted by hand, and its
+# refusals.
+. "$(dirname "$0")/cli_support.sh"
+
+CASE="--prizes: the table of two lines in draws of 3 from 1..6"
+printf '01 02 03\r\n01 04 05\r\n' >p.txt
+run --prizes 6:3 p.txt
+expect_status 0
+cat >expected.txt <<'TABLE'
+prizes of file 'p.txt': 2 lines of 3 numbers over 5 numbers
+game: 3 drawn of 1..6, 20 draws, each counted
+match   draws with a line  chance %  lines expected  random lines: chance %
+    3                   2   10.0000        0.100000                  9.7500
+    2                  16   80.0000        0.900000                 75.0000
+    1                  20  100.0000        0.900000                 99.7500
+(chance: of a line with at least that many; lines expected: with exactly that many, the same for random lines, since a wheel changes the spread of wins, not their average)
+
+3 of the drawn numbers among these 5: 10 draws
+match  least  average  most
+    3      0   0.2000     1
+    2      0   1.2000     2
+    1      0   0.6000     1
+always a line with at least 2; the first draw that gets no more: 01 02 04
+
+2 of the drawn numbers among these 5: 10 draws
+match  least  average  most
+    2      0   0.6000     1
+    1      0   1.2000     2
+always a line with at least 1; the first draw that gets no more: 02 04
+TABLE
+check cmp -s stdout.txt expected.txt
+check test ! -s stderr.txt
+
+CASE="--prizes: a Keno-sized game over 20 numbers answers"
+for i in $(seq 1 20); do seq -f '%02g' $((i % 11 + 1)) $((i % 11 + 10)) | tr '\n' ' '; printf '\n'; done >keno.txt
+run --prizes 80:20 keno.txt
+expect_status 0
+check grep -q '^game: 20 drawn of 1..80, 3535316142212174320 draws, each counted$' stdout.txt
+
+# refusals: ARGUMENTS, the message on standard error; status 2, nothing on standard output.
+while IFS='|' read -r arguments message; do
+    CASE="refused: $arguments"
+    eval "run $arguments"
+    expect_status 2
+    check grep -qxF -- "$message" <(head -n 1 stderr.txt)
+    check test ! -s stdout.txt
+done <<'TABLE'
+--prizes 6:7 p.txt|combogen: --prizes takes POOL:DRAW (DRAW of 1..POOL drawn, POOL at most 80), not '6:7'
+--prizes 80:40 p.txt|combogen: --prizes '80:40': more than 2^62 draws
+--prizes 4:3 p.txt|combogen: 'p.txt' holds 5, outside the pool 1..4
+--prizes 6:3 --numbers 1,2,3 p.txt|combogen: 'p.txt' holds 4, not in --numbers
+--prizes 6:3 --sum 1:9 p.txt|combogen: --prizes cannot be used with --sum
+--prizes 6:3 p.txt q.txt|combogen: --prizes takes one FILE of lines after its value, got 2 arguments
+--prizes 80:12 --numbers "$(seq -s, 1 80)" keno.txt|combogen: --prizes over 80 numbers with 20 lines: too many draws to count exactly in time; these lines can be tabled over at most 30 numbers
+TABLE
+
+finish
