@@ -33,6 +33,7 @@ file(GLOB COMBOGEN_WEB_COLD_SOURCES ${CMAKE_SOURCE_DIR}/src/cli/*.cpp
      ${CMAKE_SOURCE_DIR}/src/text/number_lines.cpp
      ${CMAKE_SOURCE_DIR}/src/line_checks/draw_check.cpp
      ${CMAKE_SOURCE_DIR}/src/line_checks/guarantee_report.cpp
+     ${CMAKE_SOURCE_DIR}/src/line_checks/prize_chart.cpp
      ${CMAKE_SOURCE_DIR}/src/line_checks/prize_report.cpp
      ${CMAKE_SOURCE_DIR}/src/line_checks/report_text.cpp)
 set_source_files_properties(${COMBOGEN_WEB_COLD_SOURCES} PROPERTIES COMPILE_OPTIONS -Oz)

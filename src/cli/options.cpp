@@ -369,6 +369,7 @@ Options (before the arguments; "--" ends them; a value may also follow '='):
   --exclude LIST     these numbers never appear (e.g. 13,4)
   --stats FILE       after the run, write statistics of the lines to FILE
   --chart FILE       after the run, draw the count of each number as an SVG chart
+                     (for a wheel, both hold its prize table, as --prizes, instead)
 
 Wheels: combogen --wheel T:M [--numbers LIST] LINES POOL PICK SORT OUTPUT [FIXED-FILE]
   --wheel T:M        write the fewest lines found (at most LINES) such that whenever M of

@@ -63,14 +63,10 @@ std::string PrizeReport(const PrizeTable& table, const std::vector<uint8_t>& num
     out += "match   draws with a line  chance %  lines expected  random lines: chance %\n";
     for (int j = k; j >= 1; --j) {
         const auto i = static_cast<std::size_t>(j);
-        const uint64_t one = RandomLineReaching(table.pool, table.draw, k, j);
-        // The chance that none of as many random lines, each drawn on its own, reaches j.
-        const long double miss = std::pow(1.0L - static_cast<long double>(one) / table.draws,
-                                          static_cast<long double>(table.lines));
         out += Padded(std::to_string(j), 5) + Padded(std::to_string(table.drawsReaching[i]), 20) +
                Padded(Decimal(WideCount{table.drawsReaching[i]} * 100, table.draws, 4), 10) +
                Padded(Decimal(table.lineDraws[i], table.draws, 6), 16) +
-               Padded(Fixed((1.0L - miss) * 100, 4), 24) + "\n";
+               Padded(Fixed(RandomLinesChance(table, j) * 100, 4), 24) + "\n";
     }
     out +=
         "(chance: of a line with at least that many; lines expected: with exactly that many, "
@@ -117,7 +113,7 @@ std::optional<PrizeTable> TablePrizes(int pool, int draw, const std::vector<uint
              (next = PrizeWork(most + 1, draw, pick, lines.size())) && *next <= MostPrizeWork;) {
             ++most;
         }
-        error = "--prizes over " + std::to_string(v) + " numbers with " +
+        error = "over " + std::to_string(v) + " numbers with " +
                 Plural(static_cast<int64_t>(lines.size()), "line", "lines") +
                 ": too many draws to count exactly in time; these lines can be tabled over at "
                 "most " +
@@ -175,7 +171,10 @@ std::optional<std::string> PrizeReportFile(const std::string& name, int pool, in
         indexed.push_back(std::move(w));
     }
     const auto table = TablePrizes(pool, draw, numbers, indexed, error);
-    if (!table) return std::nullopt;
+    if (!table) {
+        error.insert(0, "--prizes ");
+        return std::nullopt;
+    }
     return PrizeReport(*table, numbers, "file '" + name + "'");
 }
 

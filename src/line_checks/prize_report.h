@@ -16,7 +16,7 @@ std::string PrizeReport(const PrizeTable& table, const std::vector<uint8_t>& num
                         const std::string& source);
 
 // The table of lines over numbers in a game of draw of 1..pool, or nothing with error saying
-// why it is not computed (too much work: the most numbers it can take for these lines).
+// why it is not computed ("over 80 numbers with 20 lines: too many draws ..., at most 30").
 std::optional<PrizeTable> TablePrizes(int pool, int draw, const std::vector<uint8_t>& numbers,
                                       const std::vector<WheelLine>& lines, std::string& error);
 

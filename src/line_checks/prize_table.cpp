@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 
 #include "wheel/guarantee.h"
 
@@ -149,6 +150,12 @@ uint64_t RandomLineReaching(int pool, int draw, int pick, int j) {
         draws += Choose(pick, i) * Choose(pool - pick, draw - i);
     }
     return draws;
+}
+
+long double RandomLinesChance(const PrizeTable& table, int j) {
+    const uint64_t one = RandomLineReaching(table.pool, table.draw, table.pick, j);
+    return 1.0L - std::pow(1.0L - static_cast<long double>(one) / table.draws,
+                           static_cast<long double>(table.lines));
 }
 
 }  // namespace combogen

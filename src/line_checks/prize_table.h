@@ -52,4 +52,8 @@ PrizeTable ComputePrizes(int pool, int draw, int v, int pick, std::span<const Wh
 // form sum over i >= j of C(pick, i) C(pool - pick, D - i), counted in draws.
 uint64_t RandomLineReaching(int pool, int draw, int pick, int j);
 
+// The chance that some of as many random lines as table has, each drawn on its own, holds at
+// least j: 1 - (1 - p)^lines, in floating point, p from RandomLineReaching.
+long double RandomLinesChance(const PrizeTable& table, int j);
+
 }  // namespace combogen

@@ -38,6 +38,13 @@ run --prizes 80:20 keno.txt
 expect_status 0
 check grep -q '^game: 20 drawn of 1..80, 3535316142212174320 draws, each counted$' stdout.txt
 
+CASE="a wheel's --stats and --chart hold its prize table, not a test of its counts"
+run --seed s --effort 1 --stats stats.txt --chart chart.svg --wheel 2:2 20 7 3 1 s.txt
+expect_status 0
+check grep -q $'^always a line with at least 2; the first draw that gets no more: 01 02 03\r$' stats.txt
+check test "$(grep -c 'chi-square' stats.txt)" -eq 0
+check grep -q '>Draws won: 7 lines of 3 over 7 numbers, 3 drawn of 1..7<' chart.svg
+
 # refusals: ARGUMENTS, the message on standard error; status 2, nothing on standard output.
 while IFS='|' read -r arguments message; do
     CASE="refused: $arguments"
