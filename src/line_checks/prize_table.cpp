@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 
 #include "wheel/guarantee.h"
@@ -12,6 +11,15 @@ namespace combogen {
 namespace {
 
 uint64_t Choose(int n, int r) { return DrawCount(n, r).value_or(0); }
+
+// Bits set, inline: built for any x86-64, std::popcount is a library call, and the table
+// counts bits a few times for each of millions of sets.
+inline int Bits(uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555u;
+    x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fu;
+    return static_cast<int>((x * 0x0101010101010101u) >> 56);
+}
 
 // Depth-first over the h-sets in lexicographic order. ge(d, j) holds the lines that meet the
 // d numbers chosen so far in at least j of them: adding x gives
@@ -65,7 +73,7 @@ private:
         for (int j = top; j >= 0; --j) {
             const uint64_t* ge = Ge(depth, j);
             uint64_t count = 0;
-            for (std::size_t w = 0; w < words_; ++w) count += std::popcount(ge[w]);
+            for (std::size_t w = 0; w < words_; ++w) count += static_cast<uint64_t>(Bits(ge[w]));
             if (count > 0 && best == 0) best = j;
             TierSpread& tier = row.tiers[static_cast<std::size_t>(j)];
             const uint64_t exactly = count - above;
