@@ -19,8 +19,7 @@ std::optional<std::string> CheckLines(std::span<const std::string> args, const O
     }
     if (options.checkDraw) return CheckDraw(args[0], *options.checkDraw, error);
     if (options.prizes) {
-        return PrizeReportFile(args[0], options.prizes->pool, options.prizes->draw, options.numbers,
-                               error);
+        return PrizeReportFile(args[0], *options.prizes, options.numbers, error);
     }
     return CheckGuaranteeFile(args[0], options.guarantee->t, options.guarantee->m, options.numbers,
                               error);

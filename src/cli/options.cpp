@@ -225,15 +225,31 @@ const OptionEntry OptionTable[] = {
      [](std::string_view v, Options& o) { return ParsePrize("--guarantee", v, o.guarantee); }},
     {"--prizes", "POOL:DRAW",
      [](std::string_view v, Options& o) {
-         const std::size_t colon = v.find(':');
-         const auto pool = colon == v.npos ? std::nullopt : PlainNumber(v.substr(0, colon));
-         const auto draw = colon == v.npos ? std::nullopt : PlainNumber(v.substr(colon + 1));
-         if (!pool || !draw || *pool < 1 || *pool > 80 || *draw < 1 || *draw > *pool) {
-             return "--prizes takes POOL:DRAW (DRAW of 1..POOL drawn, POOL at most 80), not " +
+         // POOL:DRAW, perhaps +K:N: K bonus numbers of 1..N.
+         const std::size_t plus = v.find('+');
+         const auto pair = [](std::string_view text, int64_t& first, int64_t& second) {
+             const std::size_t colon = text.find(':');
+             const auto a = colon == text.npos ? std::nullopt : PlainNumber(text.substr(0, colon));
+             const auto b = colon == text.npos ? std::nullopt : PlainNumber(text.substr(colon + 1));
+             if (!a || !b) return false;
+             first = *a;
+             second = *b;
+             return true;
+         };
+         int64_t pool = 0, draw = 0, bonusDraw = 0, bonusPool = 0;
+         if (!pair(v.substr(0, plus), pool, draw) || pool < 1 || pool > 80 || draw < 1 ||
+             draw > pool ||
+             (plus != v.npos && (!pair(v.substr(plus + 1), bonusDraw, bonusPool) || bonusPool < 1 ||
+                                 bonusPool > 80 || bonusDraw < 1 || bonusDraw > bonusPool))) {
+             return "--prizes takes POOL:DRAW (DRAW of 1..POOL drawn, POOL at most 80), or "
+                    "POOL:DRAW+K:N (and K bonus numbers of 1..N), not " +
                     Quoted(v);
          }
-         const Game game{static_cast<int>(*pool), static_cast<int>(*draw)};
-         if (!DrawCount(game.pool, game.draw)) {
+         const PrizeGame game{static_cast<int>(pool), static_cast<int>(draw),
+                              static_cast<int>(bonusDraw), static_cast<int>(bonusPool)};
+         const auto mainDraws = DrawCount(game.pool, game.draw);
+         const auto bonusDraws = DrawCount(game.bonusPool, game.bonusDraw);
+         if (!mainDraws || !bonusDraws || *mainDraws > MaxCheckedDraws / *bonusDraws) {
              return "--prizes " + Quoted(v) + ": more than 2^62 draws";
          }
          o.prizes = game;
@@ -406,7 +422,9 @@ Checks of a file of lines (the report on standard output, status 0):
                      it and the lines expected (as for as many random lines), then for
                      each count h of drawn numbers among the lines' (or --numbers
                      LIST) the least, average and most lines, and a draw getting the
-                     least; refused when counting would take more than a few seconds
+                     least; refused when counting would take more than a few seconds.
+                     POOL:DRAW+K:N adds K bonus numbers of 1..N, matched with the
+                     lines' bonus parts (tiers 5+1 ... 0+1)
 All three read lines of up to 1024 characters ended by LF, CR LF or CR.
 
 Exit status: 0 after a normal end or a silent stop; 1 after a failure report (a failed

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "line_checks/prize_report.h"
 #include "text/number_lines.h"
 
 namespace combogen {
@@ -31,12 +32,6 @@ struct BonusPool {
 struct Prize {
     int t = 0;
     int m = 0;
-};
-
-// POOL:DRAW of --prizes: DRAW numbers drawn of 1..POOL.
-struct Game {
-    int pool = 0;
-    int draw = 0;
 };
 
 struct Options {
@@ -61,7 +56,7 @@ struct Options {
     std::optional<int> effort;            // --effort: percent of the search's default effort
     std::optional<NumberLine> checkDraw;  // --check
     std::optional<Prize> guarantee;
-    std::optional<Game> prizes;
+    std::optional<PrizeGame> prizes;   // --prizes POOL:DRAW[+K:N]
     std::vector<std::string> asGiven;  // the option words as typed, for the statistics report
 
     // True when the lines differ from the plain run's in any way but the line end and the

@@ -97,7 +97,7 @@ std::optional<std::string> StatisticsRun::Finish() const {
             }
         }
         std::string why;
-        prizes = TablePrizes(pool_, pick_, numbers, lines, why);
+        prizes = TablePrizes(pool_, pick_, numbers, lines, BonusGame{}, why);
         run.prizeTable = prizes ? PrizeReport(*prizes, numbers, "the wheel")
                                 : "prize table not computed: " + why + "\n";
     }

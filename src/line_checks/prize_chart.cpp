@@ -50,9 +50,9 @@ std::string PrizeChart(const PrizeTable& table) {
     const double slot = (x1 - x0) / tiers, bar = slot * 0.35;
     for (int j = tiers; j >= 1; --j) {
         const double x = x0 + slot * (tiers - j) + slot * 0.15;
-        const double wheel = static_cast<double>(table.drawsReaching[static_cast<std::size_t>(j)]) /
+        const double wheel = static_cast<double>(table.drawsReaching[table.Tier(j, 0)]) /
                              static_cast<double>(table.draws);
-        const double random = static_cast<double>(RandomLinesChance(table, j));
+        const double random = static_cast<double>(RandomLinesChance(table, j, 0));
         svg += Bar(x, y0 - (y0 - y1) * wheel, bar, (y0 - y1) * wheel, "#1a73e8");
         svg += Bar(x + bar, y0 - (y0 - y1) * random, bar, (y0 - y1) * random, "#9aa0a6");
         svg += Text(x + bar, y0 + 22, std::to_string(j), "middle");

@@ -49,29 +49,45 @@ std::string Fixed(long double value, int places) {
                    places);
 }
 
+// "5" or, with a bonus, "5+1".
+std::string TierName(const PrizeTable& table, int j, int i) {
+    std::string name = std::to_string(j);
+    if (table.bonusPick > 0) name.append(1, '+').append(std::to_string(i));
+    return name;
+}
+
 }  // namespace
 
 std::string PrizeReport(const PrizeTable& table, const std::vector<uint8_t>& numbers,
                         const std::string& source) {
-    const int k = table.pick;
+    const int k = table.pick, b = table.bonusPick;
     std::string out = "prizes of " + source + ": " +
                       Plural(static_cast<int64_t>(table.lines), "line", "lines") + " of " +
-                      Plural(k, "number", "numbers") + " over " +
+                      Plural(k, "number", "numbers") +
+                      (b > 0 ? " + " + std::to_string(b) + " bonus" : "") + " over " +
                       Plural(table.v, "number", "numbers") + "\n";
-    out += "game: " + std::to_string(table.draw) + " drawn of 1.." + std::to_string(table.pool) +
-           ", " + std::to_string(table.draws) + " draws, each counted\n";
+    out += "game: " + std::to_string(table.draw) + " drawn of 1.." + std::to_string(table.pool);
+    if (table.bonusPool > 0) {
+        out +=
+            " + " + std::to_string(table.bonusDraw) + " of 1.." + std::to_string(table.bonusPool);
+    }
+    out += ", " + std::to_string(table.draws) + " draws, each counted\n";
     out += "match   draws with a line  chance %  lines expected  random lines: chance %\n";
-    for (int j = k; j >= 1; --j) {
-        const auto i = static_cast<std::size_t>(j);
-        out += Padded(std::to_string(j), 5) + Padded(std::to_string(table.drawsReaching[i]), 20) +
-               Padded(Decimal(WideCount{table.drawsReaching[i]} * 100, table.draws, 4), 10) +
-               Padded(Decimal(table.lineDraws[i], table.draws, 6), 16) +
-               Padded(Fixed(RandomLinesChance(table, j) * 100, 4), 24) + "\n";
+    for (int j = k; j >= 0; --j) {
+        for (int i = b; i >= 0; --i) {
+            if (j == 0 && i == 0) continue;
+            const std::size_t t = table.Tier(j, i);
+            out += Padded(TierName(table, j, i), 5) + Padded(Wide(table.drawsReaching[t]), 20) +
+                   Padded(Decimal(table.drawsReaching[t] * 100, table.draws, 4), 10) +
+                   Padded(Decimal(table.lineDraws[t], table.draws, 6), 16) +
+                   Padded(Fixed(RandomLinesChance(table, j, i) * 100, 4), 24) + "\n";
+        }
     }
     out +=
         "(chance: of a line with at least that many; lines expected: with exactly that many, "
         "the same for random lines, since a wheel changes the spread of wins, not their "
         "average)\n";
+    const uint64_t bonusDraws = table.draws / table.mainDraws;
     for (auto row = table.byDrawn.rbegin(); row != table.byDrawn.rend(); ++row) {
         if (row->draws == 0) continue;  // fewer drawn among these than the pool leaves outside
         out.append("\n")
@@ -79,17 +95,21 @@ std::string PrizeReport(const PrizeTable& table, const std::vector<uint8_t>& num
             .append(" of the drawn numbers among these ");
         out.append(std::to_string(table.v)).append(": ").append(std::to_string(row->draws));
         out.append(" draws\n");
-        if (row->h > 0) out += "match  least  average  most\n";
-        for (int j = std::min(k, row->h); j >= 1; --j) {
-            const TierSpread& tier = row->tiers[static_cast<std::size_t>(j)];
-            out += Padded(std::to_string(j), 5) + Padded(std::to_string(tier.least), 7) +
-                   Padded(Decimal(tier.total, row->sets, 4), 9) +
-                   Padded(std::to_string(tier.most), 6) + "\n";
-        }
-        if (row->h == 0) {
+        if (row->h == 0 && b == 0) {
             out += "no line can hold any\n";
             continue;
         }
+        out += "match  least  average  most\n";
+        for (int j = std::min(k, row->h); j >= 0; --j) {
+            for (int i = b; i >= 0; --i) {
+                if (j == 0 && i == 0) continue;
+                const TierSpread& tier = row->tiers[table.Tier(j, i)];
+                out += Padded(TierName(table, j, i), 5) + Padded(std::to_string(tier.least), 7) +
+                       Padded(Decimal(tier.total, row->sets * bonusDraws, 4), 9) +
+                       Padded(std::to_string(tier.most), 6) + "\n";
+            }
+        }
+        if (row->h == 0) continue;
         if (row->floor == 0) {
             out += "no line is sure to hold any of them";
         } else {
@@ -103,14 +123,19 @@ std::string PrizeReport(const PrizeTable& table, const std::vector<uint8_t>& num
 }
 
 std::optional<PrizeTable> TablePrizes(int pool, int draw, const std::vector<uint8_t>& numbers,
-                                      const std::vector<WheelLine>& lines, std::string& error) {
+                                      const std::vector<WheelLine>& lines, const BonusGame& bonus,
+                                      std::string& error) {
     const int v = static_cast<int>(numbers.size());
     const int pick = lines.empty() ? 0 : static_cast<int>(lines.front().size());
-    const auto work = PrizeWork(v, draw, pick, lines.size());
+    const int bonusPick =
+        bonus.pool == 0 || bonus.lines.empty() ? 0 : static_cast<int>(bonus.lines.front().size());
+    const uint64_t kinds = BonusKinds(bonus, lines.size()).size();
+    const auto work = PrizeWork(v, draw, pick, lines.size(), kinds, bonusPick);
     if (!work || *work > MostPrizeWork) {
         int most = 0;
         for (std::optional<uint64_t> next;
-             (next = PrizeWork(most + 1, draw, pick, lines.size())) && *next <= MostPrizeWork;) {
+             (next = PrizeWork(most + 1, draw, pick, lines.size(), kinds, bonusPick)) &&
+             *next <= MostPrizeWork;) {
             ++most;
         }
         error = "over " + std::to_string(v) + " numbers with " +
@@ -120,11 +145,15 @@ std::optional<PrizeTable> TablePrizes(int pool, int draw, const std::vector<uint
                 std::to_string(most) + " numbers";
         return std::nullopt;
     }
-    return ComputePrizes(pool, draw, v, pick, lines);
+    return ComputePrizes(pool, draw, v, pick, lines, bonus);
 }
 
-std::optional<std::string> PrizeReportFile(const std::string& name, int pool, int draw,
+std::optional<std::string> PrizeReportFile(const std::string& name, const PrizeGame& game,
                                            const std::vector<int>& listed, std::string& error) {
+    const int pool = game.pool, draw = game.draw;
+    BonusGame bonus{game.bonusPool, game.bonusDraw, {}};
+    bool bonusMissing = false;
+    int bonusOutside = 0;
     std::vector<NumberLine> lines;
     std::array<bool, 81> used{};
     bool tooMany = false;
@@ -135,7 +164,17 @@ std::optional<std::string> PrizeReportFile(const std::string& name, int pool, in
         }
         for (const uint8_t x : line.main) used[x] = true;
         lines.push_back(NumberLine{line.main, {}});
+        if (bonus.pool == 0) return;
+        bonusMissing = line.bonus.empty();
+        for (const uint8_t x : line.bonus) bonusOutside = x > bonus.pool ? x : bonusOutside;
+        bonus.lines.push_back(line.bonus);
     });
+    if (!failed && bonusMissing) {
+        failed = "'" + name + "' has no bonus part for the bonus numbers of --prizes";
+    } else if (!failed && bonusOutside > 0) {
+        failed = "'" + name + "' holds bonus number " + std::to_string(bonusOutside) +
+                 ", outside the bonus pool 1.." + std::to_string(bonus.pool);
+    }
     if (!failed && tooMany) {
         failed = "'" + name + "' holds more than " + std::to_string(MostPrizeLines) +
                  " lines, the most --prizes tables";
@@ -170,7 +209,7 @@ std::optional<std::string> PrizeReportFile(const std::string& name, int pool, in
         for (const uint8_t x : line.main) w.push_back(static_cast<uint8_t>(index[x]));
         indexed.push_back(std::move(w));
     }
-    const auto table = TablePrizes(pool, draw, numbers, indexed, error);
+    const auto table = TablePrizes(pool, draw, numbers, indexed, bonus, error);
     if (!table) {
         error.insert(0, "--prizes ");
         return std::nullopt;

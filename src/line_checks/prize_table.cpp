@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 
 #include "wheel/guarantee.h"
 
@@ -26,11 +27,13 @@ inline int Bits(uint64_t x) {
 // ge'(j) = ge(j) | (ge(j - 1) & with[x]), as in the guarantee check.
 class Tabler {
 public:
-    Tabler(PrizeTable& table, std::span<const WheelLine> lines)
+    Tabler(PrizeTable& table, std::span<const WheelLine> lines, std::vector<BonusKind> kinds)
         : t_(table),
           k_(table.pick),
+          b_(table.bonusPick),
           words_((lines.size() + 63) / 64),
-          most_(std::min(table.v, table.draw)) {
+          most_(std::min(table.v, table.draw)),
+          kinds_(std::move(kinds)) {
         with_.assign(static_cast<std::size_t>(table.v) * words_, 0);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             for (const uint8_t x : lines[i]) with_[x * words_ + i / 64] |= uint64_t{1} << (i % 64);
@@ -44,15 +47,18 @@ public:
                 all[w] = left >= 64 ? ~uint64_t{0} : (uint64_t{1} << left) - 1;
             }
         }
+        const std::size_t tiers = static_cast<std::size_t>((k_ + 1) * (b_ + 1));
         for (int h = 0; h <= most_; ++h) {
             DrawnAmong& row = t_.byDrawn.emplace_back();
             row.h = h;
             row.sets = Choose(table.v, h);
-            row.draws = row.sets * Choose(table.pool - table.v, table.draw - h);
-            row.tiers.assign(static_cast<std::size_t>(k_) + 1, {~uint64_t{0}, 0, 0});
-            row.reaching.assign(static_cast<std::size_t>(k_) + 1, 0);
+            row.draws = row.sets * Choose(table.pool - table.v, table.draw - h) *
+                        (table.draws / table.mainDraws);
+            row.tiers.assign(tiers, {~uint64_t{0}, 0, 0});
+            row.reaching.assign(tiers, 0);
             row.floor = k_ + 1;
         }
+        exactly_.assign(words_, 0);
     }
 
     void Run() {
@@ -68,27 +74,68 @@ private:
     void Record(int depth) {
         DrawnAmong& row = t_.byDrawn[static_cast<std::size_t>(depth)];
         const int top = std::min(depth, k_);
-        int best = 0;
+        const int best = b_ == 0 ? RecordMain(row, depth, top) : RecordWithBonus(row, depth, top);
+        // Tiers above the depth hold no line here.
+        for (int j = top + 1; j <= k_; ++j) {
+            for (int i = 0; i <= b_; ++i) row.tiers[t_.Tier(j, i)].least = 0;
+        }
+        if (best < row.floor) {
+            row.floor = best;
+            row.hole.assign(chosen_.begin(), chosen_.begin() + depth);
+        }
+    }
+
+    // Without a bonus, the lines holding exactly j are the difference of two counts. Both
+    // return the most numbers a line holds.
+    int RecordMain(DrawnAmong& row, int depth, int top) {
+        int best = -1;
         uint64_t above = 0;  // lines holding more than j
         for (int j = top; j >= 0; --j) {
             const uint64_t* ge = Ge(depth, j);
             uint64_t count = 0;
             for (std::size_t w = 0; w < words_; ++w) count += static_cast<uint64_t>(Bits(ge[w]));
-            if (count > 0 && best == 0) best = j;
             TierSpread& tier = row.tiers[static_cast<std::size_t>(j)];
             const uint64_t exactly = count - above;
             tier.least = std::min(tier.least, exactly);
             tier.most = std::max(tier.most, exactly);
             tier.total += exactly;
+            if (count > 0) {
+                ++row.reaching[static_cast<std::size_t>(j)];
+                best = std::max(best, j);
+            }
             above = count;
         }
-        // Tiers above the depth hold no line here.
-        for (int j = top + 1; j <= k_; ++j) row.tiers[static_cast<std::size_t>(j)].least = 0;
-        for (int j = 0; j <= best; ++j) ++row.reaching[static_cast<std::size_t>(j)];
-        if (best < row.floor) {
-            row.floor = best;
-            row.hole.assign(chosen_.begin(), chosen_.begin() + depth);
+        return std::max(best, 0);
+    }
+
+    int RecordWithBonus(DrawnAmong& row, int depth, int top) {
+        int best = 0;
+        for (int j = top; j >= 0 && best == 0; --j) {
+            const uint64_t* ge = Ge(depth, j);
+            for (std::size_t w = 0; w < words_; ++w) best = ge[w] != 0 ? j : best;
         }
+        for (int j = 0; j <= top; ++j) {
+            const uint64_t* ge = Ge(depth, j);
+            const uint64_t* above = Ge(depth, j + 1);
+            for (std::size_t w = 0; w < words_; ++w) exactly_[w] = ge[w] & ~above[w];
+            for (const BonusKind& kind : kinds_) {
+                for (int i = 0; i <= b_; ++i) {
+                    const auto& mask = kind.exactly[static_cast<std::size_t>(i)];
+                    const auto& reach = kind.reach[static_cast<std::size_t>(i)];
+                    uint64_t count = 0, any = 0;
+                    for (std::size_t w = 0; w < words_; ++w) {
+                        count += static_cast<uint64_t>(Bits(exactly_[w] & mask[w]));
+                        any |= ge[w] & reach[w];
+                    }
+                    TierSpread& tier = row.tiers[t_.Tier(j, i)];
+                    tier.least = std::min(tier.least, count);
+                    tier.most = std::max(tier.most, count);
+                    tier.total += WideCount{count} * kind.weight;
+                    if (any != 0) row.reaching[t_.Tier(j, i)] += kind.weight;
+                }
+            }
+        }
+        return best;
     }
 
     void Visit(int depth, int start) {
@@ -108,45 +155,112 @@ private:
     }
 
     PrizeTable& t_;
-    int k_;
+    int k_, b_;
     std::size_t words_;
     int most_;
+    std::vector<BonusKind> kinds_;
     std::vector<uint64_t> with_;    // [x]: the lines holding x
     std::vector<uint64_t> levels_;  // [depth][j]: the lines meeting the set in >= j numbers
+    std::vector<uint64_t> exactly_;
     std::array<uint8_t, 80> chosen_{};
 };
 
+// Every bonus draw of K of 1..N in turn, with the lines' bonus matches as masks.
+void SplitBonusDraws(const BonusGame& bonus, std::size_t words,
+                     std::map<std::vector<uint64_t>, uint64_t>& splits) {
+    std::vector<int> drawn(static_cast<std::size_t>(bonus.draw));
+    for (std::size_t i = 0; i < drawn.size(); ++i) drawn[i] = static_cast<int>(i) + 1;
+    const std::size_t b = bonus.lines.empty() ? 0 : bonus.lines.front().size();
+    while (true) {
+        std::vector<uint64_t> masks((b + 1) * words, 0);
+        for (std::size_t line = 0; line < bonus.lines.size(); ++line) {
+            std::size_t matched = 0;
+            for (const uint8_t x : bonus.lines[line]) {
+                matched += std::find(drawn.begin(), drawn.end(), x) != drawn.end();
+            }
+            masks[matched * words + line / 64] |= uint64_t{1} << (line % 64);
+        }
+        ++splits[masks];
+        int at = bonus.draw - 1;  // the next draw in lexicographic order
+        while (at >= 0 && drawn[static_cast<std::size_t>(at)] == bonus.pool - bonus.draw + at + 1) {
+            --at;
+        }
+        if (at < 0) return;
+        ++drawn[static_cast<std::size_t>(at)];
+        for (int i = at + 1; i < bonus.draw; ++i) {
+            drawn[static_cast<std::size_t>(i)] = drawn[static_cast<std::size_t>(i - 1)] + 1;
+        }
+    }
+}
+
 }  // namespace
 
-std::optional<uint64_t> PrizeWork(int v, int draw, int pick, uint64_t lines) {
+std::vector<BonusKind> BonusKinds(const BonusGame& bonus, std::size_t lines) {
+    const std::size_t words = (lines + 63) / 64;
+    std::map<std::vector<uint64_t>, uint64_t> splits;
+    if (bonus.pool == 0) {
+        std::vector<uint64_t> all(words, 0);
+        for (std::size_t i = 0; i < lines; ++i) all[i / 64] |= uint64_t{1} << (i % 64);
+        splits[all] = 1;
+    } else {
+        SplitBonusDraws(bonus, words, splits);
+    }
+    std::vector<BonusKind> kinds;
+    for (const auto& [masks, weight] : splits) {
+        BonusKind& kind = kinds.emplace_back();
+        kind.weight = weight;
+        const std::size_t tiers = masks.size() / std::max<std::size_t>(words, 1);
+        std::vector<uint64_t> reach(words, 0);
+        kind.exactly.resize(tiers);
+        kind.reach.resize(tiers);
+        for (std::size_t i = tiers; i-- > 0;) {
+            kind.exactly[i].assign(masks.begin() + static_cast<std::ptrdiff_t>(i * words),
+                                   masks.begin() + static_cast<std::ptrdiff_t>((i + 1) * words));
+            for (std::size_t w = 0; w < words; ++w) reach[w] |= kind.exactly[i][w];
+            kind.reach[i] = reach;
+        }
+    }
+    return kinds;
+}
+
+std::optional<uint64_t> PrizeWork(int v, int draw, int pick, uint64_t lines, uint64_t kinds,
+                                  int bonusPick) {
     uint64_t sets = 0;
     for (int h = 0; h <= std::min(v, draw); ++h) {
         const auto count = DrawCount(v, h);
         if (!count || sets > MaxCheckedDraws - *count) return std::nullopt;
         sets += *count;
     }
-    const uint64_t perSet = ((lines + 63) / 64) * static_cast<uint64_t>(pick + 1);
-    if (perSet > 0 && sets > MaxCheckedDraws / perSet) return std::nullopt;
-    return sets * std::max<uint64_t>(perSet, 1);
+    const uint64_t perSet = std::max<uint64_t>((lines + 63) / 64, 1) *
+                            static_cast<uint64_t>((pick + 1) * (bonusPick + 1)) *
+                            std::max<uint64_t>(kinds, 1);
+    if (sets > MaxCheckedDraws / perSet) return std::nullopt;
+    return sets * perSet;
 }
 
-PrizeTable ComputePrizes(int pool, int draw, int v, int pick, std::span<const WheelLine> lines) {
+PrizeTable ComputePrizes(int pool, int draw, int v, int pick, std::span<const WheelLine> lines,
+                         const BonusGame& bonus) {
     PrizeTable table;
     table.pool = pool;
     table.draw = draw;
     table.v = v;
     table.pick = pick;
+    table.bonusPool = bonus.pool;
+    table.bonusDraw = bonus.draw;
+    table.bonusPick =
+        bonus.pool == 0 || bonus.lines.empty() ? 0 : static_cast<int>(bonus.lines.front().size());
     table.lines = lines.size();
-    table.draws = Choose(pool, draw);
-    Tabler(table, lines).Run();
-    table.drawsReaching.assign(static_cast<std::size_t>(pick) + 1, 0);
-    table.lineDraws.assign(static_cast<std::size_t>(pick) + 1, 0);
+    table.mainDraws = Choose(pool, draw);
+    table.draws = table.mainDraws * (bonus.pool == 0 ? 1 : Choose(bonus.pool, bonus.draw));
+    Tabler(table, lines, BonusKinds(bonus, lines.size())).Run();
+    const std::size_t tiers = static_cast<std::size_t>((pick + 1) * (table.bonusPick + 1));
+    table.drawsReaching.assign(tiers, 0);
+    table.lineDraws.assign(tiers, 0);
     for (const DrawnAmong& row : table.byDrawn) {
         const uint64_t each = Choose(pool - v, draw - row.h);  // the draws an h-set stands for
-        for (int j = 0; j <= pick; ++j) {
-            const auto i = static_cast<std::size_t>(j);
-            table.drawsReaching[i] += row.reaching[i] * each;
-            table.lineDraws[i] += static_cast<WideCount>(row.tiers[i].total) * each;
+        for (std::size_t t = 0; t < tiers; ++t) {
+            table.drawsReaching[t] += WideCount{row.reaching[t]} * each;
+            table.lineDraws[t] += row.tiers[t].total * each;
         }
     }
     return table;
@@ -160,10 +274,16 @@ uint64_t RandomLineReaching(int pool, int draw, int pick, int j) {
     return draws;
 }
 
-long double RandomLinesChance(const PrizeTable& table, int j) {
-    const uint64_t one = RandomLineReaching(table.pool, table.draw, table.pick, j);
-    return 1.0L - std::pow(1.0L - static_cast<long double>(one) / table.draws,
-                           static_cast<long double>(table.lines));
+long double RandomLinesChance(const PrizeTable& table, int j, int i) {
+    long double one =
+        static_cast<long double>(RandomLineReaching(table.pool, table.draw, table.pick, j)) /
+        table.mainDraws;
+    if (table.bonusPool > 0) {
+        one *= static_cast<long double>(
+                   RandomLineReaching(table.bonusPool, table.bonusDraw, table.bonusPick, i)) /
+               Choose(table.bonusPool, table.bonusDraw);
+    }
+    return 1.0L - std::pow(1.0L - one, static_cast<long double>(table.lines));
 }
 
 }  // namespace combogen

@@ -45,6 +45,14 @@ check grep -q $'^always a line with at least 2; the first draw that gets no more
 check test "$(grep -c 'chi-square' stats.txt)" -eq 0
 check grep -q '>Draws won: 7 lines of 3 over 7 numbers, 3 drawn of 1..7<' chart.svg
 
+CASE="--prizes with a bonus pool: tiers of main and bonus numbers"
+printf '01 02 03 + 01\r\n01 04 05 + 02\r\n' >pb.txt
+run --prizes 6:3+1:3 pb.txt
+expect_status 0
+check grep -q '^game: 3 drawn of 1..6 + 1 of 1..3, 60 draws, each counted$' stdout.txt
+check grep -qE '^  3\+1 +2 +3.3333 +0.033333 +3.3056$' stdout.txt
+check grep -qE '^  0\+1 +40 +66.6667 +0.033333 +55.5556$' stdout.txt
+
 # refusals: ARGUMENTS, the message on standard error; status 2, nothing on standard output.
 while IFS='|' read -r arguments message; do
     CASE="refused: $arguments"
@@ -53,7 +61,8 @@ while IFS='|' read -r arguments message; do
     check grep -qxF -- "$message" <(head -n 1 stderr.txt)
     check test ! -s stdout.txt
 done <<'TABLE'
---prizes 6:7 p.txt|combogen: --prizes takes POOL:DRAW (DRAW of 1..POOL drawn, POOL at most 80), not '6:7'
+--prizes 6:7 p.txt|combogen: --prizes takes POOL:DRAW (DRAW of 1..POOL drawn, POOL at most 80), or POOL:DRAW+K:N (and K bonus numbers of 1..N), not '6:7'
+--prizes 6:3+1:4 p.txt|combogen: 'p.txt' has no bonus part for the bonus numbers of --prizes
 --prizes 80:40 p.txt|combogen: --prizes '80:40': more than 2^62 draws
 --prizes 4:3 p.txt|combogen: 'p.txt' holds 5, outside the pool 1..4
 --prizes 6:3 --numbers 1,2,3 p.txt|combogen: 'p.txt' holds 4, not in --numbers
