@@ -215,7 +215,10 @@ const OptionEntry OptionTable[] = {
          for (char& c : text) c = c == ',' || c == ';' ? ' ' : c;
          NumberLine draw;
          if (auto wrong = ParseNumberLine(text, draw)) {
-             return "--check " + Quoted(v) + ": " + *wrong;
+             // Perhaps a file of past draws: the run tells once it tries to open it.
+             o.checkDrawsFile = std::string(v);
+             o.checkNotADraw = "--check " + Quoted(v) + ": " + *wrong;
+             return std::string();
          }
          if (draw.main.empty()) return "--check " + Quoted(v) + " lists no number";
          o.checkDraw = std::move(draw);
@@ -327,7 +330,7 @@ CommandLine ParseCommandLine(std::span<const std::string> args, std::string& err
     } else if (o.saveSeed && (o.seedText || o.seedFile)) {
         error = "--save-seed keeps the system's seed; it cannot be used with --seed or --seed-file";
     }
-    if (error.empty() && o.checkDraw) {
+    if (error.empty() && (o.checkDraw || o.checkDrawsFile)) {
         error = CheckAlone("--check", given, {});
     } else if (error.empty() && (o.guarantee || o.prizes)) {
         const std::string_view allowed[] = {"--numbers"};
@@ -410,7 +413,11 @@ Checks of a file of lines (the report on standard output, status 0):
                      ("05 11 23 38 41 49 + 07"; blanks, tabs, commas or semicolons
                      between numbers; the bonus part matches the lines' bonus
                      numbers, or their main numbers when they have none, and then
-                     may not repeat a main number), and the best lines
+                     may not repeat a main number), and the best lines.
+                     DRAW may be a file of past draws instead: one a line, or CSV
+                     (a header, a date column, the numbers in columns of their own
+                     or in one); each draw's best line, then totals and the lines
+                     that won most
   --guarantee T:M FILE
                      whether FILE's lines give "T if M" over the numbers they use (or
                      --numbers LIST): "met" with the count of draws, or "not met"

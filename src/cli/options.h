@@ -55,6 +55,9 @@ struct Options {
     std::vector<int> numbers;             // --numbers: distinct, ascending, each in 1..80
     std::optional<int> effort;            // --effort: percent of the search's default effort
     std::optional<NumberLine> checkDraw;  // --check
+    // --check with a value that is no draw: a file of past draws, and why it is no draw.
+    std::optional<std::string> checkDrawsFile;
+    std::string checkNotADraw;
     std::optional<Prize> guarantee;
     std::optional<PrizeGame> prizes;   // --prizes POOL:DRAW[+K:N]
     std::vector<std::string> asGiven;  // the option words as typed, for the statistics report
