@@ -34,6 +34,7 @@ file(GLOB COMBOGEN_WEB_COLD_SOURCES ${CMAKE_SOURCE_DIR}/src/cli/*.cpp
      ${CMAKE_SOURCE_DIR}/src/line_checks/draw_check.cpp
      ${CMAKE_SOURCE_DIR}/src/line_checks/draw_file.cpp
      ${CMAKE_SOURCE_DIR}/src/line_checks/history_report.cpp
+     ${CMAKE_SOURCE_DIR}/src/line_checks/guarantee_parts.cpp
      ${CMAKE_SOURCE_DIR}/src/line_checks/guarantee_report.cpp
      ${CMAKE_SOURCE_DIR}/src/line_checks/prize_chart.cpp
      ${CMAKE_SOURCE_DIR}/src/line_checks/prize_report.cpp

@@ -79,8 +79,9 @@ Checks of a file of lines (the report on standard output, status 0):
   --guarantee T:M FILE
                      whether FILE's lines give "T if M" over the numbers they use (or
                      --numbers LIST): "met" with the count of draws, or "not met"
-                     with the share of draws met and an unmet draw; refused when the
-                     count would take more than about a second
+                     with the share of draws met and an unmet draw; lines in groups
+                     that share no number are counted group by group; refused when
+                     the count would take more than about a second
   --prizes POOL:DRAW FILE
                      the exact prize table of FILE's lines in draws of DRAW of 1..POOL:
                      for each count of matched numbers, the draws where a line reaches

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "line_checks/guarantee_parts.h"
 #include "line_checks/report_text.h"
 #include "text/number_lines.h"
 #include "wheel/guarantee.h"
@@ -73,7 +74,8 @@ std::optional<std::string> CheckGuaranteeFile(const std::string& name, int t, in
         }
         indexed.push_back(std::move(w));
     }
-    const GuaranteeCheck check = CheckGuarantee(v, t, m, indexed, MostGuaranteeSteps);
+    GuaranteeCheck check = CheckGuarantee(v, t, m, indexed, MostGuaranteeSteps);
+    if (check.stopped) check = CheckGuaranteeByParts(v, t, m, indexed, MostGuaranteeSteps);
     if (check.stopped) {
         int most = m;
         for (std::optional<uint64_t> steps;

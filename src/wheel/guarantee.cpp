@@ -63,6 +63,8 @@ public:
         return result_;
     }
 
+    uint64_t StepsLeft() const { return stepsLeft_; }
+
 private:
     uint64_t* Met(int depth, int j) {
         return levels_.data() + (static_cast<std::size_t>(depth) * (t_ + 1) + j) * words_;
@@ -126,7 +128,10 @@ private:
 
 GuaranteeCheck CheckGuarantee(int v, int t, int m, std::span<const WheelLine> lines,
                               uint64_t mostSteps) {
-    return Checker(v, t, m, lines, mostSteps).Run();
+    Checker checker(v, t, m, lines, mostSteps);
+    GuaranteeCheck check = checker.Run();
+    check.steps = mostSteps - checker.StepsLeft();
+    return check;
 }
 
 std::optional<uint64_t> MostCheckSteps(int v, int m) {

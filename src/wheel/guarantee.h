@@ -23,6 +23,7 @@ struct GuaranteeCheck {
     uint64_t metDraws = 0;       // the m-sets some line holds at least t of
     std::vector<uint8_t> unmet;  // the first unmet m-set in lexicographic order; empty when met
     bool stopped = false;        // mostSteps ran out: nothing above is the answer
+    uint64_t steps = 0;          // taken, when mostSteps was given
 };
 
 // Whether lines (numbers 0..v-1, any order, any size) give "t if m" over 0..v-1. Requires
