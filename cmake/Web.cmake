@@ -30,7 +30,15 @@ target_link_options(combogen PRIVATE
 file(GLOB COMBOGEN_WEB_COLD_SOURCES ${CMAKE_SOURCE_DIR}/src/cli/*.cpp
      ${CMAKE_SOURCE_DIR}/src/failure/*.cpp ${CMAKE_SOURCE_DIR}/src/fixed/*.cpp
      ${CMAKE_SOURCE_DIR}/src/stats/*.cpp ${CMAKE_SOURCE_DIR}/src/wheel/*.cpp
-     ${CMAKE_SOURCE_DIR}/src/text/number_lines.cpp)
+     ${CMAKE_SOURCE_DIR}/src/text/number_lines.cpp
+     ${CMAKE_SOURCE_DIR}/src/line_checks/draw_check.cpp
+     ${CMAKE_SOURCE_DIR}/src/line_checks/draw_file.cpp
+     ${CMAKE_SOURCE_DIR}/src/line_checks/history_report.cpp
+     ${CMAKE_SOURCE_DIR}/src/line_checks/guarantee_parts.cpp
+     ${CMAKE_SOURCE_DIR}/src/line_checks/guarantee_report.cpp
+     ${CMAKE_SOURCE_DIR}/src/line_checks/prize_chart.cpp
+     ${CMAKE_SOURCE_DIR}/src/line_checks/prize_report.cpp
+     ${CMAKE_SOURCE_DIR}/src/line_checks/report_text.cpp)
 set_source_files_properties(${COMBOGEN_WEB_COLD_SOURCES} PROPERTIES COMPILE_OPTIONS -Oz)
 
 # Debian's Emscripten links with JavaScript tools that need Debian's JavaScript modules; a

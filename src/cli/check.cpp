@@ -17,10 +17,12 @@ std::optional<Rejection> FirstRuleBroken(std::span<const std::string> args) {
     }
     if (options.help || options.version) return std::nullopt;
     // A check of a file names the file alone; reading it is the check itself.
-    if (options.checkDraw || options.guarantee) {
+    if (options.checkDraw || options.checkDrawsFile || options.guarantee || options.prizes) {
         if (commandLine.positional.size() == 1) return std::nullopt;
         return Rejection{Field::ArgumentCount,
-                         std::string(options.checkDraw ? "--check" : "--guarantee") +
+                         std::string(options.checkDraw || options.checkDrawsFile ? "--check"
+                                     : options.guarantee                         ? "--guarantee"
+                                                                                 : "--prizes") +
                              " takes one FILE of lines after its value"};
     }
     return CheckArguments(commandLine.positional, options);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "line_checks/prize_report.h"
 #include "text/number_lines.h"
 
 namespace combogen {
@@ -55,7 +56,11 @@ struct Options {
     std::optional<int> effort;            // --effort: percent of the search's default effort
     bool budget = false;                  // --budget: LINES lines meeting the most draws
     std::optional<NumberLine> checkDraw;  // --check
+    // --check with a value that is no draw: a file of past draws, and why it is no draw.
+    std::optional<std::string> checkDrawsFile;
+    std::string checkNotADraw;
     std::optional<Prize> guarantee;
+    std::optional<PrizeGame> prizes;   // --prizes POOL:DRAW[+K:N]
     std::vector<std::string> asGiven;  // the option words as typed, for the statistics report
 
     // True when the lines differ from the plain run's in any way but the line end and the

@@ -471,7 +471,7 @@ int RunWithOptions(std::span<const std::string> args) {
         WriteStandardError("combogen: write error: " + SystemErrorText(code) + "\n");
         return 1;
     }
-    if (options.checkDraw || options.guarantee) {
+    if (options.checkDraw || options.checkDrawsFile || options.guarantee || options.prizes) {
         if (auto report = CheckLines(commandLine.positional, options, error)) {
             const int32_t code = WriteStandardOutput(*report);
             if (code == 0) return 0;

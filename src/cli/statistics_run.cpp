@@ -1,8 +1,11 @@
 #include "cli/statistics_run.h"
 
+#include <array>
 #include <utility>
 
 #include "cli/option_lines.h"
+#include "line_checks/prize_chart.h"
+#include "line_checks/prize_report.h"
 #include "platform/file_system.h"
 #include "stats/report.h"
 
@@ -61,6 +64,11 @@ void StatisticsRun::Start(const RunSettings& settings, const NumberLists& lists,
     if (options_.bonus) spread.bonus = UniformSpread(options_.bonus->pool, options_.bonus->count);
     counting_ = std::make_unique<Counting>(
         Counting{std::move(spread), LineTally(n, k, static_cast<uint64_t>(settings.LineCount))});
+    if (options_.wheel) {
+        counting_->tally.KeepLines();
+        pool_ = n;
+        pick_ = k;
+    }
 }
 
 std::optional<std::string> StatisticsRun::Finish() const {
@@ -68,6 +76,31 @@ std::optional<std::string> StatisticsRun::Finish() const {
     run.options = options_.asGiven;
     run.arguments.assign(args_.begin(), args_.end());
     run.lineEnd = options_.lineFeedOnly ? "\n" : "\r\n";
+    // A wheel's lines are weighed by what they win in a draw of the pick from the pool.
+    std::optional<PrizeTable> prizes;
+    if (options_.wheel) {
+        std::vector<uint8_t> numbers;
+        std::array<uint8_t, 81> index{};
+        for (int x = 1; x <= 80; ++x) {
+            for (const NumberSet& line : counting_->tally.Kept()) {
+                if (!line.Contains(x)) continue;
+                index[x] = static_cast<uint8_t>(numbers.size());
+                numbers.push_back(static_cast<uint8_t>(x));
+                break;
+            }
+        }
+        std::vector<WheelLine> lines;
+        for (const NumberSet& line : counting_->tally.Kept()) {
+            WheelLine& indexed = lines.emplace_back();
+            for (int x = 1; x <= 80; ++x) {
+                if (line.Contains(x)) indexed.push_back(index[x]);
+            }
+        }
+        std::string why;
+        prizes = TablePrizes(pool_, pick_, numbers, lines, BonusGame{}, why);
+        run.prizeTable = prizes ? PrizeReport(*prizes, numbers, "the wheel")
+                                : "prize table not computed: " + why + "\n";
+    }
     if (options_.statsFile) {
         const std::string text = StatisticsReport(run, counting_->tally, counting_->spread);
         if (const int32_t code = WriteReport(*options_.statsFile, text); code != 0) {
@@ -76,9 +109,9 @@ std::optional<std::string> StatisticsRun::Finish() const {
         }
     }
     if (options_.chartFile) {
-        if (const int32_t code =
-                WriteReport(*options_.chartFile, CountChart(counting_->tally, counting_->spread));
-            code != 0) {
+        const std::string chart =
+            prizes ? PrizeChart(*prizes) : CountChart(counting_->tally, counting_->spread);
+        if (const int32_t code = WriteReport(*options_.chartFile, chart); code != 0) {
             return "cannot write the chart to '" + *options_.chartFile +
                    "': " + SystemErrorText(code);
         }

@@ -41,6 +41,7 @@ private:
         LineTally tally;
     };
     std::unique_ptr<Counting> counting_;
+    int pool_ = 0, pick_ = 0;  // a wheel's game, for its prize table
 };
 
 }  // namespace combogen

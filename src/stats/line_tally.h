@@ -77,8 +77,13 @@ public:
         for (int i = 0; i < count; ++i) partners_[main[i]] |= set;
         for (int i = 0; i < bonusCount; ++i) ++bonusCounts_[bonus[i]];
         distinct_.Add(set);
+        if (keep_) kept_.push_back(set);
         ++lines_;
     }
+
+    // Keeps every line's main numbers too, for a wheel's prize table (a wheel has few lines).
+    void KeepLines() { keep_ = true; }
+    const std::vector<NumberSet>& Kept() const { return kept_; }
 
     uint64_t Lines() const { return lines_; }
     const NumberCounts& MainCounts() const { return mainCounts_; }
@@ -93,6 +98,8 @@ private:
     NumberCounts bonusCounts_{};
     std::array<NumberSet, MaxNumber + 1> partners_{};  // [v]: every number v shared a line with
     DistinctLines distinct_;
+    bool keep_ = false;
+    std::vector<NumberSet> kept_;
 };
 
 }  // namespace combogen

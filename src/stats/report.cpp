@@ -114,7 +114,15 @@ std::string StatisticsReport(const RunDescription& run, const LineTally& tally,
         Formatted("main numbers, %d a line from 1..%d", spread.main.Pick, spread.main.Size) + eol;
     AddCountTable(out, eol, tally.MainCounts(), tally.Lines(), spread.main);
     out += eol;
-    AddTest(out, eol, TestCounts(tally.MainCounts(), tally.Lines(), spread.main), spread.main);
+    if (run.prizeTable.empty()) {
+        AddTest(out, eol, TestCounts(tally.MainCounts(), tally.Lines(), spread.main), spread.main);
+    } else {
+        for (std::size_t at = 0; at < run.prizeTable.size();) {
+            const std::size_t end = run.prizeTable.find('\n', at);
+            out.append(run.prizeTable, at, end - at).append(eol);
+            at = end == std::string::npos ? end : end + 1;
+        }
+    }
     out += eol;
 
     const DistinctLines& distinct = tally.Distinct();
@@ -151,6 +159,7 @@ std::string StatisticsReport(const RunDescription& run, const LineTally& tally,
                 spread.bonus);
     }
 
+    if (!run.prizeTable.empty()) return out;
     out += eol + "About the test: the counts are weighed against their spread in a correct run," +
            eol + "which knows that a line holds a fixed count of distinct numbers, so the counts" +
            eol + "are not independent; numbers in every line or in none are left out. The" + eol +

@@ -13,6 +13,9 @@ struct RunDescription {
     std::vector<std::string> options;    // as given, values included
     std::vector<std::string> arguments;  // the positional arguments
     std::string lineEnd = "\r\n";        // the run's own line end
+    // A wheel's prize table (lines ended by "\n"): in place of the test of the main numbers'
+    // counts, which lines chosen to meet a guarantee cannot pass.
+    std::string prizeTable;
 };
 
 // For each number its count against the expected count, the chi-square test of those counts,

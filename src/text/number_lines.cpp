@@ -68,6 +68,7 @@ std::optional<std::string> ParseNumberLine(std::string_view text, NumberLine& li
 std::optional<std::string> ReadNumberLines(
     const std::string& name, const std::function<void(int64_t number, const NumberLine&)>& each) {
     InputTextFile file;
+    file.anyLineEnd = true;
     OpenInput(file, name);
     if (const int32_t code = TakeIoError(); code != 0) {
         return "cannot open '" + name + "': " + SystemErrorText(code);

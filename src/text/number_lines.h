@@ -1,5 +1,5 @@
-// Reading files of lines as combogen writes them ("05 11 23 38 41 49", perhaps " + 07"), CR LF
-// or LF, for the checks of a file against a draw or a guarantee.
+// Reading files of lines as combogen writes them ("05 11 23 38 41 49", perhaps " + 07"), CR LF,
+// LF or a lone CR ending a line, for the checks of a file against a draw or a guarantee.
 #pragma once
 
 #include <cstdint>

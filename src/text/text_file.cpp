@@ -95,6 +95,7 @@ void CloseOutput(OutputTextFile& file) {
 
 void OpenInput(InputTextFile& file, const std::string& name) {
     file.position = file.length = 0;
+    file.lineEnded = false;
     Record(OpenFileForReading(name, file.handle));
 }
 
@@ -105,19 +106,34 @@ std::string ReadLine(InputTextFile& file) {
 }
 
 std::string_view ReadLinePiece(InputTextFile& file) {
+    const bool anyEnd = file.anyLineEnd;
     for (int c; (c = PeekByte(file)) >= 0;) {
-        if (c == '\n') break;
+        if (c == '\n') {
+            if (anyEnd) {
+                ++file.position;
+                file.lineEnded = true;
+            }
+            break;
+        }
         ++file.position;
-        if (c == 0x1A) break;
+        if (c == 0x1A && !anyEnd) break;
         if (c == '\r') {
-            if (PeekByte(file) == '\n') break;
-            continue;  // a lone carriage return is dropped
+            if (PeekByte(file) == '\n') {
+                if (anyEnd) {
+                    ++file.position;
+                    file.lineEnded = true;
+                }
+                break;
+            }
+            if (!anyEnd) continue;  // a lone carriage return is dropped
+            file.lineEnded = true;
+            break;
         }
         // This byte and those after it in the buffer, up to one that may end the line.
         const char* const start = file.buffer.data() + file.position - 1;
-        const char* const end =
-            std::find_if(start + 1, static_cast<const char*>(file.buffer.data() + file.length),
-                         [](char b) { return b == '\n' || b == '\r' || b == 0x1A; });
+        const char* const end = std::find_if(
+            start + 1, static_cast<const char*>(file.buffer.data() + file.length),
+            [anyEnd](char b) { return b == '\n' || b == '\r' || (b == 0x1A && !anyEnd); });
         file.position = static_cast<std::size_t>(end - file.buffer.data());
         // Pointer and length: the web build's C++ library lacks the two-pointer form.
         return {start, static_cast<std::size_t>(end - start)};
@@ -126,6 +142,10 @@ std::string_view ReadLinePiece(InputTextFile& file) {
 }
 
 void SkipLine(InputTextFile& file) {
+    if (file.lineEnded) {
+        file.lineEnded = false;
+        return;
+    }
     for (int c; (c = PeekByte(file)) >= 0;) {
         ++file.position;
         if (c == '\n') break;

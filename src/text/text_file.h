@@ -66,12 +66,17 @@ struct InputTextFile {
     std::array<char, TextBufferSize> buffer;
     std::size_t position = 0;
     std::size_t length = 0;
+    // Files of numbers that people edit anywhere: LF, CR LF and a lone CR (old Mac files) each
+    // end a line, and 0x1A is a byte like any other. Off: the fixed-number file's rules below.
+    bool anyLineEnd = false;
+    bool lineEnded = false;  // the line end is consumed already; SkipLine has nothing to skip
 };
 
 void OpenInput(InputTextFile& file, const std::string& name);
 
 // The bytes up to a line feed, a carriage return and line feed, or an end-of-file character
-// (0x1A, consumed). A lone carriage return is dropped. A read error ends the line as the end
+// (0x1A, consumed). A lone carriage return is dropped (with anyLineEnd: it ends the line, and
+// 0x1A is text). A read error ends the line as the end
 // of the file does, and stays pending.
 std::string ReadLine(InputTextFile& file);
 

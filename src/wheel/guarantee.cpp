@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 
 namespace combogen {
 
@@ -10,10 +11,14 @@ std::optional<uint64_t> DrawCount(int n, int r) {
     r = std::min(r, n - r);
     uint64_t count = 1;
     for (int i = 1; i <= r; ++i) {
-        // count * (n - r + i) / i is C(n - r + i, i): exact at every step.
+        // C(n - r + i, i) = count * factor / i, exact. The division goes first, through the
+        // common divisor, so that only the result itself is held against the limit.
         const uint64_t factor = static_cast<uint64_t>(n - r + i);
-        if (count > MaxCheckedDraws / factor) return std::nullopt;
-        count = count * factor / static_cast<uint64_t>(i);
+        const uint64_t common = std::gcd(count, static_cast<uint64_t>(i));
+        const uint64_t rest = factor / (static_cast<uint64_t>(i) / common);
+        count /= common;
+        if (count > MaxCheckedDraws / rest) return std::nullopt;
+        count *= rest;
     }
     return count;
 }
@@ -26,12 +31,17 @@ namespace {
 // is counted without a visit; once no line reaches t - (numbers still to choose), none is.
 class Checker {
 public:
-    Checker(int v, int t, int m, std::span<const WheelLine> lines)
-        : v_(v), t_(t), m_(m), words_((lines.size() + 63) / 64) {
+    Checker(int v, int t, int m, std::span<const WheelLine> lines, uint64_t mostSteps)
+        : v_(v), t_(t), m_(m), words_((lines.size() + 63) / 64), stepsLeft_(mostSteps) {
         with_.assign(static_cast<std::size_t>(v) * words_, 0);
+        lastInLine_ = -1;
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            for (const uint8_t x : lines[i]) with_[x * words_ + i / 64] |= uint64_t{1} << (i % 64);
+            for (const uint8_t x : lines[i]) {
+                with_[x * words_ + i / 64] |= uint64_t{1} << (i % 64);
+                lastInLine_ = std::max<int>(lastInLine_, x);
+            }
         }
+        limited_ = mostSteps > 0;
         levels_.assign(static_cast<std::size_t>(m + 1) * (t + 1) * words_, 0);
         // Every line meets the empty set in at least 0 numbers.
         for (int d = 0; d <= m; ++d) {
@@ -53,6 +63,8 @@ public:
         return result_;
     }
 
+    uint64_t StepsLeft() const { return stepsLeft_; }
+
 private:
     uint64_t* Met(int depth, int j) {
         return levels_.data() + (static_cast<std::size_t>(depth) * (t_ + 1) + j) * words_;
@@ -70,6 +82,10 @@ private:
         const int left = m_ - depth - 1;  // numbers to choose after this one
         const int top = std::min(t_, depth + 1);
         for (int x = start; x <= v_ - 1 - left; ++x) {
+            if (limited_ && stepsLeft_-- == 0) {
+                result_.stopped = true;
+                return;
+            }
             chosen_[depth] = static_cast<uint8_t>(x);
             const uint64_t* with = with_.data() + x * words_;  // no lines: no words at all
             bool reached[81] = {};
@@ -86,16 +102,21 @@ private:
             }
             if (reached[t_]) {
                 result_.metDraws += binomial_[v_ - 1 - x][left];
-            } else if (left == 0 || (t_ - left >= 1 && !reached[t_ - left])) {
+            } else if (left == 0 || (t_ - left >= 1 && !reached[t_ - left]) || x >= lastInLine_) {
+                // No completion meets: the numbers after x are in no line, or too few remain.
                 Unmet(depth + 1, x);
             } else {
                 Visit(depth + 1, x + 1);
+                if (result_.stopped) return;
             }
         }
     }
 
     int v_, t_, m_;
     std::size_t words_;
+    int lastInLine_;  // the greatest number some line holds
+    bool limited_ = false;
+    uint64_t stepsLeft_;
     std::vector<uint64_t> with_;    // [x]: the lines holding x
     std::vector<uint64_t> levels_;  // [depth][j]: the lines meeting the prefix in >= j numbers
     std::array<std::array<uint64_t, 81>, 81> binomial_{};
@@ -105,8 +126,22 @@ private:
 
 }  // namespace
 
-GuaranteeCheck CheckGuarantee(int v, int t, int m, std::span<const WheelLine> lines) {
-    return Checker(v, t, m, lines).Run();
+GuaranteeCheck CheckGuarantee(int v, int t, int m, std::span<const WheelLine> lines,
+                              uint64_t mostSteps) {
+    Checker checker(v, t, m, lines, mostSteps);
+    GuaranteeCheck check = checker.Run();
+    check.steps = mostSteps - checker.StepsLeft();
+    return check;
+}
+
+std::optional<uint64_t> MostCheckSteps(int v, int m) {
+    uint64_t steps = 0;
+    for (int d = 1; d <= m; ++d) {
+        const auto count = DrawCount(v, d);
+        if (!count || steps > MaxCheckedDraws - *count) return std::nullopt;
+        steps += *count;
+    }
+    return steps;
 }
 
 }  // namespace combogen

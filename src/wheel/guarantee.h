@@ -22,10 +22,19 @@ struct GuaranteeCheck {
     uint64_t draws = 0;          // C(v, m)
     uint64_t metDraws = 0;       // the m-sets some line holds at least t of
     std::vector<uint8_t> unmet;  // the first unmet m-set in lexicographic order; empty when met
+    bool stopped = false;        // mostSteps ran out: nothing above is the answer
+    uint64_t steps = 0;          // taken, when mostSteps was given
 };
 
 // Whether lines (numbers 0..v-1, any order, any size) give "t if m" over 0..v-1. Requires
-// 1 <= t <= m <= v <= 80 and DrawCount(v, m).
-GuaranteeCheck CheckGuarantee(int v, int t, int m, std::span<const WheelLine> lines);
+// 1 <= t <= m <= v <= 80 and DrawCount(v, m). With mostSteps above 0 the check stops after
+// that many sets of the search (partial m-sets tried), which a file of few lines over many
+// numbers can need by the trillion.
+GuaranteeCheck CheckGuarantee(int v, int t, int m, std::span<const WheelLine> lines,
+                              uint64_t mostSteps = 0);
+
+// The steps a check of "t if m" over v numbers can take at most, whatever the lines: every
+// partial m-set once. Nothing above MaxCheckedDraws.
+std::optional<uint64_t> MostCheckSteps(int v, int m);
 
 }  // namespace combogen

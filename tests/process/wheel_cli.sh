@@ -139,6 +139,35 @@ expect_status 0
 check grep -q '^not met: 6 of 15 draws (40.00 %) leave at least 2 in a line$' stdout.txt
 check grep -q '^unmet, for example: 01 04$' stdout.txt
 
+CASE="a lone CR ends a line of a checked file; 0x1A is no end of file there"
+printf '1 2\r1 3\r' >mac.txt
+run --guarantee 2:2 mac.txt
+expect_status 0
+check grep -q '^guarantee 2 if 2 over 3 numbers: 01 02 03$' stdout.txt
+printf '1 2 3\n\0324 5 6\n' >sub.txt
+run --check '1 2 3 4 5 6' sub.txt
+expect_status 2
+check grep -qF "'sub.txt' line 2: " stderr.txt
+
+CASE="a draw's bonus that repeats a main number, for lines of one pool"
+printf '01 02 03\r\n' >one.txt
+run --check '01 02 + 01' one.txt
+expect_status 2
+check grep -qxF "combogen: --check '01 02 + 01': 1 is both a main and a bonus number, and the lines of 'one.txt' have no bonus part (one pool)" stderr.txt
+check test ! -s stdout.txt
+
+CASE="--guarantee: few lines over many numbers, counted group by group when they fall apart"
+for i in $(seq 1 20); do printf '%02d %02d %02d %02d\r\n' $((i * 4 - 3)) $((i * 4 - 2)) $((i * 4 - 1)) $((i * 4)); done >k.txt
+run --guarantee 3:10 k.txt
+expect_status 0
+check grep -qxF 'not met: 176053886760 of 1646492110120 draws (10.69 %) leave at least 3 in a line' stdout.txt
+
+CASE="--guarantee: few lines over many numbers in one group are refused, with the size checked"
+for i in $(seq 1 39); do printf '%02d %02d %02d %02d\r\n' $((2 * i - 1)) $((2 * i)) $((2 * i + 1)) $((2 * i + 2)); done >chain.txt
+run --guarantee 3:10 chain.txt
+expect_status 2
+check grep -qxF 'combogen: --guarantee 3:10 over 80 numbers: these lines leave too many draws to count in time; any file is checked over at most 30 numbers' stderr.txt
+
 # malformed files: CONTENT (printf format), the message.
 while IFS='|' read -r content message; do
     CASE="malformed: $content"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 namespace combogen {
 namespace {
 
@@ -37,6 +39,43 @@ TEST(NumberLinesTest, ParsesLinesAndSaysWhatIsWrong) {
             EXPECT_EQ(line.bonus, c.bonus);
         } else {
             EXPECT_EQ(wrong.value_or("parsed"), c.wrong);
+        }
+    }
+}
+
+TEST(NumberLinesTest, EveryLineEndEndsALineAndNoByteIsDropped) {
+    struct Case {
+        const char* bytes;
+        std::vector<std::string> lines;  // "number: main numbers"
+        const char* wrong;               // the error's end after the name; nullptr: read
+    };
+    const std::vector<Case> cases = {
+        {"1 2\r1 3\r", {"1: 1 2", "2: 1 3"}, nullptr},
+        {"1 2 3\r4 5 6", {"1: 1 2 3", "2: 4 5 6"}, nullptr},
+        {"1 2\r\n\r1 3\n", {"1: 1 2", "3: 1 3"}, nullptr},
+        {"1 2 3\n\x1a"
+         "4 5 6\n",
+         {},
+         "' line 2: '\x1a' is not a number"},
+        {"1 2 3\x1a\n", {}, "' line 1: '3\x1a' is not a number"},
+    };
+    testing::TempFolder folder;
+    const std::string name = folder.Path("f");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        testing::WriteWholeFile(name, c.bytes);
+        std::vector<std::string> lines;
+        const auto wrong = ReadNumberLines(name, [&](int64_t number, const NumberLine& line) {
+            std::string text = std::to_string(number) + ":";
+            for (const uint8_t x : line.main) text.append(1, ' ').append(std::to_string(x));
+            lines.push_back(text);
+        });
+        if (c.wrong == nullptr) {
+            ASSERT_FALSE(wrong) << *wrong;
+            EXPECT_EQ(lines, c.lines);
+        } else {
+            ASSERT_TRUE(wrong);
+            EXPECT_TRUE(wrong->ends_with(c.wrong)) << *wrong;
         }
     }
 }

@@ -110,6 +110,22 @@ TEST(GuaranteeTest, DrawCountsAndTheirLimit) {
     EXPECT_FALSE(DrawCount(80, 40).has_value());
 }
 
+TEST(GuaranteeTest, TheLimitHoldsAgainstTheCountNotAnIntermediateProduct) {
+    EXPECT_EQ(DrawCount(80, 18), 355214207837288800u);
+    EXPECT_EQ(DrawCount(64, 32), 1832624140942590534u);
+    EXPECT_FALSE(DrawCount(66, 33).has_value());  // 7.2e18
+}
+
+TEST(GuaranteeTest, AStepLimitStopsTheCheckAndMostStepsBoundsIt) {
+    // Three lines over 30 numbers leave nearly every 6-set unmet: visited one by one.
+    const std::vector<WheelLine> lines = {{0, 1, 2}, {3, 4, 5}, {6, 7, 29}};
+    EXPECT_TRUE(CheckGuarantee(30, 3, 6, lines, 1000).stopped);
+    const uint64_t most = MostCheckSteps(30, 6).value();
+    const GuaranteeCheck whole = CheckGuarantee(30, 3, 6, lines, most);
+    EXPECT_FALSE(whole.stopped);
+    EXPECT_EQ(whole.metDraws, 3 * DrawCount(27, 3).value() - 3);  // both of two lines: 3 sets
+}
+
 TEST(BoundsTest, SchoenheimAndTheCountingBound) {
     struct Case {
         WheelGoal goal;

@@ -1,0 +1,25 @@
+// The pieces the reports on files of lines are written from: numbers as two digits, counts
+// with their noun, right-aligned columns.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "text/number_lines.h"
+
+namespace combogen {
+
+// "01 05 49": each number as two digits, one blank between.
+std::string Labels(const std::vector<uint8_t>& numbers);
+
+// A line as combogen writes it, " + " and the bonus numbers when it has them.
+std::string LineText(const NumberLine& line);
+
+// text right-aligned in width characters (never cut).
+std::string Padded(const std::string& text, std::size_t width);
+
+// "1 line", "3 lines".
+std::string Plural(int64_t count, const char* one, const char* many);
+
+}  // namespace combogen
