@@ -89,7 +89,8 @@ Checks of a file of lines (the report on standard output, status 0):
                      --numbers LIST): "met" with the count of draws, or "not met"
                      with the share of draws met and an unmet draw; lines in groups
                      that share no number are counted group by group; refused when
-                     the count would take more than about a second
+                     the count would take more than about a second; and the lower
+                     bound on the lines any such wheel needs
   --prizes POOL:DRAW FILE
                      the exact prize table of FILE's lines in draws of DRAW of 1..POOL:
                      for each count of matched numbers, the draws where a line reaches

@@ -6,6 +6,7 @@
 #include "line_checks/guarantee_parts.h"
 #include "line_checks/report_text.h"
 #include "text/number_lines.h"
+#include "wheel/bounds.h"
 #include "wheel/guarantee.h"
 
 namespace combogen {
@@ -111,6 +112,15 @@ std::optional<std::string> CheckGuaranteeFile(const std::string& name, int t, in
         std::vector<uint8_t> example;
         for (const uint8_t i : check.unmet) example.push_back(numbers[i]);
         out += "unmet, for example: " + Labels(example) + "\n";
+    }
+    // How few lines could do: the wheel's lower bound for lines of this file's length.
+    const int k = std::min(static_cast<int>(lines.front().main.size()), v);
+    if (t <= k) {
+        const WheelBound bound = WheelLowerBound({v, k, t, m});
+        out += "lower bound: no " + std::to_string(t) + " if " + std::to_string(m) + " over " +
+               Plural(v, "number", "numbers") + " in fewer than " +
+               Plural(bound.lines, "line", "lines") + " of " + std::to_string(k) + " (" +
+               BoundName(bound.kind) + ")\n";
     }
     return out;
 }

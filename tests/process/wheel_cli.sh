@@ -138,6 +138,7 @@ run --guarantee 2:2 g.txt
 expect_status 0
 check grep -q '^not met: 6 of 15 draws (40.00 %) leave at least 2 in a line$' stdout.txt
 check grep -q '^unmet, for example: 01 04$' stdout.txt
+check grep -qx 'lower bound: no 2 if 2 over 6 numbers in fewer than 6 lines of 3 (Schoenheim bound)' stdout.txt
 
 CASE="a lone CR ends a line of a checked file; 0x1A is no end of file there"
 printf '1 2\r1 3\r' >mac.txt
