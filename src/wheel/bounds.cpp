@@ -29,7 +29,15 @@ double Choose(int n, int r) {
 
 WheelBound WheelLowerBound(const WheelGoal& goal) {
     const int v = goal.v, k = goal.k, t = goal.t, m = goal.m;
-    if (t == m) return {Schoenheim(v, k, t), BoundKind::Schoenheim};
+    if (t == m) {
+        const int64_t schoenheim = Schoenheim(v, k, t);
+        if (k >= v) return {schoenheim, BoundKind::Schoenheim};
+        const double deCaen =
+            (t + 1.0) * (v - t) / ((k + 1.0) * (v - k)) * Choose(v, t) / Choose(k, t) * (1 - 1e-9);
+        if (deCaen < 9e18 && static_cast<int64_t>(std::ceil(deCaen)) > schoenheim)
+            return {static_cast<int64_t>(std::ceil(deCaen)), BoundKind::DeCaen};
+        return {schoenheim, BoundKind::Schoenheim};
+    }
     // Each line meets in t or more numbers at most sum_j C(k,j) C(v-k,m-j) of the C(v,m) sets.
     double perLine = 0;
     for (int j = t; j <= std::min(k, m); ++j) perLine += Choose(k, j) * Choose(v - k, m - j);
@@ -44,6 +52,7 @@ WheelBound WheelLowerBound(const WheelGoal& goal) {
 const char* BoundName(BoundKind kind) {
     switch (kind) {
         case BoundKind::Schoenheim: return "Schoenheim bound";
+        case BoundKind::DeCaen: return "de Caen bound";
         case BoundKind::Counting: return "counting bound";
         case BoundKind::Union: return "union bound";
     }

@@ -10,6 +10,7 @@ namespace combogen {
 // Which argument gives the bound, for naming it.
 enum class BoundKind {
     Schoenheim,  // m = t
+    DeCaen,      // m = t: (t+1)(v-t) / ((k+1)(v-k)) * C(v,t) / C(k,t), at times above Schoenheim
     Counting,    // C(v,m) over the m-sets one line meets in t or more numbers
     Union,       // the numbers the lines must use, over k
 };
@@ -19,7 +20,7 @@ struct WheelBound {
     BoundKind kind = BoundKind::Schoenheim;
 };
 
-// "Schoenheim bound", "counting bound", "union bound".
+// "Schoenheim bound", "de Caen bound", "counting bound", "union bound".
 const char* BoundName(BoundKind kind);
 
 // m = t: Schoenheim's L(v,k,t) = ceil(v/k * L(v-1,k-1,t-1)), L(.,.,0) = 1. t < m: the larger of

@@ -139,6 +139,7 @@ TEST(BoundsTest, SchoenheimAndTheCountingBound) {
         {{9, 3, 2, 2}, 12, BoundKind::Schoenheim},  // ceil(9/3 * ceil(8/2))
         {{12, 6, 1, 3}, 2, BoundKind::Union},       // ceil((12-3+1)/6)
         {{20, 6, 1, 2}, 4, BoundKind::Union},       // ceil(19/6); the counting bound is 2
+        {{9, 5, 4, 4}, 27, BoundKind::DeCaen},      // 5 * 5 / (6 * 4) * 126 / 5 = 26.25
         {{49, 6, 3, 6}, 54, BoundKind::Counting},   // 13983816 / 260624 = 53.65
         {{80, 40, 20, 20}, 28948150, BoundKind::Schoenheim},
     };
