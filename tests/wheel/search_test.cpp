@@ -8,7 +8,7 @@
 #include <set>
 
 #include "test_support.h"
-#include "wheel/golay_designs.h"
+#include "wheel/constructions/golay.h"
 #include "wheel/guarantee.h"
 
 namespace combogen {
