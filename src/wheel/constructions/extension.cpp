@@ -26,11 +26,13 @@ std::optional<Construction> ExtensionBuild(const WheelGoal& g, Parts& parts) {
     std::optional<Construction> without = parts.Build(p->first);
     std::optional<Construction> with = parts.Build(p->second);
     if (!without || !with) return std::nullopt;
-    Construction c{without->lines, "one-point extension of " + PartText(p->first, *without) +
-                                       " and " + PartText(p->second, *with)};
-    for (WheelLine line : with->lines) {
+    Construction c{{}, "one-point extension of " + PartText(p->first, *without) + " and " +
+                           PartText(p->second, *with)};
+    c.lines = std::move(without->lines);
+    c.lines.reserve(c.lines.size() + with->lines.size());
+    for (WheelLine& line : with->lines) {
         line.push_back(static_cast<uint8_t>(g.v - 1));
-        c.lines.push_back(line);
+        c.lines.push_back(std::move(line));
     }
     return c;
 }

@@ -33,8 +33,8 @@ std::vector<Option> OptionsFor(const WheelGoal& g, int s, Parts& parts) {
         return options;
     }
     if (const auto cost = parts.Cost({s, g.k, g.t, g.t})) options.push_back({g.t - 1, *cost, g.t});
-    // A search may do better for "t if m_i" than a covering; the table's own unions of the
-    // group are the unions of its parts, already among the plans.
+    // The table has no wheel for "t if m_i" of its own (its unions of the group are the unions
+    // of the group's parts, already among the plans): a search may do better than a covering.
     if (parts.Searching())
         for (int mi = g.t + 1; mi <= std::min(g.k, s) && mi <= g.m; ++mi) {
             const int64_t estimate = Estimate({s, g.k, g.t, mi});
@@ -109,7 +109,8 @@ std::optional<Construction> UnionBuild(const WheelGoal& g, Parts& parts) {
             text = std::to_string(s) + " numbers in one line";
         } else {
             const WheelGoal part{s, g.k, g.t, opt.m};
-            const std::optional<Construction> wheel = parts.Build(part);
+            const std::optional<Construction> wheel =
+                opt.m > g.t ? parts.Search(part) : parts.Build(part);
             if (!wheel) return std::nullopt;
             for (WheelLine line : wheel->lines) {
                 for (uint8_t& x : line) x = static_cast<uint8_t>(x + first);

@@ -105,6 +105,11 @@ std::optional<int64_t> Parts::TableSize(const WheelGoal& goal) {
 std::optional<int64_t> Parts::Cost(const WheelGoal& goal) {
     const std::optional<int64_t> table = TableSize(goal);
     if (!Searching() || !ValidGoal(goal)) return table;
+    // A covering the table builds above the estimate, or a goal it has no wheel for: the
+    // search's. ("t if m" goals with t < m are searched as the groups of a union only, where
+    // the estimate is weighed against the other groupings: costed by the estimate here, the
+    // one-point extension would search a part about as large as the whole.)
+    if (table && goal.t != goal.m) return table;
     const int64_t estimate = Estimate(goal);
     if (estimate > KnownWheelMaxLines) return table;
     return table && *table <= estimate ? *table : estimate;
@@ -113,30 +118,34 @@ std::optional<int64_t> Parts::Cost(const WheelGoal& goal) {
 std::optional<Construction> Parts::BuildTable(const WheelGoal& goal) {
     const Best best = FindBest(goal, *this);
     if (!best.size) return std::nullopt;
-    std::optional<Construction> built = Rows()[static_cast<size_t>(best.row)].build(goal, *this);
-    if (!built) return std::nullopt;
-    Normalize(built->lines);
-    return built;
+    // Unsorted: parts are sorted once, with the whole.
+    return Rows()[static_cast<size_t>(best.row)].build(goal, *this);
 }
 
 std::optional<Construction> Parts::Build(const WheelGoal& goal) {
-    Parts plain(nullptr);
-    if (Searching()) {
-        const std::optional<int64_t> table = TableSize(goal);
-        const std::optional<int64_t> cost = Cost(goal);
-        if (cost && (!table || *cost < *table)) {
-            // Costed by its estimate: searched, and the table's wheel kept where it does better.
-            std::optional<std::vector<WheelLine>> found = (*search_)(goal);
-            const std::optional<int64_t> plainSize = plain.TableSize(goal);
-            if (found && WellFormed(goal, *found)) {
-                Normalize(*found);
-                if (!plainSize || static_cast<int64_t>(found->size()) <= *plainSize)
-                    return Construction{std::move(*found), "searched"};
-            }
-            return plain.BuildTable(goal);
-        }
-    }
+    const std::optional<int64_t> table = TableSize(goal);
+    if (Searching() && table != Cost(goal)) return Search(goal);
     return BuildTable(goal);
+}
+
+std::optional<Construction> Parts::Search(const WheelGoal& goal) {
+    Parts plain(nullptr);
+    const std::optional<int64_t> table = plain.TableSize(goal);
+    if (Searching()) {
+        const auto key = std::make_tuple(goal.v, goal.k, goal.t, goal.m);
+        auto it = searched_.find(key);
+        if (it == searched_.end()) {
+            std::optional<std::vector<WheelLine>> found = (*search_)(goal);
+            if (found && WellFormed(goal, *found))
+                Normalize(*found);
+            else
+                found.reset();
+            it = searched_.emplace(key, std::move(found)).first;
+        }
+        if (it->second && (!table || static_cast<int64_t>(it->second->size()) <= *table))
+            return Construction{*it->second, "searched"};
+    }
+    return plain.BuildTable(goal);
 }
 
 // Helpers.
@@ -210,11 +219,13 @@ std::optional<std::pair<int, int>> PrimePower(int q) {
 std::optional<Construction> BuildKnownWheel(const WheelGoal& goal, const PartSearch& search) {
     constructions::Parts plain(nullptr);
     std::optional<Construction> best = plain.BuildTable(goal);
+    if (best) constructions::Normalize(best->lines);
     if (!search) return best;
     constructions::Parts searching(&search);
     const std::optional<int64_t> planned = searching.TableSize(goal);
     if (planned && (!best || *planned < static_cast<int64_t>(best->lines.size()))) {
         std::optional<Construction> other = searching.BuildTable(goal);
+        if (other) constructions::Normalize(other->lines);
         if (other && (!best || other->lines.size() < best->lines.size())) best = std::move(other);
     }
     return best;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
+#include <tuple>
 #include <optional>
 #include <span>
 #include <string>
@@ -14,24 +16,29 @@
 namespace combogen::constructions {
 
 // The table as a row sees it: sizes and wheels for parts, in one of two modes. Without a search
-// a part's cost is the table's size for it; with one, a part the table builds far above the
-// part's lower bound costs an estimate instead and is searched when built.
+// a part's cost is the table's size for it; with one, a covering the table builds only above
+// Estimate (or a part it has no wheel for) costs the estimate and is searched when built.
 class Parts {
 public:
     explicit Parts(const PartSearch* search) : search_(search) {}
     bool Searching() const { return search_ != nullptr; }
     // The table's size for goal in this mode (the best row, its parts costed in this mode).
     std::optional<int64_t> TableSize(const WheelGoal& goal);
-    // What a part costs: the table's size, or searching, the smaller of it and Estimate(goal).
+    // What a part costs: the table's size, or searching, Estimate(goal) where that is smaller
+    // and t = m, or the table has none.
     std::optional<int64_t> Cost(const WheelGoal& goal);
-    // The part's wheel, as costed: searched where the estimate was taken (the table's wheel
-    // where the search fails or does worse), else the table's best row.
+    // The part's wheel (lines in no particular order), as costed: the table's, else searched.
     std::optional<Construction> Build(const WheelGoal& goal);
-    // The best row's wheel for goal in this mode.
+    // The part searched (a row that costed it by Estimate though the table has a wheel for
+    // it); the table's wheel without search where the search fails or does worse.
+    std::optional<Construction> Search(const WheelGoal& goal);
+    // The best row's wheel for goal in this mode, its lines in no particular order.
     std::optional<Construction> BuildTable(const WheelGoal& goal);
 
 private:
     const PartSearch* search_;
+    // What the search gave for each goal asked (a wheel may have several groups alike).
+    std::map<std::tuple<int, int, int, int>, std::optional<std::vector<WheelLine>>> searched_;
 };
 
 // What a search is expected to reach for goal: a margin over the lower bound, wider where the

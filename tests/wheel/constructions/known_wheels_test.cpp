@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 #include "wheel/guarantee.h"
 
@@ -57,6 +59,94 @@ TEST(KnownWheelsTest, EachFamilyBuildsItsSizeAndMeetsTheGoal) {
         SCOPED_TRACE(built->how);
         EXPECT_EQ(static_cast<int64_t>(built->lines.size()), c.lines);
         ExpectWellFormed(g, built->lines);
+        EXPECT_TRUE(CheckGuarantee(g.v, g.t, g.m, built->lines).met);
+    }
+}
+
+// The sets of r of the numbers below v as bits, in lexicographic order of their numbers' bits.
+std::vector<uint32_t> Subsets(int v, int r) {
+    std::vector<uint32_t> sets;
+    for (uint32_t s = 0; s < (uint32_t{1} << v); ++s)
+        if (std::popcount(s) == r) sets.push_back(s);
+    return sets;
+}
+
+// A stand-in for the wheel search on small goals: greedy, the first line meeting most unmet
+// m-sets in t numbers each time. Records the goals asked.
+struct GreedySearch {
+    std::vector<WheelGoal> asked;
+    std::optional<std::vector<WheelLine>> operator()(const WheelGoal& g) {
+        asked.push_back(g);
+        const std::vector<uint32_t> lines = Subsets(g.v, g.k);
+        std::vector<uint32_t> unmet = Subsets(g.v, g.m);
+        std::vector<WheelLine> wheel;
+        while (!unmet.empty()) {
+            uint32_t best = 0;
+            size_t most = 0;
+            for (const uint32_t line : lines) {
+                size_t met = 0;
+                for (const uint32_t s : unmet) met += std::popcount(line & s) >= g.t;
+                if (met > most) {
+                    most = met;
+                    best = line;
+                }
+            }
+            std::erase_if(unmet, [&](uint32_t s) { return std::popcount(best & s) >= g.t; });
+            WheelLine line;
+            for (int x = 0; x < g.v; ++x)
+                if (best >> x & 1) line.push_back(static_cast<uint8_t>(x));
+            wheel.push_back(line);
+        }
+        return wheel;
+    }
+};
+
+TEST(KnownWheelsTest, PartsTheTableBuildsPoorlyAreSearched) {
+    const struct {
+        WheelGoal goal, part;  // the part searched
+    } cases[] = {
+        // One-point extension: the table's C(19,4,2) is well above its bound; C(19,3,1) = 7.
+        {{20, 4, 2, 2}, {19, 4, 2, 2}},
+        // Unions over groups: 5 numbers in one line ("3 if 3"), 11 searched for "3 if 4".
+        {{16, 6, 3, 6}, {11, 6, 3, 4}},
+    };
+    for (const auto& c : cases) {
+        const WheelGoal& g = c.goal;
+        SCOPED_TRACE(testing::Message() << g.v << "/" << g.k << "/" << g.t << " if " << g.m);
+        GreedySearch greedy;
+        const std::optional<Construction> built =
+            BuildKnownWheel(g, [&greedy](const WheelGoal& part) { return greedy(part); });
+        ASSERT_TRUE(built);
+        SCOPED_TRACE(built->how);
+        ASSERT_EQ(greedy.asked.size(), 1u);
+        EXPECT_EQ(greedy.asked[0].v, c.part.v);
+        EXPECT_EQ(greedy.asked[0].k, c.part.k);
+        EXPECT_EQ(greedy.asked[0].t, c.part.t);
+        EXPECT_EQ(greedy.asked[0].m, c.part.m);
+        EXPECT_LT(static_cast<int64_t>(built->lines.size()), *KnownWheelSize(g));
+        ExpectWellFormed(g, built->lines);
+        EXPECT_TRUE(CheckGuarantee(g.v, g.t, g.m, built->lines).met);
+    }
+}
+
+TEST(KnownWheelsTest, AFailedOrWorseSearchLeavesTheTablesWheel) {
+    const WheelGoal g{16, 6, 3, 6};
+    for (const bool fails : {true, false}) {
+        const std::optional<Construction> built = BuildKnownWheel(
+            g, [fails](const WheelGoal& part) -> std::optional<std::vector<WheelLine>> {
+                if (fails) return std::nullopt;
+                // Every k-set: a wheel, but a long one.
+                std::vector<WheelLine> all;
+                for (const uint32_t s : Subsets(part.v, part.k)) {
+                    WheelLine line;
+                    for (int x = 0; x < part.v; ++x)
+                        if (s >> x & 1) line.push_back(static_cast<uint8_t>(x));
+                    all.push_back(line);
+                }
+                return all;
+            });
+        ASSERT_TRUE(built);
+        EXPECT_EQ(static_cast<int64_t>(built->lines.size()), *KnownWheelSize(g));
         EXPECT_TRUE(CheckGuarantee(g.v, g.t, g.m, built->lines).met);
     }
 }
