@@ -19,7 +19,7 @@ std::span<const Row> Rows() {
                                kGolayRow,           kProjectivePlaneRow, kAffinePlaneRow,
                                kInversivePlaneRow,  kTripleSystemRow,    kBooleanQuadrupleRow,
                                kDoubledQuadrupleRow, kInflationRow,      kRestrictionRow,
-                               kExtensionRow,       kGroupUnionRow};
+                               kExtensionRow,       kGroupUnionRow,      kFewerDrawnRow};
     return rows;
 }
 

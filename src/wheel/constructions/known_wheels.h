@@ -1,6 +1,17 @@
-// A table of known constructions for wheels: general algebraic and combinatorial methods
-// (Steiner systems from codes and geometries, triple and quadruple systems, and ways of building
-// a wheel from smaller ones), each a row of the table, the smallest result kept.
+// A table of known constructions for wheels: general algebraic and combinatorial methods, each a
+// row of the table (constructions/table.h, one file per family), the smallest result kept:
+//   trivial.cpp            one line of all numbers; "1 if m"; every k-set (t = k)
+//   golay.cpp              S(5,8,24), S(4,7,23), S(3,6,22), S(5,6,12), S(4,5,11) (Golay codes)
+//   planes.cpp             projective planes S(2,q+1,q^2+q+1), affine planes S(2,q,q^2)
+//   inversive_plane.cpp    inversive planes S(3,q+1,q^2+1)
+//   triple_systems.cpp     Steiner triple systems (Bose, Skolem)
+//   quadruple_systems.cpp  Steiner quadruple systems (Boolean, doubling)
+//   inflation.cpp          groups of numbers as the points of a smaller covering
+//   restriction.cpp        a design on more numbers cut down
+//   extension.cpp          one-point extension C(v,k,t) <= C(v-1,k,t) + C(v-1,k-1,t-1)
+//   group_union.cpp        "t if m" as a union of wheels on groups of the numbers
+//   fewer_drawn.cpp        a wheel for "t if m-1" serves "t if m"
+// To add a family: its file with a Row, declared in table.h and listed in Rows().
 #pragma once
 
 #include <cstdint>

@@ -61,7 +61,8 @@ std::span<const Row> Rows();
 // The rows, one file each.
 extern const Row kWholeLineRow, kOneIfMRow, kAllKSetsRow, kGolayRow, kProjectivePlaneRow,
     kAffinePlaneRow, kInversivePlaneRow, kTripleSystemRow, kBooleanQuadrupleRow,
-    kDoubledQuadrupleRow, kInflationRow, kRestrictionRow, kExtensionRow, kGroupUnionRow;
+    kDoubledQuadrupleRow, kInflationRow, kRestrictionRow, kExtensionRow, kGroupUnionRow,
+    kFewerDrawnRow;
 
 // Helpers.
 // 1 <= t <= m <= k <= v <= 80.
