@@ -127,6 +127,17 @@ Plan BestPlan(const WheelGoal& g, Parts& parts) {
         a -= opt.absorbs;
     }
     std::reverse(plan.groups.begin(), plan.groups.end());
+    // Unwheeled groups side by side are one unwheeled group.
+    std::vector<std::pair<int, Option>> merged;
+    for (const auto& group : plan.groups) {
+        if (group.second.m == 0 && !merged.empty() && merged.back().second.m == 0) {
+            merged.back().first += group.first;
+            merged.back().second.absorbs += group.first;
+        } else {
+            merged.push_back(group);
+        }
+    }
+    plan.groups = std::move(merged);
     return plan;
 }
 
@@ -146,7 +157,7 @@ std::optional<Construction> UnionBuild(const WheelGoal& g, Parts& parts) {
         c.how += (first ? ", " : " ") + std::to_string(s);
         std::string text;
         if (opt.m == 0) {
-            text = std::to_string(s) + " numbers unwheeled";
+            text = std::to_string(s) + (s == 1 ? " number" : " numbers") + " unwheeled";
         } else if (s <= g.k) {
             WheelLine line;
             for (int x = first; x < first + s; ++x) line.push_back(static_cast<uint8_t>(x));

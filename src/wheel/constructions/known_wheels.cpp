@@ -19,7 +19,8 @@ std::span<const Row> Rows() {
                                kGolayRow,           kProjectivePlaneRow, kAffinePlaneRow,
                                kInversivePlaneRow,  kTripleSystemRow,    kBooleanQuadrupleRow,
                                kDoubledQuadrupleRow, kInflationRow,      kRestrictionRow,
-                               kExtensionRow,       kGroupUnionRow,      kFewerDrawnRow};
+                               kExtensionRow,       kGroupUnionRow,      kFewerDrawnRow,
+                               kLongerLinesRow};
     return rows;
 }
 

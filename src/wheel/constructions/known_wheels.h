@@ -11,6 +11,7 @@
 //   extension.cpp          one-point extension C(v,k,t) <= C(v-1,k,t) + C(v-1,k-1,t-1)
 //   group_union.cpp        "t if m" as a union of wheels on groups of the numbers
 //   fewer_drawn.cpp        a wheel for "t if m-1" serves "t if m"
+//   longer_lines.cpp       a Steiner system with shorter lines, its lines filled up
 // To add a family: its file with a Row, declared in table.h and listed in Rows().
 #pragma once
 

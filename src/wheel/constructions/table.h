@@ -62,7 +62,7 @@ std::span<const Row> Rows();
 extern const Row kWholeLineRow, kOneIfMRow, kAllKSetsRow, kGolayRow, kProjectivePlaneRow,
     kAffinePlaneRow, kInversivePlaneRow, kTripleSystemRow, kBooleanQuadrupleRow,
     kDoubledQuadrupleRow, kInflationRow, kRestrictionRow, kExtensionRow, kGroupUnionRow,
-    kFewerDrawnRow;
+    kFewerDrawnRow, kLongerLinesRow;
 
 // Helpers.
 // 1 <= t <= m <= k <= v <= 80.
