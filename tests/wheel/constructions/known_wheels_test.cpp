@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "wheel/bounds.h"
 #include "wheel/guarantee.h"
 
 namespace combogen {
@@ -34,7 +35,7 @@ TEST(KnownWheelsTest, EachFamilyBuildsItsSizeAndMeetsTheGoal) {
         {{12, 6, 5, 5}, 132},     // S(5,6,12), ternary Golay code
         {{11, 5, 4, 4}, 66},      // S(4,5,11)
         {{22, 6, 3, 3}, 77},      // S(3,6,22), binary Golay code
-        {{23, 7, 4, 4}, 253},     // S(4,7,23)
+        {{24, 8, 5, 5}, 759},     // S(5,8,24)
         {{21, 5, 2, 2}, 21},      // projective plane of order 4
         {{57, 8, 2, 2}, 57},      // projective plane of order 7
         {{16, 4, 2, 2}, 20},      // affine plane of order 4
@@ -101,6 +102,49 @@ struct GreedySearch {
     }
 };
 
+TEST(KnownWheelsTest, SteinerSystemsForEveryOrderInRange) {
+    // Every goal a Steiner system of the table serves: as many lines as the bound, and met.
+    std::vector<WheelGoal> goals;
+    for (int v = 7; v <= 79; v += 2)
+        if (v % 6 == 1 || v % 6 == 3) goals.push_back({v, 3, 2, 2});  // Bose and Skolem
+    for (const int v : {8, 10, 16, 20, 32, 40, 64, 80}) goals.push_back({v, 4, 3, 3});
+    for (const int q : {2, 3, 4, 5, 7, 8}) {
+        goals.push_back({q * q + q + 1, q + 1, 2, 2});
+        goals.push_back({q * q, q, 2, 2});
+        goals.push_back({q * q + 1, q + 1, 3, 3});
+    }
+    for (const WheelGoal& g : goals) {
+        SCOPED_TRACE(testing::Message() << g.v << "/" << g.k << "/" << g.t);
+        const std::optional<Construction> built = BuildKnownWheel(g);
+        ASSERT_TRUE(built);
+        EXPECT_EQ(static_cast<int64_t>(built->lines.size()), WheelLowerBound(g).lines);
+        ExpectWellFormed(g, built->lines);
+        if (*DrawCount(g.v, g.t) * built->lines.size() < 20'000'000) {
+            EXPECT_TRUE(CheckGuarantee(g.v, g.t, g.m, built->lines).met);
+        }
+    }
+}
+
+TEST(KnownWheelsTest, EverySmallGoalIsMetAtTheSizeGiven) {
+    // Every goal on up to 13 numbers: the size KnownWheelSize gives is the wheel's, never below
+    // the lower bound, and the wheel is met.
+    for (int v = 1; v <= 13; ++v)
+        for (int k = 1; k <= v; ++k)
+            for (int t = 1; t <= k; ++t)
+                for (int m = t; m <= k; ++m) {
+                    const WheelGoal g{v, k, t, m};
+                    SCOPED_TRACE(testing::Message() << v << "/" << k << "/" << t << " if " << m);
+                    const std::optional<int64_t> size = KnownWheelSize(g);
+                    const std::optional<Construction> built = BuildKnownWheel(g);
+                    ASSERT_EQ(size.has_value(), built.has_value());
+                    if (!built) continue;
+                    ASSERT_EQ(static_cast<int64_t>(built->lines.size()), *size);
+                    EXPECT_GE(*size, WheelLowerBound(g).lines);
+                    ExpectWellFormed(g, built->lines);
+                    ASSERT_TRUE(CheckGuarantee(v, t, m, built->lines).met) << built->how;
+                }
+}
+
 TEST(KnownWheelsTest, PartsTheTableBuildsPoorlyAreSearched) {
     const struct {
         WheelGoal goal, part;  // the part searched
@@ -127,6 +171,26 @@ TEST(KnownWheelsTest, PartsTheTableBuildsPoorlyAreSearched) {
         ExpectWellFormed(g, built->lines);
         EXPECT_TRUE(CheckGuarantee(g.v, g.t, g.m, built->lines).met);
     }
+}
+
+TEST(KnownWheelsTest, ThreeIfSixOn49SearchesThreeIfFourOn27BesideS3622) {
+    // Of 6 drawn numbers, 3 among the first 22 are in a line of S(3,6,22), else 4 are among
+    // the other 27: the search is asked for those, and nothing else.
+    const WheelGoal goal{49, 6, 3, 6};
+    std::vector<WheelGoal> asked;
+    const std::optional<Construction> built =
+        BuildKnownWheel(goal, [&asked](const WheelGoal& part) -> std::optional<std::vector<WheelLine>> {
+            asked.push_back(part);
+            return std::nullopt;
+        });
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].v, 27);
+    EXPECT_EQ(asked[0].k, 6);
+    EXPECT_EQ(asked[0].t, 3);
+    EXPECT_EQ(asked[0].m, 4);
+    // The search failed: the table's own wheel.
+    ASSERT_TRUE(built);
+    EXPECT_EQ(static_cast<int64_t>(built->lines.size()), KnownWheelSize(goal));
 }
 
 TEST(KnownWheelsTest, AFailedOrWorseSearchLeavesTheTablesWheel) {
