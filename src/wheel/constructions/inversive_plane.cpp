@@ -31,34 +31,37 @@ std::optional<Construction> InversiveBuild(const WheelGoal& g, Parts&) {
     for (int x = 0; x < Q; ++x)
         if (f.Pow(x, q) == x) base.push_back(x);
     base.push_back(inf);
-    // z -> (a z + b) / (c z + d), ad - bc != 0, normalized: c = 1, or c = 0 and d = 1.
-    auto image = [&](int a, int b, int c, int d, int z) {
-        int num, den;
-        if (z == inf) {
-            num = a;
-            den = c;
-        } else {
-            num = f.Add(f.Mul(a, z), b);
-            den = f.Add(f.Mul(c, z), d);
+    // Every Moebius map is affine (z -> a z + b) or affine after z -> 1 / (z + d); z -> z + d
+    // moves the base line alike for d in one coset of GF(q), so one d per coset is enough.
+    std::vector<std::vector<int>> starts{base};
+    std::vector<bool> inSub(static_cast<size_t>(Q), false);
+    for (const int x : base)
+        if (x != inf) inSub[static_cast<size_t>(x)] = true;
+    std::vector<int> reps;
+    for (int d = 0; d < Q; ++d) {
+        bool fresh = true;
+        for (const int r : reps) fresh = fresh && !inSub[static_cast<size_t>(f.Sub(d, r))];
+        if (!fresh) continue;
+        reps.push_back(d);
+        std::vector<int> moved;
+        for (const int z : base) {
+            const int w = z == inf ? inf : f.Add(z, d);
+            moved.push_back(w == inf ? 0 : w == 0 ? inf : f.Inv(w));
         }
-        return den == 0 ? inf : f.Mul(num, f.Inv(den));
-    };
+        starts.push_back(moved);
+    }
     using Bits = std::pair<uint64_t, uint64_t>;
     std::vector<Bits> blocks;
-    auto add = [&](int a, int b, int c, int d) {
-        Bits bits{0, 0};
-        for (const int z : base) {
-            const int w = image(a, b, c, d, z);
-            (w < 64 ? bits.first : bits.second) |= uint64_t{1} << (w % 64);
-        }
-        blocks.push_back(bits);
-    };
-    for (int a = 1; a < Q; ++a)
-        for (int b = 0; b < Q; ++b) add(a, b, 0, 1);
-    for (int a = 0; a < Q; ++a)
-        for (int b = 0; b < Q; ++b)
-            for (int d = 0; d < Q; ++d)
-                if (f.Mul(a, d) != b) add(a, b, 1, d);
+    for (const std::vector<int>& start : starts)
+        for (int a = 1; a < Q; ++a)
+            for (int b = 0; b < Q; ++b) {
+                Bits bits{0, 0};
+                for (const int z : start) {
+                    const int w = z == inf ? inf : f.Add(f.Mul(a, z), b);
+                    (w < 64 ? bits.first : bits.second) |= uint64_t{1} << (w % 64);
+                }
+                blocks.push_back(bits);
+            }
     std::sort(blocks.begin(), blocks.end());
     blocks.erase(std::unique(blocks.begin(), blocks.end()), blocks.end());
     Construction c{{}, "inversive plane of order " + std::to_string(q) + " (sublines of PG(1," +

@@ -149,6 +149,21 @@ std::optional<Construction> Parts::Search(const WheelGoal& goal) {
     return plain.BuildTable(goal);
 }
 
+std::optional<Construction> BaseDesign(const Row& row, const WheelGoal& goal) {
+    static std::mutex mutex;
+    static std::map<std::tuple<const char*, int, int, int>, std::optional<Construction>> built;
+    const auto key = std::make_tuple(row.name, goal.v, goal.k, goal.t);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        const auto it = built.find(key);
+        if (it != built.end()) return it->second;
+    }
+    Parts plain(nullptr);
+    std::optional<Construction> design = row.build(goal, plain);
+    std::lock_guard<std::mutex> lock(mutex);
+    return built.emplace(key, std::move(design)).first->second;
+}
+
 // Helpers.
 
 bool ValidGoal(const WheelGoal& g) {

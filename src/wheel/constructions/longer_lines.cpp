@@ -41,8 +41,7 @@ std::optional<Construction> LongerBuild(const WheelGoal& g, Parts&) {
     if (g.k >= g.v) return std::nullopt;
     const std::optional<Source> best = Best(g);
     if (!best) return std::nullopt;
-    Parts plain(nullptr);
-    std::optional<Construction> wheel = best->row->build(best->goal, plain);
+    std::optional<Construction> wheel = BaseDesign(*best->row, best->goal);
     if (!wheel) return std::nullopt;
     for (WheelLine& line : wheel->lines) line = PadLine(line, g.k, g.v);
     wheel->how = wheel->how + ", its lines filled up to " + std::to_string(g.k);

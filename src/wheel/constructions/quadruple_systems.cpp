@@ -44,9 +44,9 @@ std::optional<Construction> System(int v) {
     Parts plain(nullptr);
     const WheelGoal goal{v, 4, 3, 3};
     if (v == 4) return kWholeLineRow.build(goal, plain);
-    if ((v & (v - 1)) == 0) return BooleanBuild(goal, plain);
-    if (v == 10) return kInversivePlaneRow.build(goal, plain);
-    return kDoubledQuadrupleRow.build(goal, plain);
+    if ((v & (v - 1)) == 0) return BaseDesign(kBooleanQuadrupleRow, goal);
+    if (v == 10) return BaseDesign(kInversivePlaneRow, goal);
+    return BaseDesign(kDoubledQuadrupleRow, goal);
 }
 
 std::optional<int64_t> DoubledSize(const WheelGoal& g, Parts&) {

@@ -3,9 +3,6 @@
 // fewer than t numbers dropped, the others padded to k with kept numbers. E.g. the projective
 // plane of order 5 (31 numbers) less one number covers the pairs of 30 in 31 lines.
 #include <algorithm>
-#include <map>
-#include <mutex>
-#include <tuple>
 #include <string>
 
 #include "wheel/constructions/table.h"
@@ -59,22 +56,6 @@ std::vector<WheelLine> Restrict(const WheelGoal& goal, int from, const std::vect
     return out;
 }
 
-// A base row's design for source, built once: restriction asks for it for each smaller goal.
-std::optional<Construction> Design(const Row& row, const WheelGoal& source) {
-    static std::mutex mutex;
-    static std::map<std::tuple<const Row*, int, int, int>, std::optional<Construction>> built;
-    const auto key = std::make_tuple(&row, source.v, source.k, source.t);
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        const auto it = built.find(key);
-        if (it != built.end()) return it->second;
-    }
-    Parts plain(nullptr);
-    std::optional<Construction> design = row.build(source, plain);
-    std::lock_guard<std::mutex> lock(mutex);
-    return built.emplace(key, std::move(design)).first->second;
-}
-
 struct Restricted {
     Construction wheel;
     int from = 0;
@@ -89,7 +70,7 @@ std::optional<Restricted> Best(const WheelGoal& goal) {
         const WheelGoal source{from, goal.k, goal.t, goal.t};
         for (const Row& row : Rows()) {
             if (!row.base || !row.size(source, plain)) continue;
-            const std::optional<Construction> design = Design(row, source);
+            const std::optional<Construction> design = BaseDesign(row, source);
             if (!design) continue;
             std::vector<WheelLine> lines = Restrict(goal, from, design->lines);
             if (!best || lines.size() < best->wheel.lines.size())

@@ -64,6 +64,10 @@ extern const Row kWholeLineRow, kOneIfMRow, kAllKSetsRow, kGolayRow, kProjective
     kDoubledQuadrupleRow, kInflationRow, kRestrictionRow, kExtensionRow, kGroupUnionRow,
     kFewerDrawnRow, kLongerLinesRow;
 
+// A base row's wheel for goal (its size function serving it), built once and kept: restriction
+// and filled-up lines ask for the same designs again and again.
+std::optional<Construction> BaseDesign(const Row& row, const WheelGoal& goal);
+
 // Helpers.
 // 1 <= t <= m <= k <= v <= 80.
 bool ValidGoal(const WheelGoal& goal);
