@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <tuple>
 
@@ -149,9 +150,9 @@ std::optional<Construction> Parts::Search(const WheelGoal& goal) {
     return plain.BuildTable(goal);
 }
 
-std::optional<Construction> BaseDesign(const Row& row, const WheelGoal& goal) {
+std::shared_ptr<const Construction> BaseDesign(const Row& row, const WheelGoal& goal) {
     static std::mutex mutex;
-    static std::map<std::tuple<const char*, int, int, int>, std::optional<Construction>> built;
+    static std::map<std::tuple<const char*, int, int, int>, std::shared_ptr<const Construction>> built;
     const auto key = std::make_tuple(row.name, goal.v, goal.k, goal.t);
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -160,8 +161,10 @@ std::optional<Construction> BaseDesign(const Row& row, const WheelGoal& goal) {
     }
     Parts plain(nullptr);
     std::optional<Construction> design = row.build(goal, plain);
+    std::shared_ptr<const Construction> kept =
+        design ? std::make_shared<const Construction>(std::move(*design)) : nullptr;
     std::lock_guard<std::mutex> lock(mutex);
-    return built.emplace(key, std::move(design)).first->second;
+    return built.emplace(key, std::move(kept)).first->second;
 }
 
 // Helpers.

@@ -41,8 +41,9 @@ std::optional<Construction> LongerBuild(const WheelGoal& g, Parts&) {
     if (g.k >= g.v) return std::nullopt;
     const std::optional<Source> best = Best(g);
     if (!best) return std::nullopt;
-    std::optional<Construction> wheel = BaseDesign(*best->row, best->goal);
-    if (!wheel) return std::nullopt;
+    const std::shared_ptr<const Construction> design = BaseDesign(*best->row, best->goal);
+    if (!design) return std::nullopt;
+    std::optional<Construction> wheel = *design;
     for (WheelLine& line : wheel->lines) line = PadLine(line, g.k, g.v);
     wheel->how = wheel->how + ", its lines filled up to " + std::to_string(g.k);
     return wheel;

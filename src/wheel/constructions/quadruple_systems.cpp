@@ -44,9 +44,12 @@ std::optional<Construction> System(int v) {
     Parts plain(nullptr);
     const WheelGoal goal{v, 4, 3, 3};
     if (v == 4) return kWholeLineRow.build(goal, plain);
-    if ((v & (v - 1)) == 0) return BaseDesign(kBooleanQuadrupleRow, goal);
-    if (v == 10) return BaseDesign(kInversivePlaneRow, goal);
-    return BaseDesign(kDoubledQuadrupleRow, goal);
+    const Row& row = (v & (v - 1)) == 0 ? kBooleanQuadrupleRow
+                     : v == 10            ? kInversivePlaneRow
+                                          : kDoubledQuadrupleRow;
+    const std::shared_ptr<const Construction> design = BaseDesign(row, goal);
+    if (!design) return std::nullopt;
+    return *design;
 }
 
 std::optional<int64_t> DoubledSize(const WheelGoal& g, Parts&) {

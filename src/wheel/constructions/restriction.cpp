@@ -3,6 +3,8 @@
 // fewer than t numbers dropped, the others padded to k with kept numbers. E.g. the projective
 // plane of order 5 (31 numbers) less one number covers the pairs of 30 in 31 lines.
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 #include <string>
 
 #include "wheel/constructions/table.h"
@@ -13,7 +15,14 @@ namespace {
 // The designs restricted from: on at most this many more numbers than the goal's.
 int MostDropped(const WheelGoal& g) { return std::max(g.k + 1, g.v / 8); }
 
-std::vector<WheelLine> Restrict(const WheelGoal& goal, int from, const std::vector<WheelLine>& lines) {
+// A line as bits: v is at most 80.
+using Bits = std::pair<uint64_t, uint64_t>;
+void Set(Bits& b, int x) { (x < 64 ? b.first : b.second) |= uint64_t{1} << (x % 64); }
+bool Has(const Bits& b, int x) { return ((x < 64 ? b.first : b.second) >> (x % 64) & 1) != 0; }
+
+// The design's lines on the kept numbers, relabelled 0..v-1 in order, padded as PadLine does;
+// sorted, each once.
+std::vector<Bits> Restrict(const WheelGoal& goal, int from, const std::vector<WheelLine>& lines) {
     const int t = goal.t, k = goal.k;
     std::vector<std::vector<int>> through(static_cast<size_t>(from));
     for (size_t i = 0; i < lines.size(); ++i)
@@ -44,20 +53,35 @@ std::vector<WheelLine> Restrict(const WheelGoal& goal, int from, const std::vect
     std::vector<int> label(static_cast<size_t>(from), -1);
     for (int x = 0, next = 0; x < from; ++x)
         if (!dropped[static_cast<size_t>(x)]) label[static_cast<size_t>(x)] = next++;
-    std::vector<WheelLine> out;
+    std::vector<Bits> out;
+    out.reserve(lines.size());
     for (size_t i = 0; i < lines.size(); ++i) {
         if (kept[i] < t) continue;
-        WheelLine line;
+        Bits bits{0, 0};
+        int first = goal.v;
         for (const uint8_t x : lines[i])
-            if (label[x] >= 0) line.push_back(static_cast<uint8_t>(label[x]));
-        out.push_back(PadLine(line, k, goal.v));
+            if (label[x] >= 0) {
+                Set(bits, label[x]);
+                first = std::min(first, label[x]);
+            }
+        // The numbers after the first, cyclically, up to k.
+        for (int d = 1, n = kept[i]; n < k; ++d) {
+            const int x = (first + d) % goal.v;
+            if (!Has(bits, x)) {
+                Set(bits, x);
+                ++n;
+            }
+        }
+        out.push_back(bits);
     }
-    Normalize(out);
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
     return out;
 }
 
 struct Restricted {
-    Construction wheel;
+    std::vector<Bits> lines;
+    std::string how;
     int from = 0;
 };
 
@@ -70,29 +94,34 @@ std::optional<Restricted> Best(const WheelGoal& goal) {
         const WheelGoal source{from, goal.k, goal.t, goal.t};
         for (const Row& row : Rows()) {
             if (!row.base || !row.size(source, plain)) continue;
-            const std::optional<Construction> design = BaseDesign(row, source);
+            const std::shared_ptr<const Construction> design = BaseDesign(row, source);
             if (!design) continue;
-            std::vector<WheelLine> lines = Restrict(goal, from, design->lines);
-            if (!best || lines.size() < best->wheel.lines.size())
-                best = Restricted{{std::move(lines), design->how}, from};
+            std::vector<Bits> lines = Restrict(goal, from, design->lines);
+            if (!best || lines.size() < best->lines.size())
+                best = Restricted{std::move(lines), design->how, from};
         }
     }
-    if (best)
-        best->wheel.how = best->wheel.how + " on " + std::to_string(best->from) +
-                          " numbers, restricted to " + std::to_string(goal.v);
     return best;
 }
 
 std::optional<int64_t> RestrictionSize(const WheelGoal& goal, Parts&) {
     const std::optional<Restricted> best = Best(goal);
     if (!best) return std::nullopt;
-    return static_cast<int64_t>(best->wheel.lines.size());
+    return static_cast<int64_t>(best->lines.size());
 }
 
 std::optional<Construction> RestrictionBuild(const WheelGoal& goal, Parts&) {
-    std::optional<Restricted> best = Best(goal);
+    const std::optional<Restricted> best = Best(goal);
     if (!best) return std::nullopt;
-    return std::move(best->wheel);
+    Construction c{{}, best->how + " on " + std::to_string(best->from) + " numbers, restricted to " +
+                           std::to_string(goal.v)};
+    for (const Bits& bits : best->lines) {
+        WheelLine line;
+        for (int x = 0; x < goal.v; ++x)
+            if (Has(bits, x)) line.push_back(static_cast<uint8_t>(x));
+        c.lines.push_back(line);
+    }
+    return c;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <tuple>
 #include <optional>
 #include <span>
@@ -66,7 +67,8 @@ extern const Row kWholeLineRow, kOneIfMRow, kAllKSetsRow, kGolayRow, kProjective
 
 // A base row's wheel for goal (its size function serving it), built once and kept: restriction
 // and filled-up lines ask for the same designs again and again.
-std::optional<Construction> BaseDesign(const Row& row, const WheelGoal& goal);
+// Nothing (null) where the row builds nothing.
+std::shared_ptr<const Construction> BaseDesign(const Row& row, const WheelGoal& goal);
 
 // Helpers.
 // 1 <= t <= m <= k <= v <= 80.
