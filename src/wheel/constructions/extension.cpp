@@ -26,8 +26,9 @@ std::optional<Construction> ExtensionBuild(const WheelGoal& g, Parts& parts) {
     std::optional<Construction> without = parts.Build(p->first);
     std::optional<Construction> with = parts.Build(p->second);
     if (!without || !with) return std::nullopt;
-    Construction c{{}, "one-point extension of " + PartText(p->first, *without) + " and " +
-                           PartText(p->second, *with)};
+    Construction c{{},
+                   "one-point extension of " + PartText(p->first, *without) + " and " +
+                       PartText(p->second, *with)};
     c.lines = std::move(without->lines);
     c.lines.reserve(c.lines.size() + with->lines.size());
     for (WheelLine& line : with->lines) {

@@ -5,47 +5,53 @@
 namespace combogen::constructions {
 
 FiniteField::FiniteField(int q) : q_(q) {
-    const auto [p, e] = *PrimePower(q);
+    const std::pair<int, int> power = *PrimePower(q);
+    const int p = power.first, e = power.second;
     const size_t n = static_cast<size_t>(q);
     add_.resize(n * n);
     mul_.resize(n * n);
     neg_.resize(n);
     inv_.resize(n);
-    auto digits = [&](int a) {
+    // An element's coefficients, lowest first, and back.
+    auto digits = [p, e](int a) {
         std::vector<int> d(static_cast<size_t>(e));
-        for (int i = 0; i < e; ++i, a /= p) d[static_cast<size_t>(i)] = a % p;
+        for (int& x : d) {
+            x = a % p;
+            a /= p;
+        }
         return d;
     };
-    auto number = [&](const std::vector<int>& d) {
+    auto number = [p](const std::vector<int>& d) {
         int a = 0;
-        for (int i = e - 1; i >= 0; --i) a = a * p + d[static_cast<size_t>(i)];
+        for (auto it = d.rbegin(); it != d.rend(); ++it) a = a * p + *it;
         return a;
     };
     for (int a = 0; a < q; ++a)
         for (int b = 0; b < q; ++b) {
-            std::vector<int> s = digits(a), db = digits(b);
-            for (int i = 0; i < e; ++i) s[static_cast<size_t>(i)] = (s[static_cast<size_t>(i)] + db[static_cast<size_t>(i)]) % p;
+            std::vector<int> s = digits(a);
+            const std::vector<int> db = digits(b);
+            for (size_t i = 0; i < s.size(); ++i) s[i] = (s[i] + db[i]) % p;
             add_[static_cast<size_t>(a * q + b)] = static_cast<uint8_t>(number(s));
         }
-    // Products modulo x^e - (the low coefficients of modulus), trying the moduli in order until
+    // Products modulo x^e - (low[e-1] x^(e-1) + ... + low[0]), the moduli tried in order until
     // there are no zero divisors: the quotient ring is then a field.
+    const size_t ue = static_cast<size_t>(e);
     for (int modulus = 0; modulus < q; ++modulus) {
-        const std::vector<int> low = digits(modulus);  // x^e = sum low[i] x^i
+        const std::vector<int> low = digits(modulus);
         bool field = true;
         for (int a = 0; a < q && field; ++a)
             for (int b = 0; b < q; ++b) {
                 const std::vector<int> da = digits(a), db = digits(b);
-                std::vector<int> prod(static_cast<size_t>(2 * e), 0);
-                for (int i = 0; i < e; ++i)
-                    for (int j = 0; j < e; ++j)
-                        prod[static_cast<size_t>(i + j)] = (prod[static_cast<size_t>(i + j)] + da[static_cast<size_t>(i)] * db[static_cast<size_t>(j)]) % p;
-                for (int i = 2 * e - 1; i >= e; --i) {
-                    const int c = prod[static_cast<size_t>(i)];
-                    prod[static_cast<size_t>(i)] = 0;
-                    for (int j = 0; j < e; ++j)
-                        prod[static_cast<size_t>(i - e + j)] = (prod[static_cast<size_t>(i - e + j)] + c * low[static_cast<size_t>(j)]) % p;
+                std::vector<int> prod(2 * ue, 0);
+                for (size_t i = 0; i < ue; ++i)
+                    for (size_t j = 0; j < ue; ++j) prod[i + j] = (prod[i + j] + da[i] * db[j]) % p;
+                for (size_t i = 2 * ue - 1; i >= ue; --i) {
+                    const int c = prod[i];
+                    prod[i] = 0;
+                    for (size_t j = 0; j < ue; ++j)
+                        prod[i - ue + j] = (prod[i - ue + j] + c * low[j]) % p;
                 }
-                prod.resize(static_cast<size_t>(e));
+                prod.resize(ue);
                 const int r = number(prod);
                 if (a != 0 && b != 0 && r == 0) {
                     field = false;

@@ -66,8 +66,10 @@ struct GolayDesign {
     int v, k, t, lines;
     bool binary;
 };
-constexpr GolayDesign kDesigns[] = {{24, 8, 5, 759, true},  {23, 7, 4, 253, true},
-                                    {22, 6, 3, 77, true},   {12, 6, 5, 132, false},
+constexpr GolayDesign kDesigns[] = {{24, 8, 5, 759, true},
+                                    {23, 7, 4, 253, true},
+                                    {22, 6, 3, 77, true},
+                                    {12, 6, 5, 132, false},
                                     {11, 5, 4, 66, false}};
 
 const GolayDesign* Find(const WheelGoal& g) {

@@ -7,8 +7,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <tuple>
 #include <string>
+#include <tuple>
 
 #include "wheel/constructions/table.h"
 
@@ -18,9 +18,9 @@ namespace {
 constexpr int64_t kNone = INT64_MAX / 4;
 
 struct Option {
-    int absorbs = 0;     // the drawn numbers the group can take without meeting its goal
-    int64_t cost = 0;    // its lines
-    int m = 0;           // its "t if m"; 0 unwheeled
+    int absorbs = 0;   // the drawn numbers the group can take without meeting its goal
+    int64_t cost = 0;  // its lines
+    int m = 0;         // its "t if m"; 0 unwheeled
 };
 
 struct Plan {
@@ -51,7 +51,7 @@ std::vector<Option> OptionsFor(int k, int t, int s, Parts& parts) {
 // number of drawn numbers the groups may take together: shared by all v and m.
 struct Groupings {
     static constexpr int kMaxN = 80;
-    int width = 0;  // the drawn numbers taken: 0..k-1
+    int width = 0;                             // the drawn numbers taken: 0..k-1
     std::vector<std::vector<Option>> options;  // by group size, 1..79
     std::vector<int64_t> best;                 // [n * width + a]: fewest lines, taking at most a
     std::vector<std::pair<int, int>> choice;   // the last group's size and option

@@ -51,22 +51,27 @@ std::optional<Construction> InflationBuild(const WheelGoal& goal, Parts& parts) 
     // Group i: the numbers from first[i] to first[i + 1], the larger groups first.
     std::vector<int> first(static_cast<size_t>(s->n + 1), 0);
     for (int i = 0; i < s->n; ++i)
-        first[static_cast<size_t>(i + 1)] = first[static_cast<size_t>(i)] + goal.v / s->n + (i < goal.v % s->n);
-    Construction c{{}, "groups of " + std::to_string(s->g) + " numbers as the points of " +
-                           PartText(partGoal, *part)};
+        first[static_cast<size_t>(i + 1)] =
+            first[static_cast<size_t>(i)] + goal.v / s->n + (i < goal.v % s->n);
+    Construction c{{},
+                   "groups of " + std::to_string(s->g) + " numbers as the points of " +
+                       PartText(partGoal, *part)};
     for (const WheelLine& block : part->lines) {
         WheelLine line;
         std::vector<bool> in(static_cast<size_t>(s->n), false);
         for (const uint8_t group : block) {
             in[group] = true;
-            for (int x = first[group]; x < first[group + 1u]; ++x) line.push_back(static_cast<uint8_t>(x));
+            for (int x = first[group]; x < first[group + 1u]; ++x)
+                line.push_back(static_cast<uint8_t>(x));
         }
         // All but one number of each outside group, the groups in cyclic order after the first.
         for (int d = 1; d < s->n && static_cast<int>(line.size()) < goal.k; ++d) {
             const int group = (block[0] + d) % s->n;
             if (in[static_cast<size_t>(group)]) continue;
             for (int x = first[static_cast<size_t>(group)];
-                 x + 1 < first[static_cast<size_t>(group + 1)] && static_cast<int>(line.size()) < goal.k; ++x)
+                 x + 1 < first[static_cast<size_t>(group + 1)] &&
+                 static_cast<int>(line.size()) < goal.k;
+                 ++x)
                 line.push_back(static_cast<uint8_t>(x));
         }
         c.lines.push_back(line);

@@ -64,12 +64,14 @@ std::optional<Construction> InversiveBuild(const WheelGoal& g, Parts&) {
             }
     std::sort(blocks.begin(), blocks.end());
     blocks.erase(std::unique(blocks.begin(), blocks.end()), blocks.end());
-    Construction c{{}, "inversive plane of order " + std::to_string(q) + " (sublines of PG(1," +
-                           std::to_string(Q) + "))"};
+    Construction c{{},
+                   "inversive plane of order " + std::to_string(q) + " (sublines of PG(1," +
+                       std::to_string(Q) + "))"};
     for (const Bits& bits : blocks) {
         WheelLine line;
         for (int x = 0; x <= Q; ++x)
-            if ((x < 64 ? bits.first : bits.second) >> (x % 64) & 1) line.push_back(static_cast<uint8_t>(x));
+            if ((x < 64 ? bits.first : bits.second) >> (x % 64) & 1)
+                line.push_back(static_cast<uint8_t>(x));
         c.lines.push_back(line);
     }
     return c;

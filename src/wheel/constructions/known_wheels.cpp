@@ -16,12 +16,11 @@ namespace constructions {
 std::span<const Row> Rows() {
     // Consulted in order; a later row is taken only when strictly smaller, so the plainer
     // method names a wheel several rows build at one size.
-    static const Row rows[] = {kWholeLineRow,       kOneIfMRow,          kAllKSetsRow,
-                               kGolayRow,           kProjectivePlaneRow, kAffinePlaneRow,
-                               kInversivePlaneRow,  kTripleSystemRow,    kBooleanQuadrupleRow,
-                               kDoubledQuadrupleRow, kInflationRow,      kRestrictionRow,
-                               kExtensionRow,       kGroupUnionRow,      kFewerDrawnRow,
-                               kLongerLinesRow};
+    static const Row rows[] = {
+        kWholeLineRow,        kOneIfMRow,           kAllKSetsRow,       kGolayRow,
+        kProjectivePlaneRow,  kAffinePlaneRow,      kInversivePlaneRow, kTripleSystemRow,
+        kBooleanQuadrupleRow, kDoubledQuadrupleRow, kInflationRow,      kRestrictionRow,
+        kExtensionRow,        kGroupUnionRow,       kFewerDrawnRow,     kLongerLinesRow};
     return rows;
 }
 
@@ -152,7 +151,8 @@ std::optional<Construction> Parts::Search(const WheelGoal& goal) {
 
 std::shared_ptr<const Construction> BaseDesign(const Row& row, const WheelGoal& goal) {
     static std::mutex mutex;
-    static std::map<std::tuple<const char*, int, int, int>, std::shared_ptr<const Construction>> built;
+    static std::map<std::tuple<const char*, int, int, int>, std::shared_ptr<const Construction>>
+        built;
     const auto key = std::make_tuple(row.name, goal.v, goal.k, goal.t);
     {
         std::lock_guard<std::mutex> lock(mutex);

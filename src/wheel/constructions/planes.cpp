@@ -62,7 +62,8 @@ std::optional<Construction> AffineBuild(const WheelGoal& g, Parts&) {
     for (int a = 0; a < q; ++a)
         for (int b = 0; b < q; ++b) {
             WheelLine line;
-            for (int x = 0; x < q; ++x) line.push_back(static_cast<uint8_t>(x * q + f.Add(f.Mul(a, x), b)));
+            for (int x = 0; x < q; ++x)
+                line.push_back(static_cast<uint8_t>(x * q + f.Add(f.Mul(a, x), b)));
             c.lines.push_back(line);
         }
     for (int x = 0; x < q; ++x) {

@@ -45,8 +45,8 @@ std::optional<Construction> System(int v) {
     const WheelGoal goal{v, 4, 3, 3};
     if (v == 4) return kWholeLineRow.build(goal, plain);
     const Row& row = (v & (v - 1)) == 0 ? kBooleanQuadrupleRow
-                     : v == 10            ? kInversivePlaneRow
-                                          : kDoubledQuadrupleRow;
+                     : v == 10          ? kInversivePlaneRow
+                                        : kDoubledQuadrupleRow;
     const std::shared_ptr<const Construction> design = BaseDesign(row, goal);
     if (!design) return std::nullopt;
     return *design;
@@ -63,8 +63,9 @@ std::optional<Construction> DoubledBuild(const WheelGoal& g, Parts& parts) {
     const int v = g.v / 2;
     std::optional<Construction> half = System(v);
     if (!half) return std::nullopt;
-    Construction c{{}, "doubled Steiner quadruple system: two copies of " + half->how +
-                           " and pairs of a one-factorization of K" + std::to_string(v)};
+    Construction c{{},
+                   "doubled Steiner quadruple system: two copies of " + half->how +
+                       " and pairs of a one-factorization of K" + std::to_string(v)};
     for (const WheelLine& line : half->lines) {
         c.lines.push_back(line);
         WheelLine other = line;

@@ -113,8 +113,9 @@ std::optional<int64_t> RestrictionSize(const WheelGoal& goal, Parts&) {
 std::optional<Construction> RestrictionBuild(const WheelGoal& goal, Parts&) {
     const std::optional<Restricted> best = Best(goal);
     if (!best) return std::nullopt;
-    Construction c{{}, best->how + " on " + std::to_string(best->from) + " numbers, restricted to " +
-                           std::to_string(goal.v)};
+    Construction c{{},
+                   best->how + " on " + std::to_string(best->from) + " numbers, restricted to " +
+                       std::to_string(goal.v)};
     for (const Bits& bits : best->lines) {
         WheelLine line;
         for (int x = 0; x < goal.v; ++x)

@@ -19,7 +19,8 @@ std::optional<Construction> TripleBuild(const WheelGoal& g, Parts&) {
     if (!Serves(g)) return std::nullopt;
     Construction c;
     auto add = [&c](int a, int b, int d) {
-        c.lines.push_back({static_cast<uint8_t>(a), static_cast<uint8_t>(b), static_cast<uint8_t>(d)});
+        c.lines.push_back(
+            {static_cast<uint8_t>(a), static_cast<uint8_t>(b), static_cast<uint8_t>(d)});
     };
     if (g.v % 6 == 3) {
         // Bose: n = v/3 odd, x o y = (x + y) (n + 1) / 2 mod n, idempotent; (x, i) is i n + x.
@@ -28,7 +29,8 @@ std::optional<Construction> TripleBuild(const WheelGoal& g, Parts&) {
         for (int x = 0; x < n; ++x) add(pt(x, 0), pt(x, 1), pt(x, 2));
         for (int x = 0; x < n; ++x)
             for (int y = x + 1; y < n; ++y)
-                for (int i = 0; i < 3; ++i) add(pt(x, i), pt(y, i), pt((x + y) * (n + 1) / 2 % n, i + 1));
+                for (int i = 0; i < 3; ++i)
+                    add(pt(x, i), pt(y, i), pt((x + y) * (n + 1) / 2 % n, i + 1));
         c.how = "Steiner triple system (Bose construction)";
     } else {
         // Skolem: n = (v - 1) / 3 even, x o y = s((x + y) mod n) with s(2i) = i,

@@ -51,7 +51,8 @@ std::optional<Construction> AllKSetsBuild(const WheelGoal& g, Parts&) {
         while (i >= 0 && idx[static_cast<size_t>(i)] == g.v - g.k + i) --i;
         if (i < 0) break;
         ++idx[static_cast<size_t>(i)];
-        for (int j = i + 1; j < g.k; ++j) idx[static_cast<size_t>(j)] = idx[static_cast<size_t>(j - 1)] + 1;
+        for (int j = i + 1; j < g.k; ++j)
+            idx[static_cast<size_t>(j)] = idx[static_cast<size_t>(j - 1)] + 1;
     }
     return c;
 }
