@@ -93,7 +93,10 @@ bool WellFormed(const WheelGoal& goal, const std::vector<WheelLine>& lines) {
 int64_t Estimate(const WheelGoal& goal) {
     const double lower = static_cast<double>(WheelLowerBound(goal).lines);
     // Searches come near the Schoenheim bound on small coverings; for t < m the counting bound
-    // is loose (the best wheels known are often twice it or more).
+    // is loose: the best wheels known are about twice it (27 numbers, lines of 6, "3 if 4": 86
+    // lines against a bound of 41), so that a group costed so is not taken for a far larger
+    // group's bound (48 numbers "3 if 5" beside one unwheeled number, in place of S(3,6,22)
+    // and 27 numbers "3 if 4", for 49 numbers "3 if 6").
     const double factor = goal.t == goal.m ? 1.1 : 2.0;
     const double estimate = std::ceil(lower * factor);
     return estimate >= 9e18 ? INT64_MAX : static_cast<int64_t>(estimate);

@@ -35,10 +35,12 @@ struct Construction {
 using PartSearch = std::function<std::optional<std::vector<WheelLine>>(const WheelGoal&)>;
 
 // The smallest wheel the table can build for goal, or nothing where no row serves (or its
-// wheel would exceed KnownWheelMaxLines). Deterministic; with a search, parts of the rows that
-// build from parts (one-point extension, unions over groups) may be searched where the table's
-// own wheel for the part is far above its lower bound, and the result is never larger than
-// without the search.
+// wheel would exceed KnownWheelMaxLines). Deterministic. With a search, the rows that build from
+// parts may search some: a covering part (t = m) the table has no wheel for, or builds only
+// above 1.1 times its Schoenheim bound, and in a union over groups, a group "t if m_i" with
+// t < m_i (costed at twice its counting bound). The whole goal is never searched, each part at
+// most once per call; a search's wheel is kept only where it is no larger than the table's for
+// the part, and the result is never larger than without the search.
 std::optional<Construction> BuildKnownWheel(const WheelGoal& goal, const PartSearch& search = {});
 
 // The size BuildKnownWheel gives without search, computed without building lines where the size
