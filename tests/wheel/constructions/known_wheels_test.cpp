@@ -145,6 +145,30 @@ TEST(KnownWheelsTest, EverySmallGoalIsMetAtTheSizeGiven) {
                 }
 }
 
+TEST(KnownWheelsTest, MidSizedGoalsAreMetAtTheSizeGiven) {
+    // Where restriction, inflation, filled-up lines, extension and unions take over from the
+    // designs: pairs and triples on up to 40 numbers, and "t if m" on up to 30.
+    std::vector<WheelGoal> goals;
+    for (int v = 14; v <= 40; ++v)
+        for (const int k : {4, 5, 6, 7}) {
+            goals.push_back({v, k, 2, 2});
+            if (v <= 30) goals.push_back({v, k, 3, 3});
+        }
+    for (int v = 14; v <= 30; v += 4)
+        for (const int t : {2, 3})
+            for (const int m : {t + 1, 6}) goals.push_back({v, 6, t, m});
+    for (const WheelGoal& g : goals) {
+        SCOPED_TRACE(testing::Message() << g.v << "/" << g.k << "/" << g.t << " if " << g.m);
+        const std::optional<int64_t> size = KnownWheelSize(g);
+        const std::optional<Construction> built = BuildKnownWheel(g);
+        ASSERT_TRUE(size && built);
+        ASSERT_EQ(static_cast<int64_t>(built->lines.size()), *size);
+        EXPECT_GE(*size, WheelLowerBound(g).lines);
+        ExpectWellFormed(g, built->lines);
+        ASSERT_TRUE(CheckGuarantee(g.v, g.t, g.m, built->lines).met) << built->how;
+    }
+}
+
 TEST(KnownWheelsTest, PartsTheTableBuildsPoorlyAreSearched) {
     const struct {
         WheelGoal goal, part;  // the part searched
