@@ -151,7 +151,7 @@ std::optional<Construction> UnionBuild(const WheelGoal& g, Parts& parts) {
     const Plan plan = BestPlan(g, parts);
     if (plan.size == kNone) return std::nullopt;
     Construction c{{}, "groups of"};
-    std::string parts_text;
+    std::string partsText;
     int first = 0;
     for (const auto& [s, opt] : plan.groups) {
         c.how += (first ? ", " : " ") + std::to_string(s);
@@ -174,10 +174,10 @@ std::optional<Construction> UnionBuild(const WheelGoal& g, Parts& parts) {
             }
             text = PartText(part, *wheel);
         }
-        parts_text += (parts_text.empty() ? "" : "; ") + text;
+        partsText += (partsText.empty() ? "" : "; ") + text;
         first += s;
     }
-    c.how += " numbers: " + parts_text;
+    c.how += " numbers: " + partsText;
     return c;
 }
 
