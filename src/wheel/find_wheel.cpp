@@ -1,23 +1,19 @@
-// The whole wheel search: known designs where they serve, wheels built from groups or parts
-// where the m-sets are too many to count, else a walk of the search engine.
+// The whole wheel search: the table of known designs first (its parts searched where that
+// helps), then walks of the search engine from it, or groups searched under the filters where
+// the m-sets are too many to count.
 #include "wheel/search.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "wheel/bounds.h"
-#include "wheel/golay_designs.h"
-#include "wheel/search/engine.h"
+#include "wheel/constructions/known_wheels.h"
 #include "wheel/search/portfolio.h"
 #include "wheel/search/sets.h"
 
 namespace combogen {
 
-using wheel_search::Bit;
 using wheel_search::Choose;
-using wheel_search::Elements;
-using wheel_search::Engine;
-using wheel_search::Mask;
-using wheel_search::PopCount;
 
 namespace {
 
@@ -25,34 +21,6 @@ namespace {
 constexpr uint64_t kMaxSets = uint64_t{1} << 26;
 // Beyond this many m-sets, a wheel that splits into groups is built from the groups' wheels.
 constexpr uint64_t kSplitSets = uint64_t{1} << 22;
-
-// The Steiner system S(5,6,12): the supports of the weight-6 words of the extended ternary Golay
-// code, 132 lines that meet every 5-set exactly once. Its lines through the last number, that
-// number dropped, are S(4,5,11), 66 lines. Both meet the lower bound, so no search beats them.
-std::vector<Mask> SteinerFromGolay(int v) {
-    static const int kRows[6][6] = {{0, 1, 1, 1, 1, 1}, {1, 0, 1, 2, 2, 1}, {1, 1, 0, 1, 2, 2},
-                                    {1, 2, 1, 0, 1, 2}, {1, 2, 2, 1, 0, 1}, {1, 1, 2, 2, 1, 0}};
-    std::vector<Mask> lines;
-    for (int code = 0; code < 729; ++code) {
-        int c[6];
-        for (int i = 0, rest = code; i < 6; ++i, rest /= 3) c[i] = rest % 3;
-        Mask support = 0;
-        for (int j = 0; j < 12; ++j) {
-            int sum = 0;
-            for (int i = 0; i < 6; ++i) sum += c[i] * (j < 6 ? (i == j) : kRows[i][j - 6]);
-            if (sum % 3 != 0) support |= Bit(j);
-        }
-        if (PopCount(support) != 6) continue;
-        if (v == 11) {
-            if (!(support & Bit(11))) continue;
-            support &= ~Bit(11);
-        }
-        lines.push_back(support);
-    }
-    std::sort(lines.begin(), lines.end());
-    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-    return lines;
-}
 
 // Searches `part` over the numbers of `search` from `first` on, with its filters and progress;
 // the lines, in its numbers, are added to `found`.
@@ -96,30 +64,6 @@ WheelFound SplitWheel(const WheelSearch& search, int groups, RandomGenerator& ge
     return found;
 }
 
-// "3 if m" (m of 5 or 6) on lines of 6, in two parts: S(3,6,22) on the first 22 numbers, and
-// "3 if m-2" searched on the rest. Of m drawn numbers, three or more among the 22 lie in one
-// line of S(3,6,22); else m-2 or more are among the rest. S(3,6,22) has the fewest lines that
-// hold every three of 22, so only the rest is searched. Empty where it does not apply or the
-// filters refuse a line of S(3,6,22).
-WheelFound SteinerAndRest(const WheelSearch& search, RandomGenerator& generator) {
-    const WheelGoal& goal = search.goal;
-    constexpr int kFirst = 22;
-    if (goal.k != 6 || goal.t != 3 || goal.m < 5 || goal.v - kFirst < goal.k) return {};
-    WheelFound found;
-    found.covers = true;
-    found.lines = SteinerTriplesOf22();
-    if (search.allowed)
-        for (const WheelLine& line : found.lines)
-            if (!search.allowed(line)) return {};
-    WheelSearch rest;
-    rest.goal = {goal.v - kFirst, goal.k, goal.t, goal.m - 2};
-    rest.effort = search.effort;
-    rest.threads = search.threads;
-    // Every line of the first part starts below 22, every line of the rest above: still sorted.
-    FindPartWheel(search, rest, kFirst, generator, found);
-    return found;
-}
-
 // The better of two outcomes (wheel_search::Better); a, the earlier, where they tie. The steps
 // of both.
 WheelFound Smaller(WheelFound a, WheelFound b) {
@@ -129,26 +73,43 @@ WheelFound Smaller(WheelFound a, WheelFound b) {
     return std::move(kept);
 }
 
-// A known design for the goal whose every line is allowed, or nothing.
-WheelFound KnownWheel(const WheelSearch& search) {
-    const WheelGoal& goal = search.goal;
-    WheelFound found;
-    if (goal.t == goal.m && ((goal.v == 12 && goal.k == 6 && goal.t == 5) ||
-                             (goal.v == 11 && goal.k == 5 && goal.t == 4))) {
-        for (const Mask line : SteinerFromGolay(goal.v)) {
-            uint8_t s[80];
-            const int n = Elements(line, s);
-            found.lines.emplace_back(s, s + n);
-        }
-        found.method = goal.v == 12 ? "Steiner system S(5,6,12)" : "Steiner system S(4,5,11)";
+// The wheel search for a part of a known design: asked only where the goal has too many m-sets
+// to search as a whole (a goal the walks can count is better searched whole than in parts), and
+// never for a part with too many to count.
+std::optional<std::vector<WheelLine>> SearchPart(const WheelSearch& search, const WheelGoal& part,
+                                                 RandomGenerator& generator) {
+    if (Choose(search.goal.v, search.goal.m) <= kSplitSets || Choose(part.v, part.m) > kMaxSets)
+        return std::nullopt;
+    WheelSearch sub;
+    sub.goal = part;
+    sub.effort = search.effort;
+    sub.threads = search.threads;
+    sub.progress = search.progress;
+    WheelFound found = wheel_search::RunPortfolio(sub, part.m, {}, generator);
+    if (!found.covers) return std::nullopt;
+    return std::move(found.lines);
+}
+
+// The table's wheel for the goal, its parts searched where that helps; with filters, the
+// table's own, only when every line passes. Nothing where the table has none.
+WheelFound KnownWheel(const WheelSearch& search, RandomGenerator& generator) {
+    std::optional<Construction> known;
+    if (search.allowed) {
+        known = BuildKnownWheel(search.goal);
+        if (known)
+            for (const WheelLine& line : known->lines)
+                if (!search.allowed(line)) return {};
+    } else {
+        const PartSearch parts = [&](const WheelGoal& part) {
+            return SearchPart(search, part, generator);
+        };
+        known = BuildKnownWheel(search.goal, parts);
     }
-    if (found.lines.empty()) return {};
-    for (const WheelLine& line : found.lines)
-        if (search.allowed && !search.allowed(line)) return {};
-    std::sort(found.lines.begin(), found.lines.end(), [](const WheelLine& a, const WheelLine& b) {
-        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
-    });
+    if (!known) return {};
+    WheelFound found;
     found.covers = true;
+    found.lines = std::move(known->lines);
+    found.method = std::move(known->how);
     return found;
 }
 
@@ -165,31 +126,36 @@ WheelFound FindWheel(const WheelSearch& search, RandomGenerator& generator) {
     if (goal.v < 1 || goal.v > 80 || goal.t < 1 || goal.t > goal.m || goal.m > goal.k ||
         goal.k > goal.v)
         return {};
-    WheelFound known = KnownWheel(search);
+    WheelFound known = KnownWheel(search, generator);
     const auto floor = static_cast<size_t>(std::max<int64_t>(WheelLowerBound(goal).lines, 1));
     if (known.covers && known.lines.size() <= floor) return known;
-    // Many m-sets, and m drawn numbers put t in one of several groups: a covering of each group's
-    // t-sets is far cheaper to search than the m-sets, and about as small.
+    // Many m-sets, and m drawn numbers put t in one of several groups: the table's unions over
+    // groups serve; with filters, or where the table has nothing, each group is searched
+    // "t if t" under the filters.
     const int groups = goal.t >= 2 ? (goal.m - 1) / (goal.t - 1) : 1;
     if (Choose(goal.v, goal.m) > kSplitSets && groups >= 2 && goal.v / groups >= goal.k) {
-        WheelFound found = SplitWheel(search, groups, generator);
-        found.method = "groups";
-        WheelFound other = SteinerAndRest(search, generator);
-        other.method = "Steiner system S(3,6,22) and a search of the rest";
-        return Smaller(Smaller(std::move(known), std::move(found)), std::move(other));
+        if (known.covers && !search.allowed) return known;
+        WheelFound split = SplitWheel(search, groups, generator);
+        split.method = "groups, each searched";
+        return Smaller(std::move(known), std::move(split));
     }
     // Too many m-sets to count: a wheel that meets every t-set meets every m-set in t numbers.
     int m = goal.m;
     if (Choose(goal.v, m) > kMaxSets) m = goal.t;
     if (Choose(goal.v, m) > kMaxSets) return known;
-    // A known design starts the first walk where the walk counts the goal's own m-sets.
+    // A known design near the lower bound starts the first walk, where the walk counts the
+    // goal's own m-sets and the design is within the budget; one further off would only hold
+    // the walk near its structure, and a greedy start does better.
     const bool startable =
-        known.covers && m == goal.m &&
+        known.covers && m == goal.m && known.lines.size() * 20 <= floor * 21 &&
         (search.budget == 0 || static_cast<int64_t>(known.lines.size()) <= search.budget);
     const std::span<const WheelLine> start =
         startable ? std::span<const WheelLine>(known.lines) : std::span<const WheelLine>();
     WheelFound searched = wheel_search::RunPortfolio(search, m, start, generator);
     searched.method = "search";
+    // Past the budget, the walks' lines within it beat the known design.
+    if (search.budget > 0 && static_cast<int64_t>(known.lines.size()) > search.budget)
+        return searched;
     return Smaller(std::move(known), std::move(searched));
 }
 

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "test_support.h"
-#include "wheel/golay_designs.h"
+#include "wheel/constructions/golay.h"
 #include "wheel/guarantee.h"
 
 namespace combogen {
@@ -150,16 +150,13 @@ TEST(WheelSearchTest, ManyDrawnNumbersSplitIntoGroups) {
 
 TEST(WheelSearchTest, ThreeIfSixBeyondTheGroupsTakesS3622AndSearchesTheRest) {
     // 49 numbers: rather than two groups each wheeled "3 if 3" (C(24,6,3) + C(25,6,3), more than
-    // 230 lines), S(3,6,22) on the first 22 numbers and "3 if 4" searched on the other 27.
+    // 230 lines), S(3,6,22) on 22 numbers and "3 if 4" searched on the other 27.
     const WheelGoal goal{49, 6, 3, 6};
     const WheelFound found = Find(goal, 3'000'000);
     ASSERT_TRUE(found.covers);
     EXPECT_LE(found.lines.size(), 200u);
     EXPECT_TRUE(CheckGuarantee(goal.v, goal.t, goal.m, found.lines).met);
     const std::vector<WheelLine> steiner = SteinerTriplesOf22();
-    ASSERT_GE(found.lines.size(), steiner.size());
-    EXPECT_TRUE(std::equal(steiner.begin(), steiner.end(), found.lines.begin()));
-    EXPECT_TRUE(std::is_sorted(found.lines.begin(), found.lines.end()));
 
     // Filters that refuse a line of S(3,6,22), here its first: the groups' wheel, of allowed
     // lines only.
@@ -268,7 +265,7 @@ TEST(WheelSearchTest, SeededWheelsArePinned) {
     } cases[] = {
         {{13, 6, 4, 5}, 2'000'000, 21, 0x0ce9b6f219a63fc8ull},
         {{14, 4, 3, 3}, 20'000'000, 91, 0x34b66473ae41c4aeull},
-        {{44, 6, 2, 6}, 1'000'000, 15, 0x8f4022b8a52de85cull},
+        {{44, 6, 2, 6}, 1'000'000, 15, 0xf0dfe67556ba227full},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.goal.v);

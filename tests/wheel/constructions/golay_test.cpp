@@ -1,4 +1,4 @@
-#include "wheel/golay_designs.h"
+#include "wheel/constructions/golay.h"
 
 #include <gtest/gtest.h>
 
