@@ -73,25 +73,8 @@ std::optional<std::string> CheckDraw(const std::string& name, const NumberLine& 
     out += "file '" + name + "': " + Plural(lines, "line", "lines") + " of " +
            Plural(static_cast<int64_t>(mainCount), "number", "numbers") +
            (bonusCount > 0 ? " + " + std::to_string(bonusCount) + " bonus" : "") + "\n";
-    out += "matched     lines";
-    if (!draw.bonus.empty()) {
-        for (int b = 0; b <= bonusTop; ++b) {
-            // Appended piece by piece: GCC 12 warns falsely on "+" + std::string.
-            std::string heading(1, '+');
-            heading.append(std::to_string(b)).append(" bonus");
-            out += Padded(heading, 10);
-        }
-    }
-    out += "\n";
-    for (int m = top; m >= 0; --m) {
-        int64_t row = 0;
-        for (int b = 0; b <= 80; ++b) row += counts[m][b];
-        out += Padded(std::to_string(m), 7) + Padded(std::to_string(row), 10);
-        if (!draw.bonus.empty()) {
-            for (int b = 0; b <= bonusTop; ++b) out += Padded(std::to_string(counts[m][b]), 10);
-        }
-        out += "\n";
-    }
+    out += MatchTable(top, bonusTop, !draw.bonus.empty(),
+                      [&](int m, int b) { return static_cast<int64_t>(counts[m][b]); });
     out += "best: " + Plural(best.first, "number", "numbers");
     if (!draw.bonus.empty()) out += " + " + std::to_string(best.second) + " bonus";
     out += ", " + Plural(bestTotal, "line", "lines") + "\n";

@@ -157,13 +157,7 @@ std::optional<std::string> ReadDrawFile(const std::string& name, std::vector<Pas
     bool first = true;
     std::string text;
     for (int64_t number = 1; !wrong && !AtEndOfFile(file); ++number) {
-        text.clear();
-        bool tooLong = false;
-        for (std::string_view piece; !(piece = ReadLinePiece(file)).empty();) {
-            if (text.size() + piece.size() > LongestDrawLine) tooLong = true;
-            if (!tooLong) text += piece;
-        }
-        SkipLine(file);
+        const bool tooLong = !ReadBoundedLine(file, LongestDrawLine, text);
         const auto at = [&](const std::string& what) {
             return "'" + name + "' line " + std::to_string(number) + ": " + what;
         };

@@ -107,29 +107,11 @@ std::optional<std::string> CheckPastDraws(const std::string& drawsName,
             out.append(1, ' ').append(std::to_string(byMain[m]));
         out += "\n";
     }
-    out += "totals over every draw\nmatched     lines";
-    if (anyBonus) {
-        for (int b = 0; b <= bonusTop; ++b) {
-            std::string heading(1, '+');
-            heading.append(std::to_string(b)).append(" bonus");
-            out += Padded(heading, 10);
-        }
-    }
-    out += "\n";
-    for (int m = top; m >= 0; --m) {
-        int64_t row = 0;
-        for (int b = 0; b <= 80; ++b)
-            row += totals[static_cast<std::size_t>(m)][static_cast<std::size_t>(b)];
-        out += Padded(std::to_string(m), 7) + Padded(std::to_string(row), 10);
-        if (anyBonus) {
-            for (int b = 0; b <= bonusTop; ++b) {
-                out += Padded(std::to_string(
-                                  totals[static_cast<std::size_t>(m)][static_cast<std::size_t>(b)]),
-                              10);
-            }
-        }
-        out += "\n";
-    }
+    out += "totals over every draw\n";
+    out += MatchTable(top, bonusTop, anyBonus, [&](int m, int b) {
+        return static_cast<int64_t>(
+            totals[static_cast<std::size_t>(m)][static_cast<std::size_t>(b)]);
+    });
     // The lines that won most: the best score, then how often they got it, then file order.
     std::vector<std::size_t> order(lines.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;

@@ -24,4 +24,27 @@ std::string Plural(int64_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+std::string MatchTable(int top, int bonusTop, bool withBonus,
+                       const std::function<int64_t(int m, int b)>& count) {
+    std::string out = "matched     lines";
+    if (withBonus) {
+        for (int b = 0; b <= bonusTop; ++b) {
+            // Appended piece by piece: GCC 12 warns falsely on "+" + std::string.
+            std::string heading(1, '+');
+            heading.append(std::to_string(b)).append(" bonus");
+            out += Padded(heading, 10);
+        }
+    }
+    out += "\n";
+    for (int m = top; m >= 0; --m) {
+        int64_t row = 0;
+        for (int b = 0; b <= 80; ++b) row += count(m, b);
+        out += Padded(std::to_string(m), 7) + Padded(std::to_string(row), 10);
+        if (withBonus)
+            for (int b = 0; b <= bonusTop; ++b) out += Padded(std::to_string(count(m, b)), 10);
+        out += "\n";
+    }
+    return out;
+}
+
 }  // namespace combogen

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,12 @@ std::string LineText(const NumberLine& line);
 
 // text right-aligned in width characters (never cut).
 std::string Padded(const std::string& text, std::size_t width);
+
+// The table of lines by numbers matched, top down to 0, with a column for each count of bonus
+// numbers up to bonusTop where withBonus: its heading and rows. count(m, b): the lines holding
+// m of the main numbers and b of the bonus numbers, b from 0 to 80.
+std::string MatchTable(int top, int bonusTop, bool withBonus,
+                       const std::function<int64_t(int m, int b)>& count);
 
 // "1 line", "3 lines".
 std::string Plural(int64_t count, const char* one, const char* many);

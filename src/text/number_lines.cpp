@@ -79,13 +79,7 @@ std::optional<std::string> ReadNumberLines(
     bool first = true;
     std::string text;
     for (int64_t number = 1; !wrong && !AtEndOfFile(file); ++number) {
-        text.clear();
-        bool tooLong = false;
-        for (std::string_view piece; !(piece = ReadLinePiece(file)).empty();) {
-            if (text.size() + piece.size() > LongestLine) tooLong = true;
-            if (!tooLong) text += piece;
-        }
-        SkipLine(file);
+        const bool tooLong = !ReadBoundedLine(file, LongestLine, text);
         const auto at = [&](const std::string& what) {
             return "'" + name + "' line " + std::to_string(number) + ": " + what;
         };

@@ -159,4 +159,15 @@ void CloseInput(InputTextFile& file) {
     file.handle = -1;
 }
 
+bool ReadBoundedLine(InputTextFile& file, std::size_t most, std::string& text) {
+    text.clear();
+    bool fits = true;
+    for (std::string_view piece; !(piece = ReadLinePiece(file)).empty();) {
+        if (text.size() + piece.size() > most) fits = false;
+        if (fits) text += piece;
+    }
+    SkipLine(file);
+    return fits;
+}
+
 }  // namespace combogen

@@ -88,6 +88,10 @@ std::string_view ReadLinePiece(InputTextFile& file);
 // Skips past the next line feed, or to the end of the file.
 void SkipLine(InputTextFile& file);
 
+// The next line of file into text and its line end skipped; false, with text cut short, where
+// the line is longer than most characters.
+bool ReadBoundedLine(InputTextFile& file, std::size_t most, std::string& text);
+
 // True when no byte is left.
 bool AtEndOfFile(InputTextFile& file);
 

@@ -91,11 +91,8 @@ void Engine::Move(const uint32_t* accept) {
     for (int i = 0; i < m_; ++i) drawn |= Bit(s[i]);
     const uint32_t which = PickLine(s, drawn);
     const Mask line = lines_[which];
-    uint8_t outs[80], ins[80];
-    const int nOut = Elements(line & ~drawn, outs);
-    const int nIn = Elements(drawn & ~line, ins);
-    const int x = outs[Below(static_cast<uint64_t>(nOut))];
-    const int y = ins[Below(static_cast<uint64_t>(nIn))];
+    int x = 0, y = 0;
+    RandomSwapToward(line, drawn, x, y);
     const Mask next = line ^ Bit(x) ^ Bit(y);
     if (present_.Contains(next) || !Allowed(next)) return;
     int64_t delta = 0;

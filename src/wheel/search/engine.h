@@ -163,6 +163,15 @@ private:
     void OneSwapGains(uint32_t drawn);
 
     // --- shared ---
+    // A random swap that brings line one number nearer the set drawn: x, one of its numbers
+    // not drawn, out, and y, a drawn number it lacks, in.
+    void RandomSwapToward(Mask line, Mask drawn, int& x, int& y) {
+        uint8_t outs[80], ins[80];
+        const int nOut = Elements(line & ~drawn, outs);
+        const int nIn = Elements(drawn & ~line, ins);
+        x = outs[Below(static_cast<uint64_t>(nOut))];
+        y = ins[Below(static_cast<uint64_t>(nIn))];
+    }
     Mask All() const { return (Mask{1} << v_) - 1; }
     // A value in 0..n-1 for n below 2^32.
     uint32_t Below(uint64_t n) { return static_cast<uint32_t>((NextWord(g_) * n) >> 32); }

@@ -109,11 +109,8 @@ void Engine::TabuMove() {
         // No line is one swap away: a random line one number nearer, whatever the cost.
         const uint32_t which = Below(lines_.size());
         const Mask line = lines_[which];
-        uint8_t outs[80], ins[80];
-        const int nOut = Elements(line & ~drawn, outs);
-        const int nIn = Elements(drawn & ~line, ins);
-        const int x = outs[Below(static_cast<uint64_t>(nOut))];
-        const int y = ins[Below(static_cast<uint64_t>(nIn))];
+        int x = 0, y = 0;
+        RandomSwapToward(line, drawn, x, y);
         const Mask next = line ^ Bit(x) ^ Bit(y);
         if (!present_.Contains(next) && Allowed(next)) Swap(which, x, y);
         return;
