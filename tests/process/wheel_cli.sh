@@ -34,6 +34,14 @@ done <<'CASES'
 --effort 1 --wheel 5:6 66 13 6 1 out.txt|61|adc5d0f89e66ff61
 CASES
 
+CASE="one processor gives the bytes two give"
+if command -v taskset >/dev/null && [ "$(nproc)" -ge 2 ]; then
+    RUNNER=(taskset -c 0)
+    run --seed pin --effort 1 --wheel 4:4 68 13 6 1 one.txt
+    RUNNER=()
+    check test "$(sha256sum <one.txt | cut -c1-16)" = "d98af9d863460162"
+fi
+
 CASE="LINES is only the most lines accepted: asking for more gives the same smallest wheel"
 run --seed pin --effort 1 --wheel 4:4 500 13 6 1 r.txt
 check test "$(sha256sum <r.txt | cut -c1-16)" = "d98af9d863460162"
