@@ -13,9 +13,10 @@ namespace {
 using wheel_search::Choose;
 using wheel_search::ForEachSubset;
 
-// The most m-sets marked, a bit each (4 MiB), and the most sets weighed in all.
+// The most m-sets marked, a bit each (4 MiB), and the most sets weighed in all (about a
+// second); past that, the lines left are placed by the gains last weighed.
 constexpr uint64_t kMarkedSets = uint64_t{1} << 25;
-constexpr uint64_t kWeighedSets = uint64_t{1} << 31;
+constexpr uint64_t kWeighedSets = uint64_t{1} << 27;
 
 class Marks {
 public:
@@ -62,9 +63,14 @@ private:
 std::vector<WheelLine> OrderByCoverage(int v, int t, int m, std::vector<WheelLine> lines) {
     if (lines.size() < 2) return lines;
     const int k = static_cast<int>(lines.front().size());
-    uint64_t perLine = 0;
-    for (int i = t; i <= std::min(k, m); ++i) perLine += Choose(k, i) * Choose(v - k, m - i);
-    if (Choose(v, m) > kMarkedSets || perLine * 3 * lines.size() > kWeighedSets) m = t;
+    const auto perLineOf = [&](int drawn) {
+        uint64_t sets = 0;
+        for (int i = t; i <= std::min(k, drawn); ++i)
+            sets += Choose(k, i) * Choose(v - k, drawn - i);
+        return sets;
+    };
+    if (Choose(v, m) > kMarkedSets || perLineOf(m) * 3 * lines.size() > kWeighedSets) m = t;
+    const uint64_t perLine = perLineOf(m);
     Marks marks(v, t, m);
     // Lazy greedy: a line's gain only falls as lines are placed, so a stale gain bounds it,
     // and a line whose fresh gain still leads is the one to place.
@@ -76,13 +82,17 @@ std::vector<WheelLine> OrderByCoverage(int v, int t, int m, std::vector<WheelLin
     for (size_t i = 0; i < lines.size(); ++i) queue.push({UINT64_MAX, i});
     std::vector<WheelLine> ordered;
     ordered.reserve(lines.size());
+    uint64_t weighed = 0;
     while (!queue.empty()) {
         Entry top = queue.top();
         queue.pop();
-        top.first = marks.Meet(lines[top.second], false);
-        if (!queue.empty() && below(top, queue.top())) {
-            queue.push(top);
-            continue;
+        if (weighed < kWeighedSets) {
+            top.first = marks.Meet(lines[top.second], false);
+            weighed += perLine;
+            if (!queue.empty() && below(top, queue.top())) {
+                queue.push(top);
+                continue;
+            }
         }
         marks.Meet(lines[top.second], true);
         ordered.push_back(std::move(lines[top.second]));

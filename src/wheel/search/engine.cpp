@@ -15,6 +15,9 @@ constexpr uint64_t kPatiencePerSet = 500'000;
 // break out of long plateaus late (15 numbers "5 if 6": from 165 to 157 lines after 1.05e10
 // steps): four times the patience.
 constexpr uint64_t kOneSwapPatience = 4;
+// Beyond this many m-sets a walk has no tabu search: its steps, each a set ranked, cost many
+// times what the budget assumes (45 numbers "4 if 6", 8 million sets: minutes, not seconds).
+constexpr uint64_t kMostTabuSets = uint64_t{1} << 22;
 
 }  // namespace
 
@@ -45,8 +48,10 @@ WheelFound Engine::Run(std::span<const WheelLine> start) {
         // fewest sets unmet, and going on as below should they come to meet every one.
         partial_ = lines_;
         leastUnmet_ = uncovered_;
-        ListUnmet();
-        Refine(RefineBudget(budget_), Patience());
+        if (sets_ <= kMostTabuSets) {
+            ListUnmet();
+            Refine(RefineBudget(budget_), Patience());
+        }
         if (best_.empty()) {
             WheelFound found = Result(partial_, false);
             found.unmet = leastUnmet_;
@@ -59,7 +64,7 @@ WheelFound Engine::Run(std::span<const WheelLine> start) {
     // However many lines the caller accepts, the walk goes on towards the lower bound: it stops
     // there, when its budget is spent, or when it has not improved for twice the work its last
     // improvement took and its patience.
-    if (static_cast<int64_t>(best_.size()) > std::max<int64_t>(floor_, 1))
+    if (static_cast<int64_t>(best_.size()) > std::max<int64_t>(floor_, 1) && sets_ <= kMostTabuSets)
         Refine(RefineBudget(budget_), Patience());
     return Result(best_, true);
 }
