@@ -240,9 +240,11 @@ std::optional<std::string> SplitGameDraw(const PastDraw& draw, const PrizeGame& 
         main.resize(draws);
     }
     if (main.size() != draws || bonus.size() != more) {
-        return std::to_string(main.size()) + " + " + std::to_string(bonus.size()) +
-               " numbers where --game " + GameText(game) + " draws " + std::to_string(draws) +
-               " + " + std::to_string(more);
+        const auto shape = [](std::size_t m, std::size_t b) {
+            return std::to_string(m) + (b > 0 ? " + " + std::to_string(b) : std::string());
+        };
+        return shape(main.size(), bonus.size()) + " numbers where --game " + GameText(game) +
+               " draws " + shape(draws, more);
     }
     const int bonusPool = game.samePool ? game.pool : game.bonusPool;
     std::array<bool, 81> seen{}, seenBonus{};
@@ -257,9 +259,10 @@ std::optional<std::string> SplitGameDraw(const PastDraw& draw, const PrizeGame& 
             return "bonus number " + std::to_string(x) + " is outside 1.." +
                    std::to_string(bonusPool);
         }
-        if (seenBonus[x] || (game.samePool && seen[x])) {
-            return std::to_string(x) + " appears twice";
+        if (game.samePool && seen[x]) {
+            return std::to_string(x) + " is both a main and a bonus number";
         }
+        if (seenBonus[x]) return std::to_string(x) + " appears twice";
         seenBonus[x] = true;
     }
     return std::nullopt;
