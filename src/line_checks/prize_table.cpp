@@ -61,6 +61,7 @@ public:
         exactly_.assign(words_, 0);
         same_.exactly.resize(static_cast<std::size_t>(b_ + 1));
         same_.reach.resize(static_cast<std::size_t>(b_ + 1));
+        reach_.assign(words_, 0);
     }
 
     void Run() {
@@ -143,11 +144,11 @@ private:
         const uint64_t* masks = stack_.data() + static_cast<std::size_t>(g) * layer;
         same_.weight = Choose(rest, b_ - g);
         if (same_.weight > 0) {
-            std::vector<uint64_t> reach(words_, 0);
+            std::fill(reach_.begin(), reach_.end(), 0);
             for (std::size_t i = static_cast<std::size_t>(b_ + 1); i-- > 0;) {
                 same_.exactly[i].assign(masks + i * words_, masks + (i + 1) * words_);
-                for (std::size_t w = 0; w < words_; ++w) reach[w] |= masks[i * words_ + w];
-                same_.reach[i] = reach;
+                for (std::size_t w = 0; w < words_; ++w) reach_[w] |= masks[i * words_ + w];
+                same_.reach[i].assign(reach_.begin(), reach_.end());
             }
             Account(row, depth, top, same_);
         }
@@ -217,7 +218,7 @@ private:
     // Bonus numbers of the main pool: the wheeled numbers not drawn, the masks by bonus
     // numbers held, and the kind of bonus draw in hand.
     std::vector<uint8_t> free_;
-    std::vector<uint64_t> stack_;
+    std::vector<uint64_t> stack_, reach_;
     BonusKind same_;
 };
 
