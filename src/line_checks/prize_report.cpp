@@ -138,8 +138,11 @@ std::optional<PrizeTable> TablePrizes(int pool, int draw, const std::vector<uint
                           : bonus.pool == 0 || bonus.lines.empty()
                               ? 0
                               : static_cast<int>(bonus.lines.front().size());
+    // Bonus draws of a pool of their own split the lines alike whatever the numbers wheeled.
+    const uint64_t kinds = bonus.samePool ? 0 : BonusKindCount(bonus, lines.size(), v);
     const auto work = [&](int over) {
-        return PrizeWork(over, draw, pick, lines.size(), BonusKindCount(bonus, lines.size(), over),
+        return PrizeWork(over, draw, pick, lines.size(),
+                         bonus.samePool ? BonusKindCount(bonus, lines.size(), over) : kinds,
                          bonusPick);
     };
     if (const auto all = work(v); !all || *all > MostPrizeWork) {

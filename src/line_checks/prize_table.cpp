@@ -133,7 +133,8 @@ private:
         }
         // stack_[g][i]: the lines holding exactly i of the first g bonus numbers chosen.
         const std::size_t layer = static_cast<std::size_t>(b_ + 1) * words_;
-        stack_.assign(static_cast<std::size_t>(b_ + 1) * layer, 0);
+        const std::size_t most = std::min(static_cast<std::size_t>(b_), free_.size());
+        stack_.assign((most + 1) * layer, 0);
         std::copy(Ge(depth, 0), Ge(depth, 0) + words_, stack_.begin());
         SameBonus(row, depth, top, rest, 0, 0);
         return best;
@@ -282,9 +283,13 @@ std::vector<BonusKind> BonusKinds(const BonusGame& bonus, std::size_t lines) {
 
 uint64_t BonusKindCount(const BonusGame& bonus, std::size_t lines, int v) {
     if (!bonus.samePool) return BonusKinds(bonus, lines).size();
+    // Held below 2^32, above any work allowed, so that the work's product cannot overflow.
+    constexpr uint64_t Most = uint64_t{1} << 32;
     uint64_t sets = 0;
-    for (int g = 0; g <= bonus.draw; ++g) sets += Choose(v, g);
-    return sets;
+    for (int g = 0; g <= std::min(bonus.draw, v) && sets < Most; ++g) {
+        sets += DrawCount(v, g).value_or(Most);
+    }
+    return std::min(sets, Most);
 }
 
 std::optional<uint64_t> PrizeWork(int v, int draw, int pick, uint64_t lines, uint64_t kinds,
