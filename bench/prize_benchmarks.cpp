@@ -1,6 +1,7 @@
 // Exact prize tables (--prizes): 6 of 49 over a 163-line wheel's size and over 1,000 lines,
-// and a Keno-sized game. The lines come from a fixed sequence, so that the figures do not move
-// with the wheel search; the time depends on the count of lines and numbers, not on which.
+// a Keno-sized game, and 6 of 49 with a bonus ball of the same pool. The lines come from a fixed
+// sequence, so that the figures do not move with the wheel search; the time depends on the count of
+// lines and numbers, not on which.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -28,10 +29,11 @@ std::vector<WheelLine> FixedLines(int count, int k, int v) {
     return lines;
 }
 
-void Table(benchmark::State& state, int pool, int draw, int v, int k, int count) {
+void Table(benchmark::State& state, int pool, int draw, int v, int k, int count,
+           const BonusGame& bonus = {}) {
     const std::vector<WheelLine> lines = FixedLines(count, k, v);
     for (auto _ : state) {
-        const PrizeTable table = ComputePrizes(pool, draw, v, k, lines);
+        const PrizeTable table = ComputePrizes(pool, draw, v, k, lines, bonus);
         benchmark::DoNotOptimize(table.drawsReaching.data());
     }
 }
@@ -45,6 +47,12 @@ BENCHMARK(BM_Prizes49Of6Lines1000)->Unit(benchmark::kMillisecond);
 // Keno: 20 of 80 drawn, 20 lines of 10 over 20 numbers.
 void BM_PrizesKeno20Of80Over20(benchmark::State& state) { Table(state, 80, 20, 20, 10, 20); }
 BENCHMARK(BM_PrizesKeno20Of80Over20)->Unit(benchmark::kMillisecond);
+
+// UK Lotto's shape: 6 of 49 and one bonus ball of the 43 left, 100 lines over 31 numbers.
+void BM_Prizes49Of6Plus1Over31(benchmark::State& state) {
+    Table(state, 49, 6, 31, 6, 100, BonusGame{0, 1, {}, true});
+}
+BENCHMARK(BM_Prizes49Of6Plus1Over31)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace combogen

@@ -84,6 +84,10 @@ Checks of a file of lines (the report on standard output, status 0):
                      (a header, a date column, the numbers in columns of their own
                      or in one); each draw's best line, then totals and the lines
                      that won most
+  --game POOL:DRAW   with --check and a file of past draws: DRAW main numbers of
+                     1..POOL, +K:N and K bonus numbers of 1..N, +K and K more of
+                     1..POOL; a draw without bonus numbers takes its first DRAW as
+                     main and the next K as bonus; a draw of another shape is refused
   --guarantee T:M FILE
                      whether FILE's lines give "T if M" over the numbers they use (or
                      --numbers LIST): "met" with the count of draws, or "not met"
@@ -99,7 +103,9 @@ Checks of a file of lines (the report on standard output, status 0):
                      LIST) the least, average and most lines, and a draw getting the
                      least; refused when counting would take more than a few seconds.
                      POOL:DRAW+K:N adds K bonus numbers of 1..N, matched with the
-                     lines' bonus parts (tiers 5+1 ... 0+1)
+                     lines' bonus parts (tiers 5+1 ... 0+1); POOL:DRAW+K adds K more
+                     of 1..POOL drawn after the main ones, matched with the lines'
+                     main numbers (49:6+1: one bonus ball of the 43 left)
 All three read lines of up to 1024 characters ended by LF, CR LF or CR.
 
 Exit status: 0 after a normal end or a silent stop; 1 after a failure report (a failed

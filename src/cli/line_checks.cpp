@@ -20,7 +20,8 @@ std::optional<std::string> CheckLines(std::span<const std::string> args, const O
     }
     if (options.checkDraw) return CheckDraw(args[0], *options.checkDraw, error);
     if (options.checkDrawsFile) {
-        return CheckPastDraws(*options.checkDrawsFile, args[0], options.checkNotADraw, error);
+        return CheckPastDraws(*options.checkDrawsFile, args[0], options.checkNotADraw, options.game,
+                              error);
     }
     if (options.prizes) {
         return PrizeReportFile(args[0], *options.prizes, options.numbers, error);

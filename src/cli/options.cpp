@@ -104,6 +104,41 @@ std::string ParsePrize(std::string_view option, std::string_view v, std::optiona
     return wrong;
 }
 
+// POOL:DRAW, perhaps +K:N (K bonus numbers of 1..N) or +K (K more numbers of 1..POOL).
+bool ParseGame(std::string_view v, PrizeGame& game) {
+    const auto pair = [](std::string_view text, int64_t& first, int64_t& second) {
+        const std::size_t colon = text.find(':');
+        const auto a = colon == text.npos ? std::nullopt : PlainNumber(text.substr(0, colon));
+        const auto b = colon == text.npos ? std::nullopt : PlainNumber(text.substr(colon + 1));
+        if (!a || !b) return false;
+        first = *a;
+        second = *b;
+        return true;
+    };
+    const std::size_t plus = v.find('+');
+    int64_t pool = 0, draw = 0, bonusDraw = 0, bonusPool = 0;
+    if (!pair(v.substr(0, plus), pool, draw) || pool < 1 || pool > 80 || draw < 1 || draw > pool) {
+        return false;
+    }
+    game = PrizeGame{static_cast<int>(pool), static_cast<int>(draw), 0, 0, false};
+    if (plus == v.npos) return true;
+    const std::string_view bonus = v.substr(plus + 1);
+    if (bonus.find(':') == bonus.npos) {
+        const auto more = PlainNumber(bonus);
+        if (!more || *more < 1 || *more > 80) return false;
+        game.bonusDraw = static_cast<int>(*more);
+        game.samePool = true;
+        return true;
+    }
+    if (!pair(bonus, bonusDraw, bonusPool) || bonusPool < 1 || bonusPool > 80 || bonusDraw < 1 ||
+        bonusDraw > bonusPool) {
+        return false;
+    }
+    game.bonusDraw = static_cast<int>(bonusDraw);
+    game.bonusPool = static_cast<int>(bonusPool);
+    return true;
+}
+
 const OptionEntry OptionTable[] = {
     {"--help", nullptr, [](std::string_view, Options& o) { return o.help = true, std::string(); }},
     {"--version", nullptr,
@@ -230,34 +265,36 @@ const OptionEntry OptionTable[] = {
      [](std::string_view v, Options& o) { return ParsePrize("--guarantee", v, o.guarantee); }},
     {"--prizes", "POOL:DRAW",
      [](std::string_view v, Options& o) {
-         // POOL:DRAW, perhaps +K:N: K bonus numbers of 1..N.
-         const std::size_t plus = v.find('+');
-         const auto pair = [](std::string_view text, int64_t& first, int64_t& second) {
-             const std::size_t colon = text.find(':');
-             const auto a = colon == text.npos ? std::nullopt : PlainNumber(text.substr(0, colon));
-             const auto b = colon == text.npos ? std::nullopt : PlainNumber(text.substr(colon + 1));
-             if (!a || !b) return false;
-             first = *a;
-             second = *b;
-             return true;
-         };
-         int64_t pool = 0, draw = 0, bonusDraw = 0, bonusPool = 0;
-         if (!pair(v.substr(0, plus), pool, draw) || pool < 1 || pool > 80 || draw < 1 ||
-             draw > pool ||
-             (plus != v.npos && (!pair(v.substr(plus + 1), bonusDraw, bonusPool) || bonusPool < 1 ||
-                                 bonusPool > 80 || bonusDraw < 1 || bonusDraw > bonusPool))) {
+         PrizeGame game;
+         if (!ParseGame(v, game)) {
              return "--prizes takes POOL:DRAW (DRAW of 1..POOL drawn, POOL at most 80), or "
                     "POOL:DRAW+K:N (and K bonus numbers of 1..N), not " +
                     Quoted(v);
          }
-         const PrizeGame game{static_cast<int>(pool), static_cast<int>(draw),
-                              static_cast<int>(bonusDraw), static_cast<int>(bonusPool)};
+         if (game.samePool && game.bonusDraw > game.pool - game.draw) {
+             return "--prizes " + Quoted(v) + ": " + std::to_string(game.bonusDraw) +
+                    " more numbers of 1.." + std::to_string(game.pool) + " after " +
+                    std::to_string(game.draw) + " drawn are more than the " +
+                    std::to_string(game.pool - game.draw) + " left";
+         }
          const auto mainDraws = DrawCount(game.pool, game.draw);
-         const auto bonusDraws = DrawCount(game.bonusPool, game.bonusDraw);
+         const auto bonusDraws = game.samePool ? DrawCount(game.pool - game.draw, game.bonusDraw)
+                                               : DrawCount(game.bonusPool, game.bonusDraw);
          if (!mainDraws || !bonusDraws || *mainDraws > MaxCheckedDraws / *bonusDraws) {
              return "--prizes " + Quoted(v) + ": more than 2^62 draws";
          }
          o.prizes = game;
+         return std::string();
+     }},
+    {"--game", "POOL:DRAW",
+     [](std::string_view v, Options& o) {
+         PrizeGame game;
+         if (!ParseGame(v, game) || (game.samePool && game.bonusDraw > game.pool - game.draw)) {
+             return "--game takes POOL:DRAW (DRAW main numbers of 1..POOL), POOL:DRAW+K:N (and K "
+                    "bonus numbers of 1..N) or POOL:DRAW+K (and K more of 1..POOL), not " +
+                    Quoted(v);
+         }
+         o.game = game;
          return std::string();
      }},
 };
@@ -332,8 +369,11 @@ CommandLine ParseCommandLine(std::span<const std::string> args, std::string& err
     } else if (o.saveSeed && (o.seedText || o.seedFile)) {
         error = "--save-seed keeps the system's seed; it cannot be used with --seed or --seed-file";
     }
-    if (error.empty() && (o.checkDraw || o.checkDrawsFile)) {
-        error = CheckAlone("--check", given, {});
+    if (error.empty() && o.game && !o.checkDrawsFile) {
+        error = "--game needs --check with a file of past draws";
+    } else if (error.empty() && (o.checkDraw || o.checkDrawsFile)) {
+        const std::string_view allowed[] = {"--game"};
+        error = CheckAlone("--check", given, allowed);
     } else if (error.empty() && (o.guarantee || o.prizes)) {
         const std::string_view allowed[] = {"--numbers"};
         error = CheckAlone(o.guarantee ? "--guarantee" : "--prizes", given, allowed);

@@ -60,7 +60,8 @@ struct Options {
     std::optional<std::string> checkDrawsFile;
     std::string checkNotADraw;
     std::optional<Prize> guarantee;
-    std::optional<PrizeGame> prizes;   // --prizes POOL:DRAW[+K:N]
+    std::optional<PrizeGame> prizes;   // --prizes POOL:DRAW[+K[:N]]
+    std::optional<PrizeGame> game;     // --game: which numbers of a past draw are main, bonus
     std::vector<std::string> asGiven;  // the option words as typed, for the statistics report
 
     // True when the lines differ from the plain run's in any way but the line end and the

@@ -229,4 +229,43 @@ std::optional<std::string> SplitDraw(const PastDraw& draw, std::size_t pick, std
     return std::nullopt;
 }
 
+std::optional<std::string> SplitGameDraw(const PastDraw& draw, const PrizeGame& game,
+                                         std::vector<uint8_t>& main, std::vector<uint8_t>& bonus) {
+    main = draw.numbers;
+    bonus = draw.bonus;
+    const auto draws = static_cast<std::size_t>(game.draw);
+    const auto more = static_cast<std::size_t>(game.bonusDraw);
+    if (bonus.empty() && main.size() == draws + more) {
+        bonus.assign(main.begin() + static_cast<std::ptrdiff_t>(draws), main.end());
+        main.resize(draws);
+    }
+    if (main.size() != draws || bonus.size() != more) {
+        const auto shape = [](std::size_t m, std::size_t b) {
+            return std::to_string(m) + (b > 0 ? " + " + std::to_string(b) : std::string());
+        };
+        return shape(main.size(), bonus.size()) + " numbers where --game " + GameText(game) +
+               " draws " + shape(draws, more);
+    }
+    const int bonusPool = game.samePool ? game.pool : game.bonusPool;
+    std::array<bool, 81> seen{}, seenBonus{};
+    for (const uint8_t x : main) {
+        if (x > game.pool) return std::to_string(x) + " is outside 1.." + std::to_string(game.pool);
+        if (seen[x]) return std::to_string(x) + " appears twice";
+        seen[x] = true;
+    }
+    // Bonus numbers of the same pool are drawn from the balls the main draw left.
+    for (const uint8_t x : bonus) {
+        if (x > bonusPool) {
+            return "bonus number " + std::to_string(x) + " is outside 1.." +
+                   std::to_string(bonusPool);
+        }
+        if (game.samePool && seen[x]) {
+            return std::to_string(x) + " is both a main and a bonus number";
+        }
+        if (seenBonus[x]) return std::to_string(x) + " appears twice";
+        seenBonus[x] = true;
+    }
+    return std::nullopt;
+}
+
 }  // namespace combogen

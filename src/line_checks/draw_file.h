@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "line_checks/game.h"
+
 namespace combogen {
 
 struct PastDraw {
@@ -29,5 +31,11 @@ std::optional<std::string> ReadDrawFile(const std::string& name, std::vector<Pas
 // pick + bonusCount of them. What is wrong, or nothing.
 std::optional<std::string> SplitDraw(const PastDraw& draw, std::size_t pick, std::size_t bonusCount,
                                      std::vector<uint8_t>& main, std::vector<uint8_t>& bonus);
+
+// main and bonus of a draw in a game named by the user: a draw without bonus numbers takes
+// its first DRAW numbers as main and the next K as bonus numbers. Every draw has exactly that
+// shape, its numbers within their pools, none twice in one pool. What is wrong, or nothing.
+std::optional<std::string> SplitGameDraw(const PastDraw& draw, const PrizeGame& game,
+                                         std::vector<uint8_t>& main, std::vector<uint8_t>& bonus);
 
 }  // namespace combogen

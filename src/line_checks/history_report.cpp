@@ -37,6 +37,7 @@ struct LineRecord {
 
 std::optional<std::string> CheckPastDraws(const std::string& drawsName,
                                           const std::string& linesName, const std::string& notADraw,
+                                          const std::optional<PrizeGame>& game,
                                           std::string& error) {
     std::vector<NumberLine> lines;
     std::vector<int64_t> numbers;  // the lines' line numbers in their file
@@ -61,6 +62,7 @@ std::optional<std::string> CheckPastDraws(const std::string& drawsName,
         return std::nullopt;
     }
     const std::size_t pick = lines.front().main.size(), bonusCount = lines.front().bonus.size();
+    const bool separatePool = game && game->bonusPool > 0;
     std::vector<LineRecord> records(lines.size());
     // totals[main][bonus] over every draw.
     std::array<std::array<int64_t, 81>, 81> totals{};
@@ -74,7 +76,8 @@ std::optional<std::string> CheckPastDraws(const std::string& drawsName,
                       (bonusCount > 0 ? " + " + std::to_string(bonusCount) + " bonus" : "") + "\n";
     for (const PastDraw& draw : draws) {
         NumberLine drawn;
-        if (auto wrong = SplitDraw(draw, pick, bonusCount, drawn.main, drawn.bonus)) {
+        if (auto wrong = game ? SplitGameDraw(draw, *game, drawn.main, drawn.bonus)
+                              : SplitDraw(draw, pick, bonusCount, drawn.main, drawn.bonus)) {
             error = "'" + drawsName + "' line " + std::to_string(draw.lineNumber) + ": " + *wrong;
             return std::nullopt;
         }
@@ -84,9 +87,11 @@ std::optional<std::string> CheckPastDraws(const std::string& drawsName,
         std::pair<int, int> best{-1, -1};
         std::size_t bestLine = 0;
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            const std::pair<int, int> score{
+            std::pair<int, int> score{
                 Common(lines[i].main, drawn.main),
                 Common(lines[i].bonus.empty() ? lines[i].main : lines[i].bonus, drawn.bonus)};
+            // A line without bonus numbers holds none of a bonus pool of its own.
+            if (separatePool && lines[i].bonus.empty()) score.second = 0;
             ++byMain[static_cast<std::size_t>(score.first)];
             ++totals[static_cast<std::size_t>(score.first)][static_cast<std::size_t>(score.second)];
             bonusTop = std::max(bonusTop, score.second);

@@ -56,6 +56,11 @@ std::string TierName(const PrizeTable& table, int j, int i) {
     return name;
 }
 
+// Bonus numbers of the same pool are numbers of the line the main draw did not take.
+bool Unreachable(const PrizeTable& table, int j, int i) {
+    return table.samePool && j + i > table.pick;
+}
+
 }  // namespace
 
 std::string PrizeReport(const PrizeTable& table, const std::vector<uint8_t>& numbers,
@@ -64,10 +69,12 @@ std::string PrizeReport(const PrizeTable& table, const std::vector<uint8_t>& num
     std::string out = "prizes of " + source + ": " +
                       Plural(static_cast<int64_t>(table.lines), "line", "lines") + " of " +
                       Plural(k, "number", "numbers") +
-                      (b > 0 ? " + " + std::to_string(b) + " bonus" : "") + " over " +
-                      Plural(table.v, "number", "numbers") + "\n";
+                      (b > 0 && !table.samePool ? " + " + std::to_string(b) + " bonus" : "") +
+                      " over " + Plural(table.v, "number", "numbers") + "\n";
     out += "game: " + std::to_string(table.draw) + " drawn of 1.." + std::to_string(table.pool);
-    if (table.bonusPool > 0) {
+    if (table.samePool) {
+        out += " + " + std::to_string(table.bonusDraw) + " more of the same numbers";
+    } else if (table.bonusPool > 0) {
         out +=
             " + " + std::to_string(table.bonusDraw) + " of 1.." + std::to_string(table.bonusPool);
     }
@@ -75,7 +82,7 @@ std::string PrizeReport(const PrizeTable& table, const std::vector<uint8_t>& num
     out += "match   draws with a line  chance %  lines expected  random lines: chance %\n";
     for (int j = k; j >= 0; --j) {
         for (int i = b; i >= 0; --i) {
-            if (j == 0 && i == 0) continue;
+            if ((j == 0 && i == 0) || Unreachable(table, j, i)) continue;
             const std::size_t t = table.Tier(j, i);
             out += Padded(TierName(table, j, i), 5) + Padded(Wide(table.drawsReaching[t]), 20) +
                    Padded(Decimal(table.drawsReaching[t] * 100, table.draws, 4), 10) +
@@ -102,7 +109,7 @@ std::string PrizeReport(const PrizeTable& table, const std::vector<uint8_t>& num
         out += "match  least  average  most\n";
         for (int j = std::min(k, row->h); j >= 0; --j) {
             for (int i = b; i >= 0; --i) {
-                if (j == 0 && i == 0) continue;
+                if ((j == 0 && i == 0) || Unreachable(table, j, i)) continue;
                 const TierSpread& tier = row->tiers[table.Tier(j, i)];
                 out += Padded(TierName(table, j, i), 5) + Padded(std::to_string(tier.least), 7) +
                        Padded(Decimal(tier.total, row->sets * bonusDraws, 4), 9) +
@@ -127,15 +134,20 @@ std::optional<PrizeTable> TablePrizes(int pool, int draw, const std::vector<uint
                                       std::string& error) {
     const int v = static_cast<int>(numbers.size());
     const int pick = lines.empty() ? 0 : static_cast<int>(lines.front().size());
-    const int bonusPick =
-        bonus.pool == 0 || bonus.lines.empty() ? 0 : static_cast<int>(bonus.lines.front().size());
-    const uint64_t kinds = BonusKinds(bonus, lines.size()).size();
-    const auto work = PrizeWork(v, draw, pick, lines.size(), kinds, bonusPick);
-    if (!work || *work > MostPrizeWork) {
+    const int bonusPick = bonus.samePool ? bonus.draw
+                          : bonus.pool == 0 || bonus.lines.empty()
+                              ? 0
+                              : static_cast<int>(bonus.lines.front().size());
+    // Bonus draws of a pool of their own split the lines alike whatever the numbers wheeled.
+    const uint64_t kinds = bonus.samePool ? 0 : BonusKindCount(bonus, lines.size(), v);
+    const auto work = [&](int over) {
+        return PrizeWork(over, draw, pick, lines.size(),
+                         bonus.samePool ? BonusKindCount(bonus, lines.size(), over) : kinds,
+                         bonusPick);
+    };
+    if (const auto all = work(v); !all || *all > MostPrizeWork) {
         int most = 0;
-        for (std::optional<uint64_t> next;
-             (next = PrizeWork(most + 1, draw, pick, lines.size(), kinds, bonusPick)) &&
-             *next <= MostPrizeWork;) {
+        for (std::optional<uint64_t> next; (next = work(most + 1)) && *next <= MostPrizeWork;) {
             ++most;
         }
         error = "over " + std::to_string(v) + " numbers with " +
@@ -151,7 +163,7 @@ std::optional<PrizeTable> TablePrizes(int pool, int draw, const std::vector<uint
 std::optional<std::string> PrizeReportFile(const std::string& name, const PrizeGame& game,
                                            const std::vector<int>& listed, std::string& error) {
     const int pool = game.pool, draw = game.draw;
-    BonusGame bonus{game.bonusPool, game.bonusDraw, {}};
+    BonusGame bonus{game.bonusPool, game.bonusDraw, {}, game.samePool};
     bool bonusMissing = false;
     int bonusOutside = 0;
     std::vector<NumberLine> lines;
@@ -164,7 +176,7 @@ std::optional<std::string> PrizeReportFile(const std::string& name, const PrizeG
         }
         for (const uint8_t x : line.main) used[x] = true;
         lines.push_back(NumberLine{line.main, {}});
-        if (bonus.pool == 0) return;
+        if (bonus.pool == 0 || bonus.samePool) return;
         bonusMissing = line.bonus.empty();
         for (const uint8_t x : line.bonus) bonusOutside = x > bonus.pool ? x : bonusOutside;
         bonus.lines.push_back(line.bonus);

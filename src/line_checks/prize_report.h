@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "line_checks/game.h"
 #include "line_checks/prize_table.h"
 
 namespace combogen {
@@ -20,12 +21,6 @@ std::string PrizeReport(const PrizeTable& table, const std::vector<uint8_t>& num
 std::optional<PrizeTable> TablePrizes(int pool, int draw, const std::vector<uint8_t>& numbers,
                                       const std::vector<WheelLine>& lines, const BonusGame& bonus,
                                       std::string& error);
-
-// DRAW of 1..POOL, and perhaps K bonus numbers of 1..N (--prizes POOL:DRAW+K:N).
-struct PrizeGame {
-    int pool = 0, draw = 0;
-    int bonusDraw = 0, bonusPool = 0;  // 0: no bonus; the lines' bonus parts are left out
-};
 
 // The report for the lines of the file name in game, over listed (empty: the numbers the
 // lines use), or nothing with error saying what is wrong.

@@ -59,6 +59,9 @@ public:
             row.floor = k_ + 1;
         }
         exactly_.assign(words_, 0);
+        same_.exactly.resize(static_cast<std::size_t>(b_ + 1));
+        same_.reach.resize(static_cast<std::size_t>(b_ + 1));
+        reach_.assign(words_, 0);
     }
 
     void Run() {
@@ -114,28 +117,78 @@ private:
             const uint64_t* ge = Ge(depth, j);
             for (std::size_t w = 0; w < words_; ++w) best = ge[w] != 0 ? j : best;
         }
+        if (!t_.samePool) {
+            for (const BonusKind& kind : kinds_) Account(row, depth, top, kind);
+            return best;
+        }
+        // The bonus numbers fall on wheeled numbers the main draw left (G, g of them) or
+        // outside: C(rest, K - g) draws alike for each G, rest the numbers outside left over.
+        const int rest = t_.pool - t_.v - (t_.draw - depth);
+        if (rest < 0) return best;
+        std::array<bool, 80> drawn{};
+        for (int d = 0; d < depth; ++d) drawn[chosen_[static_cast<std::size_t>(d)]] = true;
+        free_.clear();
+        for (int x = 0; x < t_.v; ++x) {
+            if (!drawn[static_cast<std::size_t>(x)]) free_.push_back(static_cast<uint8_t>(x));
+        }
+        // stack_[g][i]: the lines holding exactly i of the first g bonus numbers chosen.
+        const std::size_t layer = static_cast<std::size_t>(b_ + 1) * words_;
+        const std::size_t most = std::min(static_cast<std::size_t>(b_), free_.size());
+        stack_.assign((most + 1) * layer, 0);
+        std::copy(Ge(depth, 0), Ge(depth, 0) + words_, stack_.begin());
+        SameBonus(row, depth, top, rest, 0, 0);
+        return best;
+    }
+
+    void SameBonus(DrawnAmong& row, int depth, int top, int rest, int g, std::size_t from) {
+        const std::size_t layer = static_cast<std::size_t>(b_ + 1) * words_;
+        const uint64_t* masks = stack_.data() + static_cast<std::size_t>(g) * layer;
+        same_.weight = Choose(rest, b_ - g);
+        if (same_.weight > 0) {
+            std::fill(reach_.begin(), reach_.end(), 0);
+            for (std::size_t i = static_cast<std::size_t>(b_ + 1); i-- > 0;) {
+                same_.exactly[i].assign(masks + i * words_, masks + (i + 1) * words_);
+                for (std::size_t w = 0; w < words_; ++w) reach_[w] |= masks[i * words_ + w];
+                same_.reach[i].assign(reach_.begin(), reach_.end());
+            }
+            Account(row, depth, top, same_);
+        }
+        if (g == b_) return;
+        uint64_t* next = stack_.data() + static_cast<std::size_t>(g + 1) * layer;
+        for (std::size_t f = from; f < free_.size(); ++f) {
+            const uint64_t* with = with_.data() + free_[f] * words_;
+            for (std::size_t w = 0; w < words_; ++w) {
+                next[w] = masks[w] & ~with[w];
+                for (std::size_t i = 1; i <= static_cast<std::size_t>(g + 1); ++i) {
+                    next[i * words_ + w] = (masks[i * words_ + w] & ~with[w]) |
+                                           (masks[(i - 1) * words_ + w] & with[w]);
+                }
+            }
+            SameBonus(row, depth, top, rest, g + 1, f + 1);
+        }
+    }
+
+    // The lines of each tier for one kind of bonus draw, taken weight times.
+    void Account(DrawnAmong& row, int depth, int top, const BonusKind& kind) {
         for (int j = 0; j <= top; ++j) {
             const uint64_t* ge = Ge(depth, j);
             const uint64_t* above = Ge(depth, j + 1);
             for (std::size_t w = 0; w < words_; ++w) exactly_[w] = ge[w] & ~above[w];
-            for (const BonusKind& kind : kinds_) {
-                for (int i = 0; i <= b_; ++i) {
-                    const auto& mask = kind.exactly[static_cast<std::size_t>(i)];
-                    const auto& reach = kind.reach[static_cast<std::size_t>(i)];
-                    uint64_t count = 0, any = 0;
-                    for (std::size_t w = 0; w < words_; ++w) {
-                        count += static_cast<uint64_t>(Bits(exactly_[w] & mask[w]));
-                        any |= ge[w] & reach[w];
-                    }
-                    TierSpread& tier = row.tiers[t_.Tier(j, i)];
-                    tier.least = std::min(tier.least, count);
-                    tier.most = std::max(tier.most, count);
-                    tier.total += WideCount{count} * kind.weight;
-                    if (any != 0) row.reaching[t_.Tier(j, i)] += kind.weight;
+            for (int i = 0; i <= b_; ++i) {
+                const auto& mask = kind.exactly[static_cast<std::size_t>(i)];
+                const auto& reach = kind.reach[static_cast<std::size_t>(i)];
+                uint64_t count = 0, any = 0;
+                for (std::size_t w = 0; w < words_; ++w) {
+                    count += static_cast<uint64_t>(Bits(exactly_[w] & mask[w]));
+                    any |= ge[w] & reach[w];
                 }
+                TierSpread& tier = row.tiers[t_.Tier(j, i)];
+                tier.least = std::min(tier.least, count);
+                tier.most = std::max(tier.most, count);
+                tier.total += WideCount{count} * kind.weight;
+                if (any != 0) row.reaching[t_.Tier(j, i)] += kind.weight;
             }
         }
-        return best;
     }
 
     void Visit(int depth, int start) {
@@ -163,6 +216,11 @@ private:
     std::vector<uint64_t> levels_;  // [depth][j]: the lines meeting the set in >= j numbers
     std::vector<uint64_t> exactly_;
     std::array<uint8_t, 80> chosen_{};
+    // Bonus numbers of the main pool: the wheeled numbers not drawn, the masks by bonus
+    // numbers held, and the kind of bonus draw in hand.
+    std::vector<uint8_t> free_;
+    std::vector<uint64_t> stack_, reach_;
+    BonusKind same_;
 };
 
 // Every bonus draw of K of 1..N in turn, with the lines' bonus matches as masks.
@@ -223,6 +281,17 @@ std::vector<BonusKind> BonusKinds(const BonusGame& bonus, std::size_t lines) {
     return kinds;
 }
 
+uint64_t BonusKindCount(const BonusGame& bonus, std::size_t lines, int v) {
+    if (!bonus.samePool) return BonusKinds(bonus, lines).size();
+    // Held below 2^32, above any work allowed, so that the work's product cannot overflow.
+    constexpr uint64_t Most = uint64_t{1} << 32;
+    uint64_t sets = 0;
+    for (int g = 0; g <= std::min(bonus.draw, v) && sets < Most; ++g) {
+        sets += DrawCount(v, g).value_or(Most);
+    }
+    return std::min(sets, Most);
+}
+
 std::optional<uint64_t> PrizeWork(int v, int draw, int pick, uint64_t lines, uint64_t kinds,
                                   int bonusPick) {
     uint64_t sets = 0;
@@ -249,9 +318,16 @@ PrizeTable ComputePrizes(int pool, int draw, int v, int pick, std::span<const Wh
     table.bonusDraw = bonus.draw;
     table.bonusPick =
         bonus.pool == 0 || bonus.lines.empty() ? 0 : static_cast<int>(bonus.lines.front().size());
+    table.samePool = bonus.samePool;
+    if (bonus.samePool) {
+        table.bonusPool = pool;
+        table.bonusPick = bonus.draw;
+    }
     table.lines = lines.size();
     table.mainDraws = Choose(pool, draw);
-    table.draws = table.mainDraws * (bonus.pool == 0 ? 1 : Choose(bonus.pool, bonus.draw));
+    table.draws = table.mainDraws * (bonus.samePool    ? Choose(pool - draw, bonus.draw)
+                                     : bonus.pool == 0 ? 1
+                                                       : Choose(bonus.pool, bonus.draw));
     Tabler(table, lines, BonusKinds(bonus, lines.size())).Run();
     const std::size_t tiers = static_cast<std::size_t>((pick + 1) * (table.bonusPick + 1));
     table.drawsReaching.assign(tiers, 0);
@@ -278,7 +354,18 @@ long double RandomLinesChance(const PrizeTable& table, int j, int i) {
     long double one =
         static_cast<long double>(RandomLineReaching(table.pool, table.draw, table.pick, j)) /
         table.mainDraws;
-    if (table.bonusPool > 0) {
+    if (table.samePool) {
+        // a of the line's numbers among the main draw, c among the bonus numbers.
+        const int k = table.pick, n = table.pool, d = table.draw, b = table.bonusDraw;
+        long double draws = 0;
+        for (int a = j; a <= std::min(k, d); ++a) {
+            for (int c = i; c <= std::min(k - a, b); ++c) {
+                draws += static_cast<long double>(Choose(k, a)) * Choose(n - k, d - a) *
+                         Choose(k - a, c) * Choose(n - d - (k - a), b - c);
+            }
+        }
+        one = draws / static_cast<long double>(table.draws);
+    } else if (table.bonusPool > 0) {
         one *= static_cast<long double>(
                    RandomLineReaching(table.bonusPool, table.bonusDraw, table.bonusPick, i)) /
                Choose(table.bonusPool, table.bonusDraw);

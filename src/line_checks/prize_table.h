@@ -18,11 +18,14 @@ namespace combogen {
 // Sums over every draw can pass 2^64 (a million lines times 2^61 draws).
 __extension__ typedef unsigned __int128 WideCount;
 
-// K bonus numbers drawn of 1..N, and each line's bonus numbers (1..N, as many each).
+// K bonus numbers drawn of 1..N, and each line's bonus numbers (1..N, as many each); or, with
+// samePool, K more numbers of the main pool drawn after the main ones, matched with the lines'
+// main numbers (pool 0, no lines).
 struct BonusGame {
-    int pool = 0;  // N; 0: no bonus
+    int pool = 0;  // N; 0: no bonus of a pool of its own
     int draw = 0;  // K
     std::vector<std::vector<uint8_t>> lines;
+    bool samePool = false;
 };
 
 // The bonus draws grouped by how they split the lines: masks[i] the lines with exactly i
@@ -34,6 +37,10 @@ struct BonusKind {
 
 // Without a bonus: one kind, every line with 0 bonus numbers.
 std::vector<BonusKind> BonusKinds(const BonusGame& bonus, std::size_t lines);
+
+// How many bonus draws an h-set of v numbers is taken with at most: one kind for each split of
+// the lines, or, with bonus numbers of the same pool, one for each set of up to K of the v.
+uint64_t BonusKindCount(const BonusGame& bonus, std::size_t lines, int v);
 
 struct TierSpread {
     uint64_t least = 0;  // the fewest lines in the tier, over the draws
@@ -56,6 +63,7 @@ struct DrawnAmong {
 struct PrizeTable {
     int pool = 0, draw = 0, v = 0, pick = 0;
     int bonusPool = 0, bonusDraw = 0, bonusPick = 0;  // b = bonusPick
+    bool samePool = false;  // the bonus numbers come of 1..pool too; bonusPick = bonusDraw
     uint64_t lines = 0;
     uint64_t mainDraws = 0;                // C(POOL, D)
     uint64_t draws = 0;                    // times C(N, K)
@@ -83,7 +91,7 @@ PrizeTable ComputePrizes(int pool, int draw, int v, int pick, std::span<const Wh
 uint64_t RandomLineReaching(int pool, int draw, int pick, int j);
 
 // The chance that some of as many random lines as table has, each drawn on its own, holds at
-// least j numbers and i bonus numbers: 1 - (1 - p)^lines, in floating point.
+// least j numbers and i bonus numbers: 1 - (1 - p)^lines, in floating point, p a closed form.
 long double RandomLinesChance(const PrizeTable& table, int j, int i);
 
 }  // namespace combogen

@@ -22,11 +22,12 @@ uint32_t RandomSet(RandomGenerator& g, int n, int b, bool key) {
 }
 
 // Random lines over small games against every draw counted one by one: the wheeled numbers a
-// part of the pool or all of it, key-number lines (all holding 0), bonus pools or none, and
-// across the word boundary of the bit sets.
+// part of the pool or all of it, key-number lines (all holding 0), bonus pools or none or bonus
+// numbers drawn of the same pool after the main ones, and across the word boundary of the bit
+// sets.
 TEST(PrizeTableTest, AgreesWithEveryDrawCountedAndTheClosedForm) {
     RandomGenerator g = testing::ZeroSeededGenerator();
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 60; ++round) {
         const int v = 4 + RandomBelow(g, 7);
         const int pool = v + RandomBelow(g, static_cast<uint16_t>(13 - v));
         const int draw = 1 + RandomBelow(g, static_cast<uint16_t>(pool));
@@ -39,6 +40,9 @@ TEST(PrizeTableTest, AgreesWithEveryDrawCountedAndTheClosedForm) {
             bonus.pool = 1 + RandomBelow(g, 4);
             bonus.draw = 1 + RandomBelow(g, static_cast<uint16_t>(bonus.pool));
             b = 1 + RandomBelow(g, static_cast<uint16_t>(bonus.pool));
+        } else if (round % 4 == 2 && draw < pool) {
+            bonus.samePool = true;
+            bonus.draw = b = 1 + RandomBelow(g, static_cast<uint16_t>(std::min(2, pool - draw)));
         }
         std::vector<WheelLine> lines;
         std::vector<uint32_t> bits, bonusBits;
@@ -49,7 +53,7 @@ TEST(PrizeTableTest, AgreesWithEveryDrawCountedAndTheClosedForm) {
                 if (bits.back() >> x & 1) line.push_back(static_cast<uint8_t>(x));
             }
             lines.push_back(line);
-            if (bonus.pool == 0) continue;
+            if (bonus.pool == 0) continue;  // with the same pool, bits are the bonus numbers too
             bonusBits.push_back(RandomSet(g, bonus.pool, b, false));
             std::vector<uint8_t>& numbers = bonus.lines.emplace_back();
             for (int x = 0; x < bonus.pool; ++x) {
@@ -71,8 +75,10 @@ TEST(PrizeTableTest, AgreesWithEveryDrawCountedAndTheClosedForm) {
         for (uint32_t d = 0; d < (1u << pool); ++d) {
             if (std::popcount(d) != draw) continue;
             const auto h = static_cast<std::size_t>(std::popcount(d & wheeled));
-            for (uint32_t e = 0; e < (bonus.pool == 0 ? 1u : 1u << bonus.pool); ++e) {
-                if (bonus.pool > 0 && std::popcount(e) != bonus.draw) continue;
+            const int span = bonus.samePool ? pool : bonus.pool;
+            for (uint32_t e = 0; e < 1u << span; ++e) {
+                if (span > 0 && std::popcount(e) != bonus.draw) continue;
+                if (bonus.samePool && (e & d) != 0) continue;
                 ++byH[h];
                 std::vector<uint64_t> exactly(tiers, 0);
                 std::vector<bool> reached(tiers, false);
@@ -80,7 +86,9 @@ TEST(PrizeTableTest, AgreesWithEveryDrawCountedAndTheClosedForm) {
                 for (int line = 0; line < count; ++line) {
                     const auto l = static_cast<std::size_t>(line);
                     const int j = std::popcount(bits[l] & d);
-                    const int i = bonus.pool == 0 ? 0 : std::popcount(bonusBits[l] & e);
+                    const int i = bonus.samePool    ? std::popcount(bits[l] & e)
+                                  : bonus.pool == 0 ? 0
+                                                    : std::popcount(bonusBits[l] & e);
                     ++exactly[table.Tier(j, i)];
                     for (int jj = 0; jj <= j; ++jj) {
                         for (int ii = 0; ii <= i; ++ii) reached[table.Tier(jj, ii)] = true;
@@ -96,7 +104,9 @@ TEST(PrizeTableTest, AgreesWithEveryDrawCountedAndTheClosedForm) {
                 }
             }
         }
-        const uint64_t bonusDraws = bonus.pool == 0 ? 1 : C(bonus.pool, bonus.draw);
+        const uint64_t bonusDraws = bonus.samePool    ? C(pool - draw, bonus.draw)
+                                    : bonus.pool == 0 ? 1
+                                                      : C(bonus.pool, bonus.draw);
         for (int j = 0; j <= k; ++j) {
             for (int i = 0; i <= b; ++i) {
                 const std::size_t t = table.Tier(j, i);
@@ -104,11 +114,25 @@ TEST(PrizeTableTest, AgreesWithEveryDrawCountedAndTheClosedForm) {
                 // Every line, wheel or not, has the same chance of each tier as a random line.
                 const WideCount closed =
                     WideCount{C(k, j)} * C(pool - k, draw - j) * count *
-                    (bonus.pool == 0 ? 1 : C(b, i) * C(bonus.pool - b, bonus.draw - i));
+                    (bonus.samePool    ? C(k - j, i) * C(pool - draw - (k - j), b - i)
+                     : bonus.pool == 0 ? 1
+                                       : C(b, i) * C(bonus.pool - b, bonus.draw - i));
                 EXPECT_TRUE(table.lineDraws[t] == closed) << j << "+" << i;
             }
         }
         EXPECT_EQ(RandomLineReaching(pool, draw, k, 1), C(pool, draw) - C(pool - k, draw));
+        // One random line's chance, a closed form, is the share of draws one line reaches.
+        BonusGame first = bonus;
+        if (!first.lines.empty()) first.lines.resize(1);
+        const PrizeTable one = ComputePrizes(pool, draw, v, k, {lines.data(), 1}, first);
+        for (int j = 0; j <= k; ++j) {
+            for (int i = 0; i <= b; ++i) {
+                const auto share = static_cast<long double>(one.drawsReaching[one.Tier(j, i)]);
+                EXPECT_NEAR(static_cast<double>(RandomLinesChance(one, j, i)),
+                            static_cast<double>(share / one.draws), 1e-12)
+                    << j << "+" << i;
+            }
+        }
         for (const DrawnAmong& row : table.byDrawn) {
             const auto h = static_cast<std::size_t>(row.h);
             EXPECT_EQ(row.draws, byH[h]) << "h " << h;

@@ -54,6 +54,20 @@ check grep -q '^game: 3 drawn of 1..6 + 1 of 1..3, 60 draws, each counted$' stdo
 check grep -qE '^  3\+1 +2 +3.3333 +0.033333 +3.3056$' stdout.txt
 check grep -qE '^  0\+1 +40 +66.6667 +0.033333 +55.5556$' stdout.txt
 
+CASE="--prizes with a bonus number of the same pool: matched with the lines' main numbers"
+run --prizes 6:3+1 p.txt
+expect_status 0
+check grep -q '^game: 3 drawn of 1..6 + 1 more of the same numbers, 60 draws, each counted$' stdout.txt
+check grep -qE '^  2\+1 +18 +30.0000 +0.300000 +27.7500$' stdout.txt
+check test "$(grep -c '^  3+1' stdout.txt)" -eq 0
+
+CASE="--check with --game: the seventh number of one column is the bonus number"
+printf '03 17 22 31 40 09\r\n' >g.txt
+run --game 49:6+1 --check "$DRAWS/six_and_bonus.csv" g.txt
+expect_status 0
+check grep -qxF 'line 2, 02-Mar-2024: 03 17 22 31 40 44 + 09' stdout.txt
+check grep -qxF '  line 1: 03 17 22 31 40 09, best 5 numbers + 1 bonus in 1 draw' stdout.txt
+
 # past draws: FIXTURE, LINES (printf format), a line the report holds.
 while IFS='|' read -r fixture lines expected; do
     CASE="--check $fixture"
@@ -91,6 +105,8 @@ hello world\n|combogen: 'd.csv' is not a file of draws: expected a draw a line (
 TABLE
 
 # refusals: ARGUMENTS, the message on standard error; status 2, nothing on standard output.
+cp "$DRAWS/six_and_bonus.csv" sb.csv
+printf '01 02 03 04 05 08 + 08\n' >dup.txt
 while IFS='|' read -r arguments message; do
     CASE="refused: $arguments"
     eval "run $arguments"
@@ -106,6 +122,13 @@ done <<'TABLE'
 --prizes 6:3 --sum 1:9 p.txt|combogen: --prizes cannot be used with --sum
 --prizes 6:3 p.txt q.txt|combogen: --prizes takes one FILE of lines after its value, got 2 arguments
 --check '1 2 x' p.txt|combogen: --check '1 2 x': 'x' is not a number, and no file of draws of that name can be opened
+--prizes 6:3+4 p.txt|combogen: --prizes '6:3+4': 4 more numbers of 1..6 after 3 drawn are more than the 3 left
+--game 49:6+1 --check '1 2 3' p.txt|combogen: --game needs --check with a file of past draws
+--game 49:6+1:x --check sb.csv p.txt|combogen: --game takes POOL:DRAW (DRAW main numbers of 1..POOL), POOL:DRAW+K:N (and K bonus numbers of 1..N) or POOL:DRAW+K (and K more of 1..POOL), not '49:6+1:x'
+--game 49:6 --check sb.csv p.txt|combogen: 'sb.csv' line 2: 7 numbers where --game 49:6 draws 6
+--game 45:6+1 --check sb.csv p.txt|combogen: 'sb.csv' line 3: 47 is outside 1..45
+--game 49:6+1:30 --check sb.csv p.txt|combogen: 'sb.csv' line 3: bonus number 33 is outside 1..30
+--game 49:6+1 --check dup.txt p.txt|combogen: 'dup.txt' line 1: 8 is both a main and a bonus number
 --prizes 80:12 --numbers "$(seq -s, 1 80)" keno.txt|combogen: --prizes over 80 numbers with 20 lines: too many draws to count exactly in time; these lines can be tabled over at most 30 numbers
 TABLE
 
