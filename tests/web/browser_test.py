@@ -91,6 +91,12 @@ class Browser:
     def find(self, element_id):
         return self.driver.find_element(By.ID, element_id)
 
+    def unfold(self, element_id):
+        """Opens "more options" around the field, as a person would to reach it."""
+        self.driver.execute_script(
+            "const d = document.getElementById(arguments[0]).closest('details');"
+            "if (d && !d.open) d.querySelector('summary').click();", element_id)
+
     def wait(self, condition, timeout=30, message=""):
         return WebDriverWait(self.driver, timeout, poll_frequency=0.05).until(
             lambda _: condition(), message)
@@ -103,6 +109,7 @@ class Browser:
 
     def type(self, element_id, text):
         """Clears the field and types text, as a person would."""
+        self.unfold(element_id)
         field = self.find(element_id)
         field.click()
         field.send_keys(Keys.CONTROL, "a")
@@ -111,6 +118,7 @@ class Browser:
             field.send_keys(text)
 
     def set_checked(self, element_id, checked):
+        self.unfold(element_id)
         box = self.find(element_id)
         if box.is_selected() != checked:
             box.click()
@@ -121,6 +129,7 @@ class Browser:
             if isinstance(value, bool):
                 self.set_checked(element_id, value)
             elif value is None:
+                self.unfold(element_id)
                 self.find(element_id).click()
             else:
                 self.type(element_id, value)
