@@ -1,0 +1,144 @@
+"""What a player meets in the page: a wheel reported as made, refusals beside their field,
+Firefox's restored fields, the layout at a desktop's and a phone's size. Run by browser_test.py.
+"""
+import json
+import subprocess
+
+from browser_test import DEFAULTS, NODE_MODULES, Browser, PageTest, native_run, node_tool
+
+__all__ = ["WheelReportTest", "RefusalTest", "FirefoxRestoreTest", "LayoutTest"]
+
+TEN = "3 8 12 17 21 30 33 41 45 49"
+
+
+class WheelReportTest(PageTest):
+    """The page reports the wheel made, not the line limit; a budget wheel and a refused
+    search say so; the command line's bytes."""
+
+    def test_wheel_budget_and_refusal(self):
+        browser = self.browser
+        cases = [
+            # form, the command line's options, the name, the words of the report
+            ({"lines": "20", "seed": "w"}, ["--seed", "w", "20"], "6-of-49-4-lines.txt",
+             "A wheel of 4 lines for “3 if 4” over 10 numbers (found by a search). No wheel "
+             "has fewer than 3 lines (counting bound): a smaller one may exist."),
+            ({"lines": "3", "wheel-budget": True, "seed": "budget"},
+             ["--budget", "--seed", "budget", "3"], "6-of-49-3-lines.txt",
+             "these 3 lines give “3 if 4” for 97.14 % of the draws with 4 among your 10 "
+             "numbers (204 of 210)."),
+        ]
+        for form, args, name, words in cases:
+            with self.subTest(args=args):
+                browser.open(self.url)
+                page = self.run_page(dict({"make-wheel": None, "wheel-numbers": TEN,
+                                           "wheel-effort": "5"}, **form))
+                status, _, expected = native_run(
+                    ["--wheel", "3:4", "--numbers", TEN, "--effort", "5"] + args +
+                    ["49", "6", "1", "combinations.txt"])
+                self.assertEqual((status, page), (0, expected))
+                self.assertEqual(browser.find("download").get_attribute("download"), name)
+                self.assertRegex(browser.find("status").text, r"^Done: %d lines, "
+                                 % page.count(b"\n"))
+                self.assertNotIn("more in the file", browser.find("preview").text)
+                self.assertIn(words, browser.find("wheel-report").text)
+        # A search that finds no wheel within the limit: its progress, then why, beside the
+        # number of lines, and no lines on view.
+        browser.open(self.url)
+        browser.fill(dict(DEFAULTS, **{"make-wheel": None, "lines": "60", "pool": "13",
+                                       "wheel-t": "5", "wheel-m": "6", "wheel-effort": "30",
+                                       "seed": "slow"}))
+        browser.find("generate").click()
+        browser.wait(lambda: browser.find("progress-text").text.startswith("Searching: "), 30)
+        browser.wait(lambda: browser.find("lines-error").text != "", 60)
+        self.assertEqual(browser.find("lines-error").text,
+                         "The smallest wheel found for “5 if 6” over 13 numbers has 61 lines, "
+                         "more than the 60 allowed (none has fewer than 40). Allow more lines, "
+                         "give more effort, or tick “the best lines within the limit”.")
+        self.assertEqual(browser.find("status").text, "No file was made.")
+        self.assertFalse(browser.find("preview").is_displayed())
+
+
+class RefusalTest(PageTest):
+    """The engine's reason in plain words, once, beside the field to change."""
+
+    def test_reasons_beside_their_field(self):
+        browser = self.browser
+        cases = [
+            ({"make-wheel": None}, "lines",
+             "No wheel of at most 10 lines can give “3 if 4” over 49 numbers: it takes at least "
+             "243 lines. Allow more lines or wheel fewer numbers."),
+            ({"make-wheel": None, "wheel-t": "5", "wheel-m": "4"}, "wheel",
+             "Guarantee: a line cannot hold 5 of only 4 numbers drawn; make the first number at "
+             "most the second."),
+            ({"make-wheel": None, "lines": "50", "wheel-numbers": TEN, "exclude": "3"},
+             "exclude", "3 is a number never to use, so it cannot be wheeled too."),
+            ({"fixed": "5 abc 9"}, "fixed",
+             "Fixed numbers: “abc” is not a number; give numbers only, apart by commas or "
+             "blanks."),
+        ]
+        for form, field, words in cases:
+            with self.subTest(form=form):
+                browser.open(self.url)
+                browser.fill(dict(DEFAULTS, **form))
+                browser.find("generate").click()
+                browser.wait(lambda: browser.find("form-error").text != "", 10)
+                self.assertEqual(browser.find(field + "-error").text, words, browser.errors())
+                self.assertEqual(browser.find("form-error").text,
+                                 "One setting needs a change before Generate.")
+        # A draw's fault beside the draw, not under the guarantee.
+        browser.open(self.url)
+        self.run_page({"seed": "draw"})
+        browser.type("draw", "1 2 3 4 5 99")
+        browser.find("check-draw").click()
+        browser.wait(lambda: browser.find("draw-error").text != "", 30)
+        self.assertEqual(browser.find("draw-error").text,
+                         "The draw: 99 is not a number from 1 to 80.")
+        self.assertEqual(browser.find("guarantee-error").text, "")
+
+
+class FirefoxRestoreTest(PageTest):
+    """Firefox brings back ticked boxes and radio buttons on a reload: Reset still gives the
+    page's defaults, and so the same link the same file as in Chromium."""
+
+    def test_reload_then_reset(self):
+        node_tool("puppeteer-core")
+        done = subprocess.run(
+            ["node", str(NODE_MODULES.parent / "firefox.mjs"), self.url,
+             json.dumps({"sorted": True, "make-wheel": True, "unix": True}), "reload-reset"],
+            capture_output=True, text=True, timeout=180)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertEqual(json.loads(done.stdout),
+                         {"checked": {"sorted": True, "make-wheel": False, "unix": False}})
+
+
+class LayoutTest(PageTest):
+    """At 1280x900 and 390x844: Generate in view, the halves of a pair level, a check's report
+    inside the phone's width."""
+
+    def test_layout(self):
+        for width, height in ((1280, 900), (390, 844)):
+            with self.subTest(width=width):
+                browser = Browser(width, height)
+                try:
+                    browser.open(self.url)
+                    script = "return document.getElementById(arguments[0])" \
+                             ".getBoundingClientRect()[arguments[1]]"
+                    top = lambda i: browser.driver.execute_script(script, i, "top")
+                    self.assertLessEqual(browser.driver.execute_script(
+                        script, "generate", "bottom"), height)
+                    browser.fill(dict(DEFAULTS, seed="layout", **{"make-wheel": None}))
+                    for first, second in (("wheel-t", "wheel-m"), ("sum-min", "sum-max"),
+                                          ("bonus-count", "bonus-pool")):
+                        self.assertEqual(top(first), top(second), first)
+                    browser.open(self.url)
+                    browser.fill(dict(DEFAULTS, seed="layout", lines="3"))
+                    browser.generate()
+                    browser.type("guarantee-t", "1")
+                    browser.type("guarantee-m", "1")
+                    browser.find("check-guarantee").click()
+                    report = browser.find("check-output")
+                    browser.wait(lambda: report.text != "", 30)
+                    self.assertLessEqual(browser.driver.execute_script(
+                        "return arguments[0].scrollWidth - arguments[0].clientWidth", report), 0)
+                finally:
+                    browser.close()
