@@ -14,9 +14,13 @@ async function linesToCheck() {
 }
 
 // Each check's reasons beside its own fields; a missing file of lines above both.
-async function runCheck(args, place) {
-    for (const id of ['check-error', 'draw-error', 'guarantee-error']) $(id).textContent = '';
+async function runCheck(args, place, files = {}) {
+    for (const id of ['check-error', 'draw-error', 'guarantee-error', 'draws-file-error',
+        'prizes-error']) {
+        $(id).textContent = '';
+    }
     $('check-output').hidden = true;
+    $('prize-words').hidden = true;
     let lines;
     try {
         lines = await linesToCheck();
@@ -30,7 +34,7 @@ async function runCheck(args, place) {
             if (event.data.type === 'done' || event.data.type === 'crashed') resolve(event.data);
         };
         worker.postMessage({type: 'run', args: ['--explain', ...args, '--', lines.name],
-            files: {[lines.name]: lines.bytes}, output: null});
+            files: Object.assign({[lines.name]: lines.bytes}, files), output: null});
     });
     worker.terminate();
     const problem = done.type === 'crashed' ? 'The engine failed: ' + done.error
@@ -42,6 +46,7 @@ async function runCheck(args, place) {
     }
     $('check-output').textContent = done.output;
     $('check-output').hidden = false;
+    return done.output;
 }
 
 $('draw-form').addEventListener('submit', (event) => {
@@ -57,5 +62,31 @@ $('guarantee-form').addEventListener('submit', (event) => {
         return;
     }
     runCheck(['--guarantee', t.text + ':' + m.text], 'guarantee-error');
+});
+// Past draws: the file's own name, unless the lines checked have it.
+$('history-form').addEventListener('submit', async (event) => {
+    event.preventDefault();
+    const file = $('draws-file').files[0];
+    if (!file) {
+        $('draws-file-error').textContent = 'Choose a file of past draws first.';
+        return;
+    }
+    const name = 'draws-' + file.name;
+    runCheck(['--check', name], 'draws-file-error',
+        {[name]: new Uint8Array(await file.arrayBuffer())});
+});
+
+// The game is the form's: its pool, numbers on each line and bonus numbers.
+$('prizes-form').addEventListener('submit', async (event) => {
+    event.preventDefault();
+    const read = (id) => wholeNumber(value(id), 1, 80, '').value;
+    let game = read('pool') + ':' + read('pick');
+    if (read('bonus-count') !== undefined && read('bonus-pool') !== undefined) {
+        game += '+' + read('bonus-count') + ':' + read('bonus-pool');
+    }
+    const report = await runCheck(['--prizes', game], 'prizes-error');
+    if (!report) return;
+    $('prize-words').textContent = prizeWords(report);
+    $('prize-words').hidden = $('prize-words').textContent === '';
 });
 $('checks').hidden = !MODES.checks;

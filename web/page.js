@@ -211,7 +211,7 @@ function offerOptions() {
 const KEPT = ['lines', 'pool', 'pick', 'sorted', 'fixed', 'fixed-some', 'fixed-min', 'fixed-max',
     'unique', 'bonus-count', 'bonus-pool', 'sum-min', 'sum-max', 'odd-min', 'odd-max', 'max-run',
     'exclude', 'unix', 'seed', 'save-seed', 'make-wheel', 'wheel-t', 'wheel-m', 'wheel-numbers',
-    'wheel-effort', 'wheel-budget'];
+    'wheel-effort', 'wheel-budget', 'game', 'price'];
 const DEFAULTS = {};
 
 function fieldValue(id) {
@@ -357,6 +357,9 @@ form.addEventListener('submit', async (event) => {
 
 // Firefox brings back the fields of the last visit on a reload; here the address alone sets
 // the form, so every field starts from the page's own defaults.
+for (const select of document.querySelectorAll('select')) {
+    select.value = [...select.options].find((option) => option.defaultSelected).value;
+}
 for (const input of document.querySelectorAll('input')) {
     if (input.type === 'file') input.value = '';
     else if (input.type === 'checkbox' || input.type === 'radio') input.checked = input.defaultChecked;

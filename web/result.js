@@ -157,6 +157,8 @@ async function showDone(message, lineCount, name) {
         $('statistics').hidden = false;
         const stats = files[STATS] ? visitorsReport(await files[STATS].text()) : '';
         $('stats').textContent = stats;
+        $('stats-verdict').textContent = statsVerdict(stats);
+        $('stats-verdict').hidden = $('stats-verdict').textContent === '';
         $('stats-download').hidden = !files[STATS];
         if (files[STATS]) $('stats-download').href = objectUrl(new Blob([stats]));
         $('chart').hidden = !files[CHART];
@@ -227,7 +229,7 @@ function startRun({args, files}, expected, url) {
                 document.body.dataset.lastRunSeconds = seconds.toFixed(2);
                 if (!$('download').hidden) {
                     $('status').textContent = $('status').textContent.replace(/\.$/, '') +
-                        ' in ' + secondsText(seconds) + '.';
+                        ' in ' + secondsText(seconds) + '.' + costText(result.lineCount);
                 }
                 $('status').focus();
             });

@@ -2,11 +2,17 @@
 Firefox's restored fields, the layout at a desktop's and a phone's size. Run by browser_test.py.
 """
 import json
+import os
+import pathlib
 import subprocess
+import tempfile
 
-from browser_test import DEFAULTS, NODE_MODULES, Browser, PageTest, native_run, node_tool
+from selenium.webdriver.support.ui import Select
 
-__all__ = ["WheelReportTest", "RefusalTest", "FirefoxRestoreTest", "LayoutTest"]
+from browser_test import (DEFAULTS, NODE_MODULES, Browser, PageTest, native_output, native_run,
+                          node_tool)
+
+__all__ = ["WheelReportTest", "RefusalTest", "FirefoxRestoreTest", "LayoutTest", "GameTest"]
 
 TEN = "3 8 12 17 21 30 33 41 45 49"
 
@@ -127,7 +133,8 @@ class LayoutTest(PageTest):
                     self.assertLessEqual(browser.driver.execute_script(
                         script, "generate", "bottom"), height)
                     browser.fill(dict(DEFAULTS, seed="layout", **{"make-wheel": None}))
-                    for first, second in (("wheel-t", "wheel-m"), ("sum-min", "sum-max"),
+                    for first, second in (("pool", "pick"), ("wheel-t", "wheel-m"),
+                                          ("game", "price"), ("sum-min", "sum-max"),
                                           ("bonus-count", "bonus-pool")):
                         self.assertEqual(top(first), top(second), first)
                     browser.open(self.url)
@@ -142,3 +149,43 @@ class LayoutTest(PageTest):
                         "return arguments[0].scrollWidth - arguments[0].clientWidth", report), 0)
                 finally:
                     browser.close()
+
+
+class GameTest(PageTest):
+    """A game preset fills the form and a price gives the file's cost; the prize table of a
+    wheel and a check against past draws from a file, byte for byte as the command line's."""
+
+    def test_game_prizes_and_past_draws(self):
+        browser = self.browser
+        form = {"make-wheel": None, "lines": "20", "wheel-numbers": "1 2 3 4 5 6 7 8",
+                "wheel-t": "2", "wheel-m": "3", "wheel-effort": "5", "seed": "game"}
+        browser.fill(dict(DEFAULTS, price="2.50", **form))
+        Select(browser.find("game")).select_by_visible_text("5 of 50 + 2 of 12")
+        self.assertEqual([browser.find(i).get_attribute("value") for i in
+                          ("pool", "pick", "bonus-count", "bonus-pool")], ["50", "5", "2", "12"])
+        page = browser.generate()
+        lines = page.count(b"\n")
+        self.assertTrue(browser.find("status").text.endswith(
+            "At 2.50 a line: %.2f." % (2.5 * lines)))
+        made = browser.find("download").get_attribute("download")
+        draws = b"01 02 03 09 10 + 01 02\n04 05 06 07 08 + 11 12\n"
+        with tempfile.TemporaryDirectory() as work:
+            path = os.path.join(work, "past.txt")
+            pathlib.Path(path).write_bytes(draws)
+            browser.find("draws-file").send_keys(path)
+            for button, args in (("check-prizes", ["--prizes", "50:5+2:12", made]),
+                                 ("check-history", ["--check", "draws-past.txt", made])):
+                with self.subTest(button):
+                    output = browser.find("check-output")
+                    browser.driver.execute_script("arguments[0].textContent = ''", output)
+                    browser.find(button).click()
+                    browser.wait(lambda: output.text != "", 60, browser.errors())
+                    status, expected, _ = native_output(
+                        args, {made: page, "draws-past.txt": draws})
+                    self.assertEqual(status, 0)
+                    self.assertEqual(browser.driver.execute_script(
+                        "return arguments[0].textContent", output).encode(), expected)
+                    if button == "check-prizes":
+                        self.assertIn("When 3 of the drawn numbers are among your 8: always a "
+                                      "line with at least 2 of them.",
+                                      browser.find("prize-words").text)
