@@ -9,10 +9,11 @@ import tempfile
 
 from selenium.webdriver.support.ui import Select
 
-from browser_test import (DEFAULTS, NODE_MODULES, Browser, PageTest, native_output, native_run,
-                          node_tool)
+from browser_test import (DEFAULTS, NODE_MODULES, AccessibilityTest, Browser, PageTest,
+                          native_output, native_run, node_tool)
 
-__all__ = ["WheelReportTest", "RefusalTest", "FirefoxRestoreTest", "LayoutTest", "GameTest"]
+__all__ = ["WheelReportTest", "RefusalTest", "FirefoxRestoreTest", "LayoutTest", "GameTest",
+           "PlayerAxeTest"]
 
 TEN = "3 8 12 17 21 30 33 41 45 49"
 
@@ -189,3 +190,30 @@ class GameTest(PageTest):
                         self.assertIn("When 3 of the drawn numbers are among your 8: always a "
                                       "line with at least 2 of them.",
                                       browser.find("prize-words").text)
+
+
+class PlayerAxeTest(PageTest):
+    """axe-core finds nothing in the states the wheel, the games and the checks add, at both
+    sizes: a refusal with more options open, a wheel with its report, prizes and verdict."""
+
+    def test_axe_in_the_new_states(self):
+        for width, height in ((1280, 900), (390, 844)):
+            browser = Browser(width, height)
+            try:
+                browser.open(self.url)
+                found = AccessibilityTest.violations(self, browser)
+                browser.fill(dict(DEFAULTS, **{"make-wheel": None, "wheel-budget": True,
+                                               "fixed": "abc"}))
+                browser.find("generate").click()
+                browser.wait(lambda: browser.find("form-error").text != "", 10)
+                found += AccessibilityTest.violations(self, browser)
+                browser.open(self.url)
+                browser.fill(dict(DEFAULTS, **{"make-wheel": None, "lines": "20", "price": "2",
+                                               "wheel-numbers": TEN, "wheel-effort": "5"}))
+                browser.generate()
+                browser.find("check-prizes").click()
+                browser.wait(lambda: browser.find("prize-words").text != "", 60)
+                found += AccessibilityTest.violations(self, browser)
+                self.assertEqual(found, [], width)
+            finally:
+                browser.close()
