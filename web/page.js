@@ -168,6 +168,12 @@ function syncFixedUse() {
     $('fixed-max').disabled = !some;
     $('wheel-fieldset').hidden = !wheelMode();
     if (wheelMode()) $('wheel-words').textContent = wheelWords();
+    const checking = $('make-check').checked;
+    if (checking !== form.classList.contains('checking')) {
+        form.classList.toggle('checking', checking);
+        // With no lines made here, the lines to check come from a file.
+        if (checking && $('download').hidden) $('check-upload').checked = true;
+    }
 }
 
 // The wheel's guarantee in plain words, from the numbers as typed so far.
@@ -210,8 +216,8 @@ function offerOptions() {
 // The settings in the address: a link gives the same form, and with a seed the same file.
 const KEPT = ['lines', 'pool', 'pick', 'sorted', 'fixed', 'fixed-some', 'fixed-min', 'fixed-max',
     'unique', 'bonus-count', 'bonus-pool', 'sum-min', 'sum-max', 'odd-min', 'odd-max', 'max-run',
-    'exclude', 'unix', 'seed', 'save-seed', 'make-wheel', 'wheel-t', 'wheel-m', 'wheel-numbers',
-    'wheel-effort', 'wheel-budget', 'game', 'price'];
+    'exclude', 'unix', 'seed', 'save-seed', 'make-wheel', 'make-check', 'wheel-t', 'wheel-m',
+    'wheel-numbers', 'wheel-effort', 'wheel-budget', 'game', 'price'];
 const DEFAULTS = {};
 
 function fieldValue(id) {
@@ -362,8 +368,11 @@ for (const select of document.querySelectorAll('select')) {
 }
 for (const input of document.querySelectorAll('input')) {
     if (input.type === 'file') input.value = '';
-    else if (input.type === 'checkbox' || input.type === 'radio') input.checked = input.defaultChecked;
-    else input.value = input.defaultValue;
+    else if (input.type === 'checkbox' || input.type === 'radio') {
+        input.checked = input.defaultChecked;
+    } else {
+        input.value = input.defaultValue;
+    }
 }
 for (const id of KEPT) DEFAULTS[id] = fieldValue(id);
 readAddress();

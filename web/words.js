@@ -102,7 +102,8 @@ const REASONS = [
             grouped(m[2]) + '.'],
     [/^--check '.*': '(.*)' is not a number from 1 to 80/,
         (m) => 'The draw: ' + m[1] + ' is not a number from 1 to 80.'],
-    [/^--check '.*': '(.*)' is not a number/, (m) => 'The draw: “' + m[1] + '” is not a number.'],
+    [/^--check '.*': '(.*)' is not a number/,
+        (m) => 'The draw: “' + m[1] + '” is not a number.'],
     [/^--check '.*': (\d+) appears twice/, (m) => 'The draw: ' + m[1] + ' appears twice.'],
     [/^--(?:wheel|guarantee) (\d+):(\d+): T is greater than M/,
         (m) => 'Guarantee: a line cannot hold ' + m[1] + ' of only ' + m[2] + ' numbers drawn; ' +
@@ -113,11 +114,13 @@ const REASONS = [
     [/^(?:PICK (\d+) is|the (\d+) numbers a line holds .*) more than the (\d+) numbers? to wheel/,
         (m) => 'Only ' + m[3] + ' numbers are wheeled, too few to fill a line of ' +
             (m[1] || m[2] + ' numbers besides the fixed ones') + '.'],
-    [/^no wheel of at most (\d+) lines? gives (\d+ if \d+) over (\d+) numbers: a lower bound is (\d+)/,
+    [new RegExp('^no wheel of at most (\\d+) lines? gives (\\d+ if \\d+) over (\\d+) numbers: ' +
+        'a lower bound is (\\d+)'),
         (m) => 'No wheel of at most ' + grouped(m[1]) + ' lines can give “' + m[2] + '” over ' +
             m[3] + ' numbers: it takes at least ' + grouped(m[4]) + ' lines. Allow more lines ' +
             'or wheel fewer numbers.'],
-    [/^the fewest lines found for (\d+ if \d+) over (\d+) numbers? is (\d+), more than (\d+); a lower bound is (\d+)/,
+    [new RegExp('^the fewest lines found for (\\d+ if \\d+) over (\\d+) numbers? is (\\d+), ' +
+        'more than (\\d+); a lower bound is (\\d+)'),
         (m) => 'The smallest wheel found for “' + m[1] + '” over ' + m[2] + ' numbers has ' +
             grouped(m[3]) + ' lines, more than the ' + grouped(m[4]) + ' allowed (none has ' +
             'fewer than ' + grouped(m[5]) + '). Allow more lines, give more effort, or tick ' +

@@ -13,7 +13,7 @@ from browser_test import (DEFAULTS, NODE_MODULES, AccessibilityTest, Browser, Pa
                           native_output, native_run, node_tool)
 
 __all__ = ["WheelReportTest", "RefusalTest", "FirefoxRestoreTest", "LayoutTest", "GameTest",
-           "PlayerAxeTest"]
+           "PlayerAxeTest", "TaskTest"]
 
 TEN = "3 8 12 17 21 30 33 41 45 49"
 
@@ -217,3 +217,19 @@ class PlayerAxeTest(PageTest):
                 self.assertEqual(found, [], width)
             finally:
                 browser.close()
+
+
+class TaskTest(PageTest):
+    """"Check my lines" as the task: the checks come first, on a file, and a link keeps it."""
+
+    def test_check_my_lines_first(self):
+        browser = self.browser
+        browser.find("make-check").click()
+        for _ in range(2):
+            self.assertFalse(browser.find("generate").is_displayed())
+            self.assertTrue(browser.find("check-upload").is_selected())
+            self.assertLess(browser.driver.execute_script(
+                "return document.getElementById('check-draw').getBoundingClientRect().bottom"),
+                browser.height)
+            browser.open("data:,")
+            browser.open(self.url + "#make-check=1")
