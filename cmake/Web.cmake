@@ -26,10 +26,9 @@ target_link_options(combogen PRIVATE
   # WebAssembly has TextDecoder.
   -sINCOMING_MODULE_JS_API=print,printErr,wasmBinary -sTEXTDECODER=2)
 # The code a run passes once (checks, options, reports, statistics' texts) is built for size;
-# the code of every line (generator, draws, filters, output) and the whole wheel search (its
-# walks, the check of every draw, the order of the lines) for speed: a wheel built for size
-# took four times as long as on the command line. Files named one by one, so that code moved
-# to a new folder stays fast.
+# the code of every line (generator, draws, filters, output) and all of the wheel's (its
+# search, the check of every draw, the order of the lines) for speed. Folders named one by
+# one, so that code moved to a new folder stays fast.
 file(GLOB COMBOGEN_WEB_COLD_SOURCES ${CMAKE_SOURCE_DIR}/src/cli/*.cpp
      ${CMAKE_SOURCE_DIR}/src/failure/*.cpp ${CMAKE_SOURCE_DIR}/src/fixed/*.cpp
      ${CMAKE_SOURCE_DIR}/src/stats/*.cpp
