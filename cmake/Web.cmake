@@ -3,7 +3,7 @@
 # server or straight from the file system.
 
 # The engine's failures are C++ exceptions; Emscripten leaves them out unless asked. Built for
-# size (the page and its WebAssembly stay under 350 KB), which costs little speed here.
+# size (the page and its WebAssembly stay under 400 KB), which costs little speed here.
 set(COMBOGEN_WEB_FLAGS -fexceptions -O3 -flto)
 target_compile_options(combogen_core PUBLIC ${COMBOGEN_WEB_FLAGS})
 target_link_options(combogen PRIVATE
