@@ -858,6 +858,7 @@ class ScreenshotTest(PageTest):
     """The page with a result, wide and phone-sized, saved for a person to look at."""
 
     def test_screenshots(self):
+        self.browser.screenshot("web-first.png")
         self.browser.fill({"lines": "0", "pool": "81", "sum-min": "100", "exclude": "90"})
         self.browser.find("generate").click()
         self.browser.wait(lambda: self.browser.find("form-error").text != "", 10)
@@ -869,6 +870,7 @@ class ScreenshotTest(PageTest):
         phone = Browser(390, 844)
         try:
             phone.open(self.url)
+            phone.screenshot("web-phone-first.png")
             phone.fill(dict(DEFAULTS, pool="81"))
             phone.find("generate").click()
             phone.wait(lambda: phone.find("pool-error").text != "")
