@@ -98,11 +98,12 @@ function commandLine(skip = new Set()) {
         if (x !== undefined && y !== undefined) args.push(option, x + ':' + y);
     };
     if ($('unix').checked) args.push('--lf');
-    if (wheelMode()) {
+    if (wheelMode() && !skip.has('wheel')) {
         const t = number('wheel-t'), m = number('wheel-m');
         if (t !== undefined && m !== undefined) args.push('--wheel', t + ':' + m);
         const numbers = asciiDigits(value('wheel-numbers')).trim();
         if (numbers !== '') args.push('--numbers', numbers);
+        if ($('wheel-budget').checked) args.push('--budget');
         if (value('wheel-effort').trim() !== '') {
             const effort = number('wheel-effort');
             if (effort !== undefined) args.push('--effort', effort);
@@ -140,6 +141,12 @@ function commandLine(skip = new Set()) {
     args.push('--', lines, pool, pick, $('sorted').checked ? '1' : '0', OUTPUT);
     const fixedText = asciiDigits(value('fixed'));
     const some = $('fixed-some').checked;
+    // The command line reads letters as separators; typed here, they are a slip to point out.
+    const word = fixedText.match(/\p{L}[\p{L}\p{N}]*/u);
+    if (word) {
+        complaints.push({field: 'fixed', reason: 'Fixed numbers: “' + word[0] +
+            '” is not a number; give numbers only, apart by commas or blanks.'});
+    }
     if (fixedText.trim() !== '' || some) {
         // Numbers too long to convert fail the command line's run; the page says it plainly.
         const big = (fixedText.match(/\d+/g) || [])
@@ -155,143 +162,18 @@ function commandLine(skip = new Set()) {
     return {args, files, complaints};
 }
 
-// Where a rejection is shown: the engine's field, or for an option, the option it names.
-const FIELD_IDS = {
-    LineCount: 'lines',
-    PoolSize: 'pool',
-    PickCount: 'pick',
-    Sort: 'sorted',
-    FixedFile: 'fixed',
-    FixedMin: 'fixed-min',
-    FixedMax: 'fixed-max',
-};
-const OPTION_IDS = [
-    ['--seed-file', 'replay'],
-    ['seed file', 'replay'],
-    ['--save-seed', 'save-seed'],
-    ['--seed', 'seed'],
-    ['--unique', 'unique'],
-    ['--bonus', 'bonus'],
-    ['--sum', 'sum'],
-    ['--odd', 'odd'],
-    ['--max-run', 'max-run'],
-    ['--exclude', 'exclude'],
-    ['--wheel', 'wheel'],
-    ['--numbers', 'wheel-numbers'],
-    ['--effort', 'wheel-effort'],
-];
-// The inputs a shown reason belongs to.
-const INPUTS = {
-    bonus: ['bonus-count', 'bonus-pool'],
-    sum: ['sum-min', 'sum-max'],
-    odd: ['odd-min', 'odd-max'],
-    wheel: ['wheel-t', 'wheel-m'],
-};
-// Where each field's reason is shown: a pair's halves share one place.
-const SHOWN_AT = {
-    'bonus-count': 'bonus', 'bonus-pool': 'bonus', 'sum-min': 'sum', 'sum-max': 'sum',
-    'odd-min': 'odd', 'odd-max': 'odd', 'wheel-t': 'wheel', 'wheel-m': 'wheel',
-};
-
-function fieldOf(field, reason) {
-    if (FIELD_IDS[field]) return FIELD_IDS[field];
-    if (field === 'Options') {
-        let best = null;
-        for (const [option, id] of OPTION_IDS) {
-            const at = reason.search(new RegExp(option + '(?![a-z-])'));
-            if (at >= 0 && (!best || at < best.at)) best = {at, id};
-        }
-        if (best) return best.id;
-    }
-    return 'form';
-}
-
-function clearReasons() {
-    for (const element of document.querySelectorAll('.error')) {
-        if (element.id !== 'form-error' || !element.dataset.run) element.textContent = '';
-    }
-    for (const input of document.querySelectorAll('[aria-invalid]')) {
-        input.removeAttribute('aria-invalid');
-    }
-}
-
-function showReason(id, reason, inputs) {
-    const place = $(id + '-error');
-    place.textContent = place.textContent ? place.textContent + ' ' + reason : reason;
-    for (const inputId of inputs || INPUTS[id] || [id]) {
-        const input = $(inputId);
-        if (!input || input.tagName !== 'INPUT') continue;
-        input.setAttribute('aria-invalid', 'true');
-        const described = new Set((input.getAttribute('aria-describedby') || '').split(' '));
-        described.add(id + '-error');
-        input.setAttribute('aria-describedby', [...described].join(' ').trim());
-    }
-}
-
-// The engine's checks: one long-lived worker, one question at a time.
-let asked = 0;
-const answers = new Map();
-const checker = workerUrl.then((url) => {
-    const worker = new Worker(url);
-    worker.onmessage = (event) => {
-        const resolve = answers.get(event.data.id);
-        answers.delete(event.data.id);
-        if (resolve) resolve(event.data);
-    };
-    return worker;
-});
-let questions = checker;
-
-function askEngine(args, files) {
-    const id = ++asked;
-    const answer = new Promise((resolve) => answers.set(id, resolve));
-    questions = questions.then(() => checker).then((worker) => {
-        worker.postMessage({type: 'check', id, args, files});
-        return answer;
-    }, () => answer);
-    checker.catch((e) => answers.get(id) && answers.get(id)({type: 'crashed', error: String(e)}));
-    return answer;
-}
-
-// Every complaint about the form: the page's own, then the engine's, each option the engine
-// rejects left out in turn so that the next one shows too. Resolves to the command line and
-// the complaints, each {field, reason, inputs}.
-async function allComplaints() {
-    const first = commandLine();
-    const complaints = first.complaints.map(({field, reason}) => ({
-        field: SHOWN_AT[field] || field, reason, inputs: SHOWN_AT[field] ? [field] : null}));
-    if (complaints.length > 0) return {run: first, complaints};
-    const skip = new Set();
-    for (let round = 0; round < OPTION_IDS.length + 1; round++) {
-        const {args, files} = commandLine(skip);
-        const answer = await askEngine(args, files);
-        if (answer.type === 'crashed') {
-            complaints.push({field: 'form', reason: 'The engine failed: ' + answer.error});
-            break;
-        }
-        if (!answer.field) break;
-        const field = fieldOf(answer.field, answer.reason);
-        complaints.push({field, reason: pageReason(answer.reason)});
-        // A rule between options or the numbers: the options left out cannot say more.
-        if (!OPTION_IDS.some(([, id]) => id === field) || skip.has(field)) break;
-        skip.add(field);
-    }
-    return {run: first, complaints};
-}
-
-// Shows every complaint (or none); true when there are some.
-function showComplaints(complaints) {
-    clearReasons();
-    for (const {field, reason, inputs} of complaints) showReason(field, reason, inputs);
-    return complaints.length > 0;
-}
-
 function syncFixedUse() {
     const some = $('fixed-some').checked;
     $('fixed-min').disabled = !some;
     $('fixed-max').disabled = !some;
     $('wheel-fieldset').hidden = !wheelMode();
     if (wheelMode()) $('wheel-words').textContent = wheelWords();
+    const checking = $('make-check').checked;
+    if (checking !== form.classList.contains('checking')) {
+        form.classList.toggle('checking', checking);
+        // With no lines made here, the lines to check come from a file.
+        if (checking && $('download').hidden) $('check-upload').checked = true;
+    }
 }
 
 // The wheel's guarantee in plain words, from the numbers as typed so far.
@@ -334,8 +216,8 @@ function offerOptions() {
 // The settings in the address: a link gives the same form, and with a seed the same file.
 const KEPT = ['lines', 'pool', 'pick', 'sorted', 'fixed', 'fixed-some', 'fixed-min', 'fixed-max',
     'unique', 'bonus-count', 'bonus-pool', 'sum-min', 'sum-max', 'odd-min', 'odd-max', 'max-run',
-    'exclude', 'unix', 'seed', 'save-seed', 'make-wheel', 'wheel-t', 'wheel-m', 'wheel-numbers',
-    'wheel-effort'];
+    'exclude', 'unix', 'seed', 'save-seed', 'make-wheel', 'make-check', 'wheel-t', 'wheel-m',
+    'wheel-numbers', 'wheel-effort', 'wheel-budget', 'game', 'price'];
 const DEFAULTS = {};
 
 function fieldValue(id) {
@@ -442,152 +324,6 @@ $('reset').addEventListener('click', () => {
     $('lines').focus();
 });
 
-// The result area.
-const urls = [];
-let result = null;  // {name, lineCount, blob, text of the file when small}
-
-function forgetResult() {
-    while (urls.length > 0) URL.revokeObjectURL(urls.pop());
-    for (const id of ['download', 'seed-download', 'preview', 'statistics', 'copy', 'stale']) {
-        $(id).hidden = true;
-    }
-    $('result').classList.remove('stale');
-    $('status').textContent = '';
-    $('copy-status').textContent = '';
-    const formError = $('form-error');
-    formError.textContent = '';
-    delete formError.dataset.run;
-    result = null;
-}
-
-// A changed setting leaves the last result in view, said to be out of date.
-function markStale() {
-    if (!result || running) return;
-    $('result').classList.add('stale');
-    $('stale').hidden = false;
-}
-
-function objectUrl(blob) {
-    const url = URL.createObjectURL(blob);
-    urls.push(url);
-    return url;
-}
-
-// Sizes in the decimal units that their names mean.
-function sizeText(bytes) {
-    if (bytes < 1000) return grouped(bytes) + ' bytes';
-    const units = ['kB', 'MB', 'GB', 'TB'];
-    let size = bytes / 1000, unit = 0;
-    while (size >= 1000 && unit < units.length - 1) {
-        size /= 1000;
-        unit += 1;
-    }
-    return size.toFixed(1) + ' ' + units[unit];
-}
-
-function secondsText(seconds) {
-    if (seconds < 60) return seconds.toFixed(seconds < 10 ? 1 : 0) + ' s';
-    return Math.floor(seconds / 60) + ' min ' + String(Math.round(seconds % 60)).padStart(2, '0') +
-        ' s';
-}
-
-function showPreview(text, lineCount) {
-    // The last piece is a line cut short, or nothing after the last line end.
-    const lines = text.split('\n').slice(0, -1).slice(0, PREVIEW_LINES);
-    let shown = lines.map((line) => line.replace(/\r$/, '')).join('\n');
-    if (lineCount !== null && lineCount > lines.length) {
-        shown += '\n… ' + grouped(lineCount - lines.length) + ' more in the file';
-    }
-    $('preview').textContent = shown;
-    $('preview').hidden = false;
-    return lines;
-}
-
-// The expected size of the output, for the progress bar and the warning, from the numbers
-// the page has read; null when they cannot be read.
-function expectedBytes() {
-    const read = (id) => wholeNumber(value(id), 0, Infinity, '').value;
-    const lines = read('lines');
-    const pick = read('pick');
-    if (lines === undefined || pick === undefined) return null;
-    let lineBytes = 3 * pick - 1 + ($('unix').checked ? 1 : 2);
-    const bonus = read('bonus-count');
-    if (OFFERED.bonus && bonus !== undefined && value('bonus-pool').trim() !== '') {
-        lineBytes += 3 * bonus + 2;
-    }
-    return lines * lineBytes;
-}
-
-// The download's name says what it holds: "6-of-49-10-lines.txt".
-function outputName() {
-    const read = (id) => wholeNumber(value(id), 0, Infinity, '').value;
-    return read('pick') + '-of-' + read('pool') + '-' + read('lines') + '-lines.txt';
-}
-
-// The statistics name the options the visitor chose; the page's own hand-over options and
-// the report files it always asks for are no business of theirs.
-function visitorsReport(text) {
-    return text.replace(/^(options: +)(.*)$/m, (_, head, options) => {
-        const chosen = options.replace(/^--explain ?/, '')
-            .replace(/ ?--stats stats\.txt --chart chart\.svg --block-size 65536( --)?(?=\r?$)/,
-                '');
-        return head + (chosen === '' ? '(none)' : chosen);
-    });
-}
-
-let running = null;
-
-function finishRun() {
-    if (running) running.worker.terminate();
-    running = null;
-    $('running').hidden = true;
-    cancel.hidden = true;
-    generate.disabled = false;
-}
-
-async function showDone(message, lineCount, name) {
-    const files = message.files;
-    const output = files[OUTPUT];
-    const problem = (message.error || '').trim();
-    if (message.status !== 0 || problem !== '' || !output) {
-        const formError = $('form-error');
-        formError.dataset.run = 'yes';
-        formError.textContent = problem !== ''
-            ? pageReason(problem.replace(/^combogen: /, '').split('\n')[0])
-            : 'The run stopped without writing the file (status ' + message.status + ').';
-        $('status').textContent = 'No file was made.';
-        return;
-    }
-    const download = $('download');
-    download.href = objectUrl(output);
-    download.download = name;
-    download.textContent = 'Download ' + name + ' (' + sizeText(output.size) + ')';
-    download.hidden = false;
-    result = {name, lineCount, blob: output,
-        text: output.size <= COPY_LIMIT ? await output.text() : null};
-    $('copy').hidden = false;
-    if (files[SAVED_SEED]) {
-        $('seed-download').href = objectUrl(files[SAVED_SEED]);
-        $('seed-download').hidden = false;
-    }
-    $('status').textContent = 'Done: ' + grouped(lineCount) + (lineCount === 1 ? ' line, ' :
-        ' lines, ') + sizeText(output.size) + '.';
-    if (files[STATS] || files[CHART]) {
-        $('statistics').hidden = false;
-        const stats = files[STATS] ? visitorsReport(await files[STATS].text()) : '';
-        $('stats').textContent = stats;
-        $('stats-download').hidden = !files[STATS];
-        if (files[STATS]) $('stats-download').href = objectUrl(new Blob([stats]));
-        $('chart').hidden = !files[CHART];
-        $('chart-download').hidden = !files[CHART];
-        if (files[CHART]) {
-            const chart = objectUrl(new Blob([files[CHART]], {type: 'image/svg+xml'}));
-            $('chart').src = chart;
-            $('chart-download').href = chart;
-        }
-    }
-}
-
 // Asked once for the same settings: a file of many gigabytes fills a disk.
 let warnedAbout = null;
 
@@ -603,9 +339,12 @@ form.addEventListener('submit', async (event) => {
     if (running) return;
     if (showComplaints(complaints)) {
         const first = document.querySelector('[aria-invalid="true"]') || $('form-error');
-        $('form-error').textContent = complaints.length === 1
-            ? 'One setting needs a change before Generate.'
-            : complaints.length + ' settings need a change before Generate.';
+        // A reason that belongs to no one field stays where it is, in place of the summary.
+        if (!complaints.some((c) => c.field === 'form')) {
+            $('form-error').textContent = complaints.length === 1
+                ? 'One setting needs a change before Generate.'
+                : complaints.length + ' settings need a change before Generate.';
+        }
         if (first.focus) first.focus();
         return;
     }
@@ -622,145 +361,19 @@ form.addEventListener('submit', async (event) => {
     startRun(run, expected, await workerUrl);
 });
 
-function startRun({args, files}, expected, url) {
-    forgetResult();
-    const lineCount = wholeNumber(value('lines'), 1, LARGEST_LINE_COUNT, '').value;
-    const name = outputName();
-    const worker = new Worker(url);
-    running = {worker};
-    generate.disabled = true;
-    cancel.hidden = false;
-    $('result').hidden = false;
-    $('running').hidden = false;
-    $('result').scrollIntoView({block: 'start'});
-    $('result-title').focus();
-    const progress = $('progress');
-    progress.removeAttribute('value');
-    $('progress-text').textContent = '';
-    const started = performance.now();
-    worker.onmessage = (event) => {
-        const message = event.data;
-        if (!running || running.worker !== worker) return;
-        if (message.type === 'preview') {
-            showPreview(message.text, lineCount);
-        } else if (message.type === 'progress') {
-            const seconds = (performance.now() - started) / 1000;
-            let text;
-            if (expected) {
-                progress.max = 1;
-                progress.value = Math.min(1, message.bytes / expected);
-                text = Math.floor(100 * progress.value) + ' %';
-                if (seconds >= 1 && progress.value > 0) {
-                    text += ', ' + secondsText(seconds) + ' so far, about ' +
-                        secondsText(seconds * (1 / progress.value - 1)) + ' left';
-                }
-            } else {
-                text = sizeText(message.bytes) + ', ' + secondsText(seconds) + ' so far';
-            }
-            $('progress-text').textContent = text;
-        } else if (message.type === 'done') {
-            finishRun();
-            showDone(message, lineCount, name).then(() => {
-                const seconds = (performance.now() - started) / 1000;
-                document.body.dataset.lastRunSeconds = seconds.toFixed(2);
-                if (!$('download').hidden) {
-                    $('status').textContent = $('status').textContent.replace(/\.$/, '') +
-                        ' in ' + secondsText(seconds) + '.';
-                }
-                $('status').focus();
-            });
-        } else if (message.type === 'crashed') {
-            finishRun();
-            $('form-error').dataset.run = 'yes';
-            $('form-error').textContent = 'The engine failed: ' + message.error;
-        }
-    };
-    worker.postMessage({type: 'run', args, files, output: OUTPUT});
+// Firefox brings back the fields of the last visit on a reload; here the address alone sets
+// the form, so every field starts from the page's own defaults.
+for (const select of document.querySelectorAll('select')) {
+    select.value = [...select.options].find((option) => option.defaultSelected).value;
 }
-
-cancel.addEventListener('click', () => {
-    if (!running) return;
-    finishRun();
-    $('preview').hidden = true;
-    $('status').textContent = 'Cancelled: no file was made.';
-    generate.focus();
-});
-
-// Copy: the whole file when it is small, else the lines shown.
-$('copy').addEventListener('click', async () => {
-    if (!result) return;
-    const text = result.text !== null ? result.text
-        : $('preview').textContent.replace(/\n….*$/, '\n');
-    const what = result.text !== null ? 'all ' + grouped(result.lineCount) + ' lines'
-        : 'the first ' + PREVIEW_LINES + ' lines (the file is too large to copy)';
-    try {
-        await navigator.clipboard.writeText(text);
-        $('copy-status').textContent = 'Copied ' + what + '.';
-    } catch (e) {
-        $('copy-status').textContent = 'The browser did not allow copying: select the lines ' +
-            'and copy them yourself.';
+for (const input of document.querySelectorAll('input')) {
+    if (input.type === 'file') input.value = '';
+    else if (input.type === 'checkbox' || input.type === 'radio') {
+        input.checked = input.defaultChecked;
+    } else {
+        input.value = input.defaultValue;
     }
-});
-
-// The checks of a file of lines: the engine's own, its standard output shown as it prints it.
-// The report names the file by the name the visitor knows it by.
-async function linesToCheck() {
-    if ($('check-made').checked) {
-        if (!result) throw new Error('Make lines first, or choose a file of lines.');
-        return {name: result.name, bytes: new Uint8Array(await result.blob.arrayBuffer())};
-    }
-    const file = $('check-file').files[0];
-    if (!file) throw new Error('Choose a file of lines to check.');
-    return {name: file.name, bytes: new Uint8Array(await file.arrayBuffer())};
 }
-
-async function runCheck(args) {
-    $('check-error').textContent = '';
-    $('check-output').hidden = true;
-    let lines;
-    try {
-        lines = await linesToCheck();
-    } catch (e) {
-        $('check-error').textContent = e.message;
-        return;
-    }
-    const worker = new Worker(await workerUrl);
-    const done = await new Promise((resolve) => {
-        worker.onmessage = (event) => {
-            if (event.data.type === 'done' || event.data.type === 'crashed') resolve(event.data);
-        };
-        worker.postMessage({type: 'run', args: ['--explain', ...args, '--', lines.name],
-            files: {[lines.name]: lines.bytes}, output: null});
-    });
-    worker.terminate();
-    const problem = done.type === 'crashed' ? 'The engine failed: ' + done.error
-        : (done.error || '').trim();
-    if (problem !== '') {
-        $('check-error').textContent = pageReason(problem.replace(/^combogen: /, '')
-            .split('\n')[0]);
-        return;
-    }
-    $('check-output').textContent = done.output;
-    $('check-output').hidden = false;
-}
-
-$('draw-form').addEventListener('submit', (event) => {
-    event.preventDefault();
-    runCheck(['--check', asciiDigits(value('draw')).trim()]);
-});
-$('guarantee-form').addEventListener('submit', (event) => {
-    event.preventDefault();
-    const t = wholeNumber(value('guarantee-t'), 1, 80, 'Guarantee, numbers on a line');
-    const m = wholeNumber(value('guarantee-m'), 1, 80, 'Guarantee, numbers drawn');
-    if (t.reason || m.reason) {
-        $('check-error').textContent = [t.reason, m.reason].filter(Boolean).join(' ');
-        return;
-    }
-    runCheck(['--guarantee', t.text + ':' + m.text]);
-});
-$('checks').hidden = !MODES.checks;
-$('make-field').hidden = !MODES.wheel;
-
 for (const id of KEPT) DEFAULTS[id] = fieldValue(id);
 readAddress();
 offerOptions();

@@ -4,7 +4,8 @@
 'use strict';
 
 const CACHE = 'combogen-page';
-const FILES = ['./', 'index.html', 'style.css', 'words.js', 'page.js', 'engine.js',
+const FILES = ['./', 'index.html', 'style.css', 'words.js', 'complaints.js', 'page.js',
+    'result.js', 'checks.js', 'games.js', 'engine.js',
     'manifest.webmanifest', 'icon.svg', 'icon-192.png', 'icon-512.png'];
 
 self.addEventListener('install', (event) => {

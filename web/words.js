@@ -100,9 +100,71 @@ const REASONS = [
     [/^seed file '.*' holds (\d+) bytes; a seed file holds (\d+)/,
         (m) => 'This replay file holds ' + grouped(m[1]) + ' bytes; a saved seed holds ' +
             grouped(m[2]) + '.'],
+    [/^--check '.*': '(.*)' is not a number from 1 to 80/,
+        (m) => 'The draw: ' + m[1] + ' is not a number from 1 to 80.'],
+    [/^--check '.*': '(.*)' is not a number/,
+        (m) => 'The draw: “' + m[1] + '” is not a number.'],
+    [/^--check '.*': (\d+) appears twice/, (m) => 'The draw: ' + m[1] + ' appears twice.'],
+    [/^--(?:wheel|guarantee) (\d+):(\d+): T is greater than M/,
+        (m) => 'Guarantee: a line cannot hold ' + m[1] + ' of only ' + m[2] + ' numbers drawn; ' +
+            'make the first number at most the second.'],
+    [/^--wheel \d+:(\d+): M is more than (?:PICK (\d+)|the (\d+) numbers a line holds)/,
+        (m) => 'Guarantee: ' + m[1] + ' numbers drawn cannot all be on a line of ' +
+            (m[2] || m[3] + ' numbers besides the fixed ones') + '.'],
+    [/^(?:PICK (\d+) is|the (\d+) numbers a line holds .*) more than the (\d+) numbers? to wheel/,
+        (m) => 'Only ' + m[3] + ' numbers are wheeled, too few to fill a line of ' +
+            (m[1] || m[2] + ' numbers besides the fixed ones') + '.'],
+    [new RegExp('^no wheel of at most (\\d+) lines? gives (\\d+ if \\d+) over (\\d+) numbers: ' +
+        'a lower bound is (\\d+)'),
+        (m) => 'No wheel of at most ' + grouped(m[1]) + ' lines can give “' + m[2] + '” over ' +
+            m[3] + ' numbers: it takes at least ' + grouped(m[4]) + ' lines. Allow more lines ' +
+            'or wheel fewer numbers.'],
+    [new RegExp('^the fewest lines found for (\\d+ if \\d+) over (\\d+) numbers? is (\\d+), ' +
+        'more than (\\d+); a lower bound is (\\d+)'),
+        (m) => 'The smallest wheel found for “' + m[1] + '” over ' + m[2] + ' numbers has ' +
+            grouped(m[3]) + ' lines, more than the ' + grouped(m[4]) + ' allowed (none has ' +
+            'fewer than ' + grouped(m[5]) + '). Allow more lines, give more effort, or tick ' +
+            '“the best lines within the limit”.'],
+    [/^--numbers (\d+) is not in the pool 1\.\.(\d+)/,
+        (m) => 'Numbers to wheel: ' + m[1] + ' is larger than ' + m[2] +
+            ', the largest number drawn.'],
+    [/^--numbers (\d+) is a key number/,
+        (m) => 'Numbers to wheel: ' + m[1] + ' is a fixed number, on every line already; ' +
+            'list only the others.'],
+    [/^--exclude (\d+) is also in --numbers/,
+        (m) => m[1] + ' is a number never to use, so it cannot be wheeled too.'],
+    [/^--wheel .* more than 2\^62 draws/,
+        () => 'Guarantee: too many draws to check; wheel fewer numbers.'],
     [/together need more than 128 MiB/,
         () => 'These rules together need more memory than the page can use: loosen them.'],
 ];
+
+// The engine's report of a wheel (standard error with --explain) in plain words.
+function wheelReport(text) {
+    const said = [];
+    for (const line of text.split('\n')) {
+        let m = line.match(new RegExp('^combogen: wheel of (\\d+) lines? for (\\d+ if \\d+) ' +
+            'over (\\d+) numbers \\((.*)\\); a lower bound is (\\d+) \\((.*)\\): (optimal|not)'));
+        if (m) {
+            said.push('A wheel of ' + grouped(m[1]) + (m[1] === '1' ? ' line' : ' lines') +
+                ' for “' + m[2] + '” over ' + m[3] + ' numbers (' +
+                (m[4] === 'search' ? 'found by a search' : m[4]) + '). No wheel has fewer than ' +
+                grouped(m[5]) + ' lines (' + m[6] + '): ' + (m[7] === 'optimal'
+                ? 'this one is the smallest there is.' : 'a smaller one may exist.'));
+            continue;
+        }
+        m = line.match(new RegExp('^combogen: (\\d+) lines? gives? (\\d+ if \\d+) for ' +
+            '([\\d.]+ %) of the draws with (\\d+) among your (\\d+) numbers? ' +
+            '\\((\\d+) of (\\d+)\\)'));
+        if (m) {
+            said.push('The smallest wheel found is longer than allowed: these ' +
+                grouped(m[1]) + ' lines give “' + m[2] + '” for ' + m[3] + ' of the draws with ' +
+                m[4] + ' among your ' + m[5] + ' numbers (' + grouped(m[6]) + ' of ' +
+                grouped(m[7]) + ').');
+        }
+    }
+    return said.join(' ');
+}
 
 // "--sum 21:21 and --odd 0:0" as the form names them.
 function ruleWords(text) {

@@ -8,7 +8,9 @@
 //                                     the run would go ahead
 //   {type: 'run', args, files, output} a whole run: answers {type: 'preview', text} with the
 //                                     output's first bytes, {type: 'progress', bytes} now and
-//                                     then, and {type: 'done', status, error, files}
+//                                     then, {type: 'search', lines, unmet, done} during a
+//                                     wheel search (done: the share of its most work), and
+//                                     {type: 'done', status, error, files}
 // args is the command line after the program's name; files maps the names the run may read
 // to their bytes. Each run gets a fresh module, so that no run sees another's state.
 
@@ -166,7 +168,9 @@ async function runEngine(message) {
     };
     const {errorChunks, outputChunks, settings} = moduleSettings(message, onPart);
     const module = await createEngine(settings);
+    searchProgress = (lines, unmet, done) => postMessage({type: 'search', lines, unmet, done});
     const status = module.callMain(message.args);
+    searchProgress = null;
     const written = {};
     for (const [name, file] of settings.files.written) written[name] = file.blob();
     if (!previewSent) {
@@ -184,6 +188,13 @@ async function runEngine(message) {
         output: decodeText(outputChunks),
         files: written,
     });
+}
+
+// Called by the engine during a wheel search (src/platform/terminal_web.cpp); runs set it.
+let searchProgress = null;
+
+function combogenSearchProgress(lines, unmet, done) {
+    if (searchProgress) searchProgress(lines, unmet, done);
 }
 
 // The checks keep one module: they write nothing and leave nothing behind.

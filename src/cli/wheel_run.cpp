@@ -155,8 +155,9 @@ std::optional<std::string> WheelRun::Find(RandomGenerator& g) {
         };
     }
     Progress progress;
-    search.progress = [&progress](int64_t lines, int64_t uncovered) {
+    search.progress = [&progress](int64_t lines, int64_t uncovered, double done) {
         progress.Show(lines, uncovered);
+        ShowSearchProgress(lines, uncovered, done);
     };
     if (options_->budget) search.budget = settings_.LineCount;
     WheelFound found = FindWheel(search, g);

@@ -10,4 +10,6 @@ bool StandardErrorIsTerminal() {
     return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
 }
 
+void ShowSearchProgress(int64_t, int64_t, double) {}
+
 }  // namespace combogen

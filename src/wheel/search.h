@@ -27,9 +27,10 @@ struct WheelSearch {
     // The lines a wheel may use (the run's filters); empty: every k-set may be used. Called
     // from several threads at once.
     std::function<bool(std::span<const uint8_t> line)> allowed;
-    // Called now and then during a long search with the best wheel's size so far and the
-    // m-sets the current attempt still leaves unmet; never changes the outcome.
-    std::function<void(int64_t lines, int64_t uncovered)> progress;
+    // Called now and then during a long search with the best wheel's size so far, the m-sets
+    // the current attempt still leaves unmet, and the share (0 to 1) of the most steps the
+    // search may take that it has taken; never changes the outcome.
+    std::function<void(int64_t lines, int64_t uncovered, double done)> progress;
 };
 
 struct WheelFound {

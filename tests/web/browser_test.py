@@ -91,6 +91,12 @@ class Browser:
     def find(self, element_id):
         return self.driver.find_element(By.ID, element_id)
 
+    def unfold(self, element_id):
+        """Opens "more options" around the field, as a person would to reach it."""
+        self.driver.execute_script(
+            "const d = document.getElementById(arguments[0]).closest('details');"
+            "if (d && !d.open) d.querySelector('summary').click();", element_id)
+
     def wait(self, condition, timeout=30, message=""):
         return WebDriverWait(self.driver, timeout, poll_frequency=0.05).until(
             lambda _: condition(), message)
@@ -103,6 +109,7 @@ class Browser:
 
     def type(self, element_id, text):
         """Clears the field and types text, as a person would."""
+        self.unfold(element_id)
         field = self.find(element_id)
         field.click()
         field.send_keys(Keys.CONTROL, "a")
@@ -111,6 +118,7 @@ class Browser:
             field.send_keys(text)
 
     def set_checked(self, element_id, checked):
+        self.unfold(element_id)
         box = self.find(element_id)
         if box.is_selected() != checked:
             box.click()
@@ -121,6 +129,7 @@ class Browser:
             if isinstance(value, bool):
                 self.set_checked(element_id, value)
             elif value is None:
+                self.unfold(element_id)
                 self.find(element_id).click()
             else:
                 self.type(element_id, value)
@@ -521,6 +530,7 @@ class VisitorTest(PageTest):
             "fixed-min": "Each line holds some of them: at least",
         }
         for element_id, name in names.items():
+            self.browser.unfold(element_id)  # a folded field has no name to read
             self.assertEqual(self.browser.find(element_id).accessible_name, name)
 
     def test_copy(self):
@@ -848,6 +858,7 @@ class ScreenshotTest(PageTest):
     """The page with a result, wide and phone-sized, saved for a person to look at."""
 
     def test_screenshots(self):
+        self.browser.screenshot("web-first.png")
         self.browser.fill({"lines": "0", "pool": "81", "sum-min": "100", "exclude": "90"})
         self.browser.find("generate").click()
         self.browser.wait(lambda: self.browser.find("form-error").text != "", 10)
@@ -859,6 +870,7 @@ class ScreenshotTest(PageTest):
         phone = Browser(390, 844)
         try:
             phone.open(self.url)
+            phone.screenshot("web-phone-first.png")
             phone.fill(dict(DEFAULTS, pool="81"))
             phone.find("generate").click()
             phone.wait(lambda: phone.find("pool-error").text != "")
@@ -905,6 +917,10 @@ def main():
     parser.add_argument("--bench", type=int, help="time runs of this many lines and exit")
     parser.add_argument("--rounds", type=int, default=5, help="rounds of --bench")
     _, rest = parser.parse_known_args(namespace=SETTINGS)  # the rest: test names
+    # The tests of player_test.py share this module (as it runs) and are named from here.
+    sys.modules["browser_test"] = sys.modules[__name__]
+    import player_test
+    globals().update((name, getattr(player_test, name)) for name in player_test.__all__)
     SETTINGS.native = os.path.abspath(SETTINGS.native)
     SETTINGS.artifacts = os.path.abspath(SETTINGS.artifacts)
     base, server = serve(SETTINGS.page)

@@ -84,7 +84,11 @@ void Engine::Report() {
     if (search_.progress && steps_ >= nextReport_) {
         nextReport_ = steps_ + (int64_t{1} << 22);
         const size_t size = best_.empty() ? lines_.size() : best_.size();
-        search_.progress(static_cast<int64_t>(size), uncovered_ - hopelessCount_);
+        // The most a walk takes: its first stage's budget and the tabu search's.
+        const double most =
+            static_cast<double>(budget_) + static_cast<double>(RefineBudget(budget_));
+        search_.progress(static_cast<int64_t>(size), uncovered_ - hopelessCount_,
+                         std::min(1.0, static_cast<double>(steps_) / most));
     }
 }
 

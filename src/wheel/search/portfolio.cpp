@@ -41,16 +41,29 @@ WheelFound RunPortfolio(const WheelSearch& search, int m, std::span<const WheelL
                         RandomGenerator& g) {
     std::array<RandomGenerator, kWalks> generators;
     for (RandomGenerator& walk : generators) walk = DerivedGenerator(g);
-    // Only the first walk reports progress: the others may run on other threads.
-    WheelSearch quiet = search;
-    quiet.progress = nullptr;
-    std::array<WheelFound, kWalks> found;
-    const auto walk = [&](int i) {
-        Engine engine(i == 0 ? search : quiet, generators[i], m);
-        found[i] = engine.Run(i == 0 ? start : std::span<const WheelLine>());
-    };
     int threads = search.threads > 0 ? search.threads : UsableProcessorCount();
     threads = std::clamp(threads, 1, kWalks);
+#if !COMBOGEN_THREADS
+    threads = 1;
+#endif
+    // Walks side by side: only the first reports, as the others may run on other threads.
+    // Walks one after another: each reports, its share of the work after the walks before it.
+    std::array<WheelSearch, kWalks> searches;
+    for (int i = 0; i < kWalks; ++i) {
+        searches[i] = search;
+        if (!search.progress || (threads > 1 && i > 0)) {
+            searches[i].progress = nullptr;
+        } else if (threads == 1) {
+            searches[i].progress = [&search, i](int64_t lines, int64_t uncovered, double done) {
+                search.progress(lines, uncovered, (i + done) / kWalks);
+            };
+        }
+    }
+    std::array<WheelFound, kWalks> found;
+    const auto walk = [&](int i) {
+        Engine engine(searches[i], generators[i], m);
+        found[i] = engine.Run(i == 0 ? start : std::span<const WheelLine>());
+    };
 #if COMBOGEN_THREADS
     std::array<std::thread, kWalks> others;
     int started = 0;
@@ -66,7 +79,6 @@ WheelFound RunPortfolio(const WheelSearch& search, int m, std::span<const WheelL
     for (int i = started + 1; i < kWalks; ++i) walk(i);
     for (int i = 1; i <= started; ++i) others[i].join();
 #else
-    (void)threads;
     for (int i = 0; i < kWalks; ++i) walk(i);
 #endif
     int best = 0;
