@@ -92,7 +92,7 @@ class Browser:
         return self.driver.find_element(By.ID, element_id)
 
     def unfold(self, element_id):
-        """Opens "more options" around the field, as a person would to reach it."""
+        """Opens the folded part around the element, as a person would to reach it."""
         self.driver.execute_script(
             "const d = document.getElementById(arguments[0]).closest('details');"
             "if (d && !d.open) d.querySelector('summary').click();", element_id)
@@ -261,7 +261,9 @@ class RunTest(PageTest):
         self.assertIn(b" + ", page)
         if not offered["stats"]:
             return
-        # The statistics and the chart under the result.
+        # The statistics and the chart under the result; the verdict first, the detail folded.
+        self.assertEqual(self.browser.find("stats").text, "")
+        self.browser.unfold("stats")
         self.assertNotEqual(self.browser.find("stats").text, "")
         self.assertTrue(self.browser.driver.execute_script(
             "const c = document.getElementById('chart'); return c.complete && c.naturalWidth > 0"))
@@ -518,6 +520,7 @@ class VisitorTest(PageTest):
                          "Download 6-of-49-100000-lines.txt (1.8 MB)")
         self.assertRegex(browser.find("status").text, r"^Done: 100,000 lines, 1\.8 MB in ")
         self.assertIn("99,980 more in the file", browser.find("preview").text)
+        browser.unfold("stats")
         options = [line for line in browser.find("stats").text.splitlines()
                    if line.startswith("options:")]
         self.assertEqual(options, ["options:   --lf --seed sizes"])
