@@ -195,7 +195,9 @@ std::optional<std::string> WheelRun::Find(RandomGenerator& g) {
         if (i > 0 && found.lines[i - 1] == line) WheelFault("a line repeats");
         if (search.allowed && !search.allowed(line)) WheelFault("a line fails the filters");
     }
-    const GuaranteeCheck whole = CheckGuarantee(goal_.v, goal_.t, goal_.m, found.lines);
+    // Lines within a budget are not a wheel: their share is counted below, once they are cut.
+    const GuaranteeCheck whole =
+        partial ? GuaranteeCheck{} : CheckGuarantee(goal_.v, goal_.t, goal_.m, found.lines);
     if (!partial && !whole.met) {
         WheelFault(std::to_string(whole.draws - whole.metDraws) + " of " +
                    std::to_string(whole.draws) + " draws unmet for " + goal);
