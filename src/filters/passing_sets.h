@@ -30,6 +30,7 @@
 #include <memory>
 #include <vector>
 
+#include "combination/binomial.h"
 #include "filters/line_rules.h"
 #include "filters/reachable_counts.h"
 #include "random/wide_draw.h"
@@ -129,8 +130,5 @@ private:
     std::vector<std::vector<WideCount>> finalEnds_;
     std::unique_ptr<ReachableCounts> reachable_;
 };
-
-// C(n, r) for n up to 80, exactly.
-WideCount Binomial(int n, int r);
 
 }  // namespace combogen
