@@ -1,12 +1,17 @@
-// The texts of --help and --version, kept apart from the parsing of the options they list.
-#include "cli/options.h"
+// The texts of --help and --version: the arguments and examples here, each option's lines from
+// its row, so that --help cannot leave one out or describe one the parser does not know.
+#include "cli/option_table.h"
+
+#ifndef COMBOGEN_VERSION
+#define COMBOGEN_VERSION "unknown"
+#endif
 
 namespace combogen {
 
-std::string VersionText() { return "combogen " COMBOGEN_VERSION "\n"; }
+namespace {
 
-std::string UsageText() {
-    return R"(Usage: combogen [OPTION]... LINES POOL PICK SORT OUTPUT [FIXED-FILE [FIXED-MIN FIXED-MAX]]
+constexpr std::string_view Usage =
+    R"(Usage: combogen [OPTION]... LINES POOL PICK SORT OUTPUT [FIXED-FILE [FIXED-MIN FIXED-MAX]]
 Writes LINES random combinations of PICK distinct numbers from 1..POOL to the file OUTPUT,
 one a line, as two-digit labels separated by single spaces, each line ended by CR LF.
 
@@ -25,88 +30,18 @@ Numeric arguments may be hexadecimal after $, x, X, 0x or 0X; quote $ in a shell
 A rejected run stops silently with status 0 unless --explain is given.
 
 Options (before the arguments; "--" ends them; a value may also follow '='):
-  --help             show this help and exit
-  --version          show the version and exit
-  --explain          when the run is rejected, say why on standard error and exit
-                     with status 2 instead of stopping silently
-  --seed TEXT        seed from TEXT (repeated to fill the 2068-byte seeding image):
-                     the same TEXT and arguments give the same file on every platform;
-                     not secret
-  --seed-file FILE   seed from the first 2068 bytes of FILE
-  --save-seed FILE   keep the system's 2068 seeding bytes in FILE (mode 0600), so that
-                     --seed-file FILE replays the run
-  --unique           no two lines hold the same set of numbers
-  --lf               end lines with a line feed alone (for Unix tools)
-  --block-size BYTES hand the output over in blocks of BYTES (128 to 1048576; 128 by
-                     default); larger blocks are faster
-  --bonus K:N        add K numbers from a separate pool 1..N to each line, after " + "
-  --sum MIN:MAX      only lines whose numbers add up to MIN..MAX
-  --odd MIN:MAX      only lines with MIN..MAX odd numbers
-  --max-run R        only lines without a run of more than R consecutive numbers
-  --exclude LIST     these numbers never appear (e.g. 13,4)
-  --stats FILE       after the run, write statistics of the lines to FILE
-  --chart FILE       after the run, draw the count of each number as an SVG chart
-                     (for a wheel, both hold its prize table, as --prizes, instead)
+)";
 
+constexpr std::string_view WheelHeading = R"(
 Wheels: combogen --wheel T:M [--numbers LIST] LINES POOL PICK SORT OUTPUT [FIXED-FILE]
-  --wheel T:M        write the smallest wheel found such that whenever M of the drawn
-                     numbers are among the wheeled numbers, some line holds at least T
-                     of them; LINES is only the most lines accepted. Known designs
-                     first, then a search on every processor (seconds; up to about a
-                     minute for the hardest); every line is checked against every draw
-                     before it is written, and the lines come in the order that makes
-                     each first N of them meet the most draws. With FIXED-FILE every
-                     line holds those key numbers too, and the guarantee holds when
-                     they are drawn. Filters restrict the lines; --bonus adds random
-                     bonus numbers outside the guarantee; --unique changes nothing
-                     (lines never repeat); a rejected run says why; --explain (or a
-                     terminal) reports the lines, the lower bound and whether the
-                     wheel is proven optimal
-  --numbers LIST     the numbers to wheel (e.g. 3,8,15,22,31,40,47); all of 1..POOL
-                     but the key and excluded numbers by default; with --guarantee or
-                     --prizes, the numbers the check is over
-  --effort PERCENT   the search's effort, 1 to 100000 percent of its default (100);
-                     counted in steps, so the same --seed gives the same wheel anywhere
-                     and for any number of processors, within a version (a later version
-                     may find a smaller wheel)
-  --budget           when the smallest wheel found is longer than LINES, write the LINES
-                     lines that meet the most draws instead of refusing, and say on
-                     standard error the share of draws they meet
+)";
 
+constexpr std::string_view CheckHeading = R"(
 Checks of a file of lines (the report on standard output, status 0):
-  --check DRAW FILE  how many lines of FILE match each count of the numbers of DRAW,
-                     from the fewer of PICK and DRAW's numbers down to 0
-                     ("05 11 23 38 41 49 + 07"; blanks, tabs, commas or semicolons
-                     between numbers; the bonus part matches the lines' bonus
-                     numbers, or their main numbers when they have none, and then
-                     may not repeat a main number), and the best lines.
-                     DRAW may be a file of past draws instead: one a line, or CSV
-                     (a header, a date column, the numbers in columns of their own
-                     or in one); each draw's best line, then totals and the lines
-                     that won most
-  --game POOL:DRAW   with --check and a file of past draws: DRAW main numbers of
-                     1..POOL, +K:N and K bonus numbers of 1..N, +K and K more of
-                     1..POOL; a draw without bonus numbers takes its first DRAW as
-                     main and the next K as bonus; a draw of another shape is refused
-  --guarantee T:M FILE
-                     whether FILE's lines give "T if M" over the numbers they use (or
-                     --numbers LIST): "met" with the count of draws, or "not met"
-                     with the share of draws met and an unmet draw; lines in groups
-                     that share no number are counted group by group; refused when
-                     the count would take more than about a second; and the lower
-                     bound on the lines any such wheel needs
-  --prizes POOL:DRAW FILE
-                     the exact prize table of FILE's lines in draws of DRAW of 1..POOL:
-                     for each count of matched numbers, the draws where a line reaches
-                     it and the lines expected (as for as many random lines), then for
-                     each count h of drawn numbers among the lines' (or --numbers
-                     LIST) the least, average and most lines, and a draw getting the
-                     least; refused when counting would take more than a few seconds.
-                     POOL:DRAW+K:N adds K bonus numbers of 1..N, matched with the
-                     lines' bonus parts (tiers 5+1 ... 0+1); POOL:DRAW+K adds K more
-                     of 1..POOL drawn after the main ones, matched with the lines'
-                     main numbers (49:6+1: one bonus ball of the 43 left)
-All three read lines of up to 1024 characters ended by LF, CR LF or CR.
+)";
+
+constexpr std::string_view Closing =
+    R"(All three read lines of up to 1024 characters ended by LF, CR LF or CR.
 
 Exit status: 0 after a normal end or a silent stop; 1 after a failure report (a failed
 write, a fixed number too large to convert); 2 for a bad option, for options the arguments
@@ -128,6 +63,40 @@ Examples:
   combogen --prizes 49:6 wheel.txt                what its lines win, over every draw
   combogen --check "05 11 23 38 41 49 + 07" numbers.txt
 )";
+
+// An option's lines: its name and value, then its help from the 22nd column on.
+void AddOption(const OptionRow& row, std::string& text) {
+    constexpr std::size_t Column = 21;
+    std::string head = "  " + std::string(row.name);
+    if (!row.value.empty()) head.append(" ").append(row.value);
+    head.append(row.operand);
+    if (head.size() < Column) {
+        head.resize(Column, ' ');
+    } else {
+        head.append("\n").append(Column, ' ');
+    }
+    text += head;
+    for (const char c : row.help) {
+        text += c;
+        if (c == '\n') text.append(Column, ' ');
+    }
+    text += '\n';
+}
+
+}  // namespace
+
+std::string VersionText() { return "combogen " COMBOGEN_VERSION "\n"; }
+
+std::string UsageText() {
+    std::string text(Usage);
+    for (const HelpGroup group : {HelpGroup::Run, HelpGroup::Wheel, HelpGroup::Check}) {
+        if (group == HelpGroup::Wheel) text += WheelHeading;
+        if (group == HelpGroup::Check) text += CheckHeading;
+        for (const OptionRow& row : OptionRows()) {
+            if (row.group == group) AddOption(row, text);
+        }
+    }
+    return text += Closing;
 }
 
 }  // namespace combogen

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/rejection.h"
 #include "line_checks/prize_report.h"
 #include "text/number_lines.h"
 
@@ -84,6 +85,8 @@ bool IsOptionWord(std::string_view word);
 // the positional arguments. Option values come as the next argument or after '='. On a bad
 // option or value, error holds one line saying what is wrong, and nothing else is set.
 CommandLine ParseCommandLine(std::span<const std::string> args, std::string& error);
+// The same, with the refusal as a value: which option, which rule, the values.
+CommandLine ParseCommandLine(std::span<const std::string> args, Rejection& refusal);
 
 // --help: every argument and option, with examples.
 std::string UsageText();

@@ -4,6 +4,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace combogen {
 
@@ -22,9 +24,44 @@ enum class Field {
     Options,  // an option that cannot be met with these arguments
 };
 
+// The rule a refusal of an option or argument breaks; the values say how. The command line
+// says it in its words (message), the page in its own, from the rule and values alone.
+enum class Rule {
+    Other,           // said only in the message
+    Unknown,         // no such option
+    GivenTwice,      // the option twice
+    TakesNoValue,    // a switch given a value
+    NeedsValue,      // values: the value's name
+    Empty,           // an empty text or file name
+    Malformed,       // values: the value as given
+    NotInRange,      // a whole number: values: the value, the least, the most
+    Outside,         // a pair: values: the value, the least, the most
+    Reversed,        // a pair: values: the first, the second
+    NotInPool,       // a list: values: the number
+    NoNumber,        // a list: values: the value
+    NotTogether,     // values: the other option
+    NotWith,         // values: the other option
+    SystemSeedOnly,  // values: the seeds it cannot be used with
+    Needs,           // values: what it needs
+    NotEnoughLeft,   // values: the value, the more drawn, the pool, the drawn, the left
+    TooMany,         // values: the value
+};
+
 struct Rejection {
+    Rejection() = default;
+    Rejection(Field field, std::string message, std::string subject = {}, Rule rule = Rule::Other,
+              std::vector<std::string> values = {})
+        : field(field),
+          message(std::move(message)),
+          subject(std::move(subject)),
+          rule(rule),
+          values(std::move(values)) {}
+
     Field field = Field::ArgumentCount;
     std::string message;
+    std::string subject;  // the option ("--sum") a refusal concerns, if any
+    Rule rule = Rule::Other;
+    std::vector<std::string> values;
 };
 
 // A message as one line: each control character of a name or value it quotes (a line end in
