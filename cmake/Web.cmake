@@ -14,7 +14,7 @@ target_link_options(combogen PRIVATE
   # opened from file:// may not fetch a .wasm file, so engine.js carries them gzipped, as
   # base64 (cmake/WebEngine.cmake).
   -sMODULARIZE=1 -sEXPORT_NAME=createCombogen -sENVIRONMENT=worker
-  -sINVOKE_RUN=0 -sEXPORTED_FUNCTIONS=_main,_combogen_check,_malloc,_free
+  -sINVOKE_RUN=0 -sEXPORTED_FUNCTIONS=_main,_combogen_check,_combogen_refusal,_malloc,_free
   -sEXPORTED_RUNTIME_METHODS=callMain,lengthBytesUTF8,stringToUTF8,UTF8ToString
   # Files come from the page (src/platform/file_web.cpp), not from a file system of
   # Emscripten's.

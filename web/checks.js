@@ -40,8 +40,8 @@ async function runCheck(args, place, files = {}) {
     const problem = done.type === 'crashed' ? 'The engine failed: ' + done.error
         : (done.error || '').trim();
     if (problem !== '') {
-        $(place).textContent = pageReason(problem.replace(/^combogen: /, '')
-            .split('\n')[0]);
+        $(place).textContent = done.refusal ? refusalWords(done.refusal)
+            : pageReason(problem.replace(/^combogen: /, '').split('\n')[0]);
         return;
     }
     $('check-output').textContent = done.output;

@@ -1,7 +1,7 @@
 // The form's complaints: the page's own and the engine's, each shown beside its field.
 'use strict';
 
-// Where a rejection is shown: the engine's field, or for an option, the option it names.
+// Where a refusal of an argument is shown; an option's field comes with the refusal.
 const FIELD_IDS = {
     LineCount: 'lines',
     PoolSize: 'pool',
@@ -11,21 +11,6 @@ const FIELD_IDS = {
     FixedMin: 'fixed-min',
     FixedMax: 'fixed-max',
 };
-const OPTION_IDS = [
-    ['--seed-file', 'replay'],
-    ['seed file', 'replay'],
-    ['--save-seed', 'save-seed'],
-    ['--seed', 'seed'],
-    ['--unique', 'unique'],
-    ['--bonus', 'bonus'],
-    ['--sum', 'sum'],
-    ['--odd', 'odd'],
-    ['--max-run', 'max-run'],
-    ['--exclude', 'exclude'],
-    ['--wheel', 'wheel'],
-    ['--numbers', 'wheel-numbers'],
-    ['--effort', 'wheel-effort'],
-];
 // The inputs a shown reason belongs to.
 const INPUTS = {
     bonus: ['bonus-count', 'bonus-pool'],
@@ -39,25 +24,9 @@ const SHOWN_AT = {
     'odd-min': 'odd', 'odd-max': 'odd', 'wheel-t': 'wheel', 'wheel-m': 'wheel',
 };
 
-// Reasons about the wheel that name no option of their own: the field to change.
-const REASON_IDS = [
-    [/^(no wheel of at most|the fewest lines found)/, 'lines'],
-    [/^(PICK \d+ is|the \d+ numbers a line holds .*) more than the \d+ numbers? to wheel/,
-        'wheel-numbers'],
-];
-
-function fieldOf(field, reason) {
-    for (const [pattern, id] of REASON_IDS) if (pattern.test(reason)) return id;
-    if (FIELD_IDS[field]) return FIELD_IDS[field];
-    if (field === 'Options') {
-        let best = null;
-        for (const [option, id] of OPTION_IDS) {
-            const at = reason.search(new RegExp(option + '(?![a-z-])'));
-            if (at >= 0 && (!best || at < best.at)) best = {at, id};
-        }
-        if (best) return best.id;
-    }
-    return 'form';
+// The field a refusal belongs to: its option's field on the page, or its argument's.
+function fieldOf(refusal) {
+    return refusal.pageField || FIELD_IDS[refusal.field] || 'form';
 }
 
 function clearReasons() {
@@ -120,20 +89,20 @@ async function allComplaints() {
         field: SHOWN_AT[field] || field, reason, inputs: SHOWN_AT[field] ? [field] : null}));
     if (complaints.length > 0) return {run: first, complaints};
     const skip = new Set();
-    for (let round = 0; round < OPTION_IDS.length + 1; round++) {
+    for (let round = 0; round < 32; round++) {
         const {args, files} = commandLine(skip);
         const answer = await askEngine(args, files);
         if (answer.type === 'crashed') {
             complaints.push({field: 'form', reason: 'The engine failed: ' + answer.error});
             break;
         }
-        if (!answer.field) break;
-        const field = fieldOf(answer.field, answer.reason);
-        const reason = pageReason(answer.reason);
+        if (!answer.refusal) break;
+        const field = fieldOf(answer.refusal);
+        const reason = refusalWords(answer.refusal);
         if (complaints.some((c) => c.reason === reason)) break;
         complaints.push({field, reason});
-        // A rule between options or the numbers: the options left out cannot say more.
-        if (!OPTION_IDS.some(([, id]) => id === field) || skip.has(field)) break;
+        // A rule of an argument: the options left out cannot say more.
+        if (!answer.refusal.pageField || skip.has(field)) break;
         skip.add(field);
     }
     return {run: first, complaints};

@@ -118,9 +118,10 @@ function showRefusal(message) {
             'The run stopped without writing the file (status ' + message.status + ').';
         return;
     }
-    const field = fieldOf('Options', problem);
+    const refusal = message.refusal || {field: 'Options', message: problem};
+    const field = fieldOf(refusal);
     if (field === 'form') $('form-error').dataset.run = 'yes';
-    showReason(field, pageReason(problem));
+    showReason(field, refusalWords(refusal));
 }
 
 async function showDone(message, lineCount, name) {

@@ -72,18 +72,6 @@ const REASONS = [
         'fill a line of (\\d+) holding only (\\d+)'),
         (m) => 'Without the ' + m[2] + ' fixed numbers only ' + m[3] + ' are left to draw ' +
             'from, too few for a line of ' + m[4] + ' holding only ' + m[5] + ' of them.'],
-    [/^--bonus (\d+):(\d+): K is greater than N/,
-        (m) => 'Bonus numbers: ' + m[1] + ' cannot be drawn from only ' + m[2] + '.'],
-    [/^--bonus .* is outside/, () => 'Bonus numbers: both numbers go from 1 to 80.'],
-    [/^--(sum|odd) (\d+):(\d+): MIN is greater than MAX/,
-        (m) => (m[1] === 'sum' ? 'Sum' : 'Odd numbers') + ': “at least” (' + m[2] +
-            ') is more than “at most” (' + m[3] + ').'],
-    [/^--(sum|odd) .* is outside (\d+)\.\.(\d+)/,
-        (m) => (m[1] === 'sum' ? 'Sum' : 'Odd numbers') + ': both numbers go from ' + m[2] +
-            ' to ' + grouped(m[3]) + '.'],
-    [/^--exclude: (\d+) is not a number from 1 to 80/,
-        (m) => 'Numbers never to use: ' + grouped(m[1]) + ' is not a number from 1 to 80.'],
-    [/^--exclude .* lists no number/, () => 'Numbers never to use: list at least one number.'],
     [/^--exclude (\d+) is also a fixed number/,
         (m) => m[1] + ' is a fixed number, so it cannot also be a number never to use.'],
     [/^no line of .* has (.*)$/,
@@ -93,10 +81,6 @@ const REASONS = [
             ' asked for.'],
     [/^--unique allows at most ([\d,]+) lines/,
         (m) => 'Lines that are all different: at most ' + m[1] + ' lines for this pool.'],
-    [/^--seed and --seed-file cannot be used together/,
-        () => 'Give a seed text or a replay file, not both.'],
-    [/^--save-seed keeps the system's seed/,
-        () => 'Save seed keeps a new random seed: leave the seed text and replay file empty.'],
     [/^seed file '.*' holds (\d+) bytes; a seed file holds (\d+)/,
         (m) => 'This replay file holds ' + grouped(m[1]) + ' bytes; a saved seed holds ' +
             grouped(m[2]) + '.'],
@@ -105,9 +89,6 @@ const REASONS = [
     [/^--check '.*': '(.*)' is not a number/,
         (m) => 'The draw: “' + m[1] + '” is not a number.'],
     [/^--check '.*': (\d+) appears twice/, (m) => 'The draw: ' + m[1] + ' appears twice.'],
-    [/^--(?:wheel|guarantee) (\d+):(\d+): T is greater than M/,
-        (m) => 'Guarantee: a line cannot hold ' + m[1] + ' of only ' + m[2] + ' numbers drawn; ' +
-            'make the first number at most the second.'],
     [/^--wheel \d+:(\d+): M is more than (?:PICK (\d+)|the (\d+) numbers a line holds)/,
         (m) => 'Guarantee: ' + m[1] + ' numbers drawn cannot all be on a line of ' +
             (m[2] || m[3] + ' numbers besides the fixed ones') + '.'],
@@ -174,6 +155,31 @@ function ruleWords(text) {
         .replace(/--max-run (\d+)/g, 'runs of at most $1')
         .replace(/--exclude ([\d ]+)/g, 'without $1')
         .replace(/--unique/g, 'all lines different');
+}
+
+// A refusal of an option's value, said from its rule and values in the page's words.
+const RULE_WORDS = {
+    'outside': (r) => r.label + ': both numbers go from ' + r.values[1] + ' to ' +
+        grouped(r.values[2]) + '.',
+    'reversed': (r) => ({
+        bonus: 'Bonus numbers: ' + r.values[1] + ' cannot be drawn from only ' + r.values[2] + '.',
+        wheel: 'Guarantee: a line cannot hold ' + r.values[1] + ' of only ' + r.values[2] +
+            ' numbers drawn; make the first number at most the second.',
+    })[r.pageField] || r.label + ': “at least” (' + r.values[1] + ') is more than “at most” (' +
+        r.values[2] + ').',
+    'not-in-range': (r) => r.label + ': give a whole number from ' + grouped(r.values[1]) +
+        ' to ' + grouped(r.values[2]) + '.',
+    'not-in-pool': (r) => r.label + ': ' + grouped(r.values[0]) + ' is not a number from 1 to 80.',
+    'no-number': (r) => r.label + ': list at least one number.',
+    'not-together': () => 'Give a seed text or a replay file, not both.',
+    'system-seed-only': () =>
+        'Save seed keeps a new random seed: leave the seed text and replay file empty.',
+};
+
+// The engine's refusal (a value: the rule broken and its values) in the page's words.
+function refusalWords(refusal) {
+    const say = refusal.label && RULE_WORDS[refusal.rule];
+    return say ? say(refusal) : pageReason(refusal.message);
 }
 
 function pageReason(reason) {

@@ -4,13 +4,14 @@
 //
 // The page sends one of:
 //   {type: 'check', id, args, files}  the checks of a run, nothing written: answers
-//                                     {type: 'checked', id, field, reason}, both null when
-//                                     the run would go ahead
+//                                     {type: 'checked', id, refusal}, refusal null when the
+//                                     run would go ahead
 //   {type: 'run', args, files, output} a whole run: answers {type: 'preview', text} with the
 //                                     output's first bytes, {type: 'progress', bytes} now and
 //                                     then, {type: 'search', lines, unmet, done} during a
 //                                     wheel search (done: the share of its most work), and
-//                                     {type: 'done', status, error, files}
+//                                     {type: 'done', status, error, refusal, files}
+// A refusal is the engine's value: {field, message, option, pageField, label, rule, values}.
 // args is the command line after the program's name; files maps the names the run may read
 // to their bytes. Each run gets a fresh module, so that no run sees another's state.
 
@@ -171,6 +172,7 @@ async function runEngine(message) {
     searchProgress = (lines, unmet, done) => postMessage({type: 'search', lines, unmet, done});
     const status = module.callMain(message.args);
     searchProgress = null;
+    const refusal = module.UTF8ToString(module._combogen_refusal());
     const written = {};
     for (const [name, file] of settings.files.written) written[name] = file.blob();
     if (!previewSent) {
@@ -185,6 +187,7 @@ async function runEngine(message) {
         type: 'done',
         status,
         error: decodeText(errorChunks),
+        refusal: refusal === '' ? null : JSON.parse(refusal),
         output: decodeText(outputChunks),
         files: written,
     });
@@ -216,13 +219,7 @@ async function checkArguments(message) {
     const answer = module.UTF8ToString(module._combogen_check(pointers.length, argv));
     pointers.forEach((pointer) => module._free(pointer));
     module._free(argv);
-    const tab = answer.indexOf('\t');
-    postMessage({
-        type: 'checked',
-        id: message.id,
-        field: tab < 0 ? null : answer.slice(0, tab),
-        reason: tab < 0 ? null : answer.slice(tab + 1),
-    });
+    postMessage({type: 'checked', id: message.id, refusal: answer === '' ? null : JSON.parse(answer)});
 }
 
 self.onmessage = (event) => {

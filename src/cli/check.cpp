@@ -8,12 +8,13 @@ namespace combogen {
 namespace {
 
 std::optional<Rejection> FirstRuleBroken(std::span<const std::string> args) {
-    std::string error;
-    const CommandLine commandLine = ParseCommandLine(args, error);
-    if (!error.empty()) return Rejection{Field::Options, error};
+    Rejection refusal;
+    const CommandLine commandLine = ParseCommandLine(args, refusal);
+    if (!refusal.message.empty()) return refusal;
     const Options& options = commandLine.options;
+    std::string error;
     if (options.seedFile && !ReadSeedFile(*options.seedFile, error)) {
-        return Rejection{Field::Options, error};
+        return Rejection{Field::Options, error, "--seed-file"};
     }
     if (options.help || options.version) return std::nullopt;
     // A check of a file names the file alone; reading it is the check itself.

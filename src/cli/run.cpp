@@ -301,7 +301,7 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
         auto wrong = wheel.Prepare(settings, lists, argCount, options);
         if (!wrong) wrong = wheel.Find(generator);
         if (wrong) {
-            if (why != nullptr) *why = {Field::Options, std::move(*wrong)};
+            if (why != nullptr) *why = std::move(*wrong);
             return RunEnd::Refused;
         }
     }
@@ -411,9 +411,7 @@ std::optional<Rejection> CheckArguments(std::span<const std::string> args, const
     }
     if (options.wheel) {
         WheelRun wheel;
-        if (auto wrong = wheel.Prepare(settings, lists, args.size(), options)) {
-            return Rejection{Field::Options, *wrong};
-        }
+        if (auto wrong = wheel.Prepare(settings, lists, args.size(), options)) return wrong;
     } else if (options.ChangesDraws()) {
         OptionLines optionLines;
         if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, args.size()), options, lists,
@@ -454,12 +452,15 @@ std::optional<std::array<uint8_t, SeedImageSize>> ReadSeedFile(const std::string
 
 namespace {
 
-int RunWithOptions(std::span<const std::string> args) {
-    std::string error;
-    const CommandLine commandLine = ParseCommandLine(args, error);
+int RunWithOptions(std::span<const std::string> args, Rejection& why) {
+    const CommandLine commandLine = ParseCommandLine(args, why);
+    std::string error = why.message;
     const Options& options = commandLine.options;
     std::optional<std::array<uint8_t, SeedImageSize>> seedImage;
-    if (error.empty() && options.seedFile) seedImage = ReadSeedFile(*options.seedFile, error);
+    if (error.empty() && options.seedFile) {
+        seedImage = ReadSeedFile(*options.seedFile, error);
+        if (!error.empty()) why = {Field::Options, error, "--seed-file"};
+    }
     if (!error.empty()) {
         WriteStandardError("combogen: " + OneLine(error) +
                            "\nTry 'combogen --help' for more information.\n");
@@ -479,6 +480,7 @@ int RunWithOptions(std::span<const std::string> args) {
             return 1;
         }
         WriteStandardError("combogen: " + OneLine(error) + "\n");
+        why = {Field::Options, error};
         return 2;
     }
 
@@ -497,7 +499,6 @@ int RunWithOptions(std::span<const std::string> args) {
         };
     }
 
-    Rejection why;
     const RunEnd end = RunCombogen(commandLine.positional, seedSource, options, &why);
     // A wheel run is new: it says why it stops rather than stopping silently.
     if (end == RunEnd::Refused || (end == RunEnd::Rejected && (options.explain || options.wheel))) {
@@ -509,7 +510,9 @@ int RunWithOptions(std::span<const std::string> args) {
 
 }  // namespace
 
-int RunFromCommandLine(int argc, char* argv[]) {
+int RunFromCommandLine(int argc, char* argv[]) { return RunFromCommandLine(argc, argv, nullptr); }
+
+int RunFromCommandLine(int argc, char* argv[], Rejection* refusal) {
     PrepareProcess();
     try {
         const std::vector<std::string> args = CommandLineArguments(argc, argv);
@@ -518,7 +521,10 @@ int RunFromCommandLine(int argc, char* argv[]) {
             RunCombogen(args, ReadSystemRandom);
             return 0;
         }
-        return RunWithOptions(args);
+        Rejection why;
+        const int status = RunWithOptions(args, why);
+        if (refusal != nullptr && status == 2) *refusal = std::move(why);
+        return status;
     } catch (...) {
         ReportFailure(std::current_exception(), argc > 0 ? argv[0] : "combogen");
     }

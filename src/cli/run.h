@@ -41,5 +41,7 @@ std::optional<std::array<uint8_t, SeedImageSize>> ReadSeedFile(const std::string
 // The program: runs with the system's random source and turns the outcome into an exit
 // status, writing the failure report for a failure.
 int RunFromCommandLine(int argc, char* argv[]);
+// The same, keeping in refusal why a run with options was refused (the page asks for it).
+int RunFromCommandLine(int argc, char* argv[], Rejection* refusal);
 
 }  // namespace combogen

@@ -70,22 +70,26 @@ private:
 
 }  // namespace
 
-std::optional<std::string> WheelRun::Prepare(const RunSettings& settings, const NumberLists& lists,
-                                             std::size_t argCount, const Options& options) {
+std::optional<Rejection> WheelRun::Prepare(const RunSettings& settings, const NumberLists& lists,
+                                           std::size_t argCount, const Options& options) {
     settings_ = settings;
     options_ = &options;
     const int t = options.wheel->t, m = options.wheel->m;
     const std::string prize = "--wheel " + std::to_string(t) + ":" + std::to_string(m);
     if (argCount == 8) {
-        return "--wheel takes five or six arguments: key numbers come from FIXED-FILE, every "
-               "line holding all of them";
+        return Rejection(Field::Options,
+                         "--wheel takes five or six arguments: key numbers come from FIXED-FILE, "
+                         "every line holding all of them",
+                         "--wheel");
     }
     keys_.assign(lists.fixed.begin(), lists.fixed.begin() + lists.FixedCount);
     LineRules rules;
     rules.poolSize = settings.PoolSize;
     rules.fixed = lists.fixed;
     rules.fixedCount = lists.FixedCount;
-    if (auto wrong = AddFilters(options, rules)) return wrong;
+    if (auto wrong = AddFilters(options, rules)) {
+        return Rejection(Field::Options, std::move(*wrong), "--exclude");
+    }
     filters_ = rules.filters;
 
     const auto isKey = [&](int v) {
@@ -93,14 +97,23 @@ std::optional<std::string> WheelRun::Prepare(const RunSettings& settings, const 
     };
     for (const int v : options.numbers) {
         if (v > settings.PoolSize) {
-            return "--numbers " + std::to_string(v) + " is not in the pool 1.." +
-                   std::to_string(settings.PoolSize);
+            return Rejection(Field::Options,
+                             "--numbers " + std::to_string(v) + " is not in the pool 1.." +
+                                 std::to_string(settings.PoolSize),
+                             "--numbers");
         }
         if (isKey(v)) {
-            return "--numbers " + std::to_string(v) +
-                   " is a key number, in every line already; list only the numbers to wheel";
+            return Rejection(Field::Options,
+                             "--numbers " + std::to_string(v) +
+                                 " is a key number, in every line already; list only the numbers "
+                                 "to wheel",
+                             "--numbers");
         }
-        if (filters_.excluded[v]) return "--exclude " + std::to_string(v) + " is also in --numbers";
+        if (filters_.excluded[v]) {
+            return Rejection(Field::Options,
+                             "--exclude " + std::to_string(v) + " is also in --numbers",
+                             "--exclude");
+        }
     }
     wheeled_.clear();
     for (int v = 1; v <= settings.PoolSize; ++v) {
@@ -116,25 +129,31 @@ std::optional<std::string> WheelRun::Prepare(const RunSettings& settings, const 
                                         : "the " + std::to_string(k) +
                                               " numbers a line holds besides its " +
                                               Plural(f, "key number", "key numbers");
-    if (m > k) return prize + ": M is more than " + lineSize;
+    if (m > k) return Rejection(Field::Options, prize + ": M is more than " + lineSize, "--wheel");
     if (k > v) {
-        return lineSize + (f == 0 ? " is" : " are") + " more than the " +
-               Plural(v, "number", "numbers") + " to wheel";
+        return Rejection(Field::Options,
+                         lineSize + (f == 0 ? " is" : " are") + " more than the " +
+                             Plural(v, "number", "numbers") + " to wheel",
+                         "--numbers");
     }
     if (!DrawCount(v, m)) {
-        return prize + " over " + std::to_string(v) + " numbers: more than 2^62 draws to check";
+        return Rejection(
+            Field::Options,
+            prize + " over " + std::to_string(v) + " numbers: more than 2^62 draws to check",
+            "--wheel");
     }
     goal_ = WheelGoal{v, k, t, m};
     const WheelBound bound = WheelLowerBound(goal_);
     if (bound.lines > settings.LineCount && !options.budget) {
-        return "no wheel of at most " + Plural(settings.LineCount, "line", "lines") + " gives " +
-               std::to_string(t) + " if " + std::to_string(m) + " over " + std::to_string(v) +
-               " numbers: " + BoundText(bound);
+        return Rejection(Field::LineCount,
+                         "no wheel of at most " + Plural(settings.LineCount, "line", "lines") +
+                             " gives " + std::to_string(t) + " if " + std::to_string(m) + " over " +
+                             std::to_string(v) + " numbers: " + BoundText(bound));
     }
     return std::nullopt;
 }
 
-std::optional<std::string> WheelRun::Find(RandomGenerator& g) {
+std::optional<Rejection> WheelRun::Find(RandomGenerator& g) {
     WheelSearch search;
     search.goal = goal_;
     if (options_->effort) {
@@ -166,14 +185,16 @@ std::optional<std::string> WheelRun::Find(RandomGenerator& g) {
     const bool partial = !found.covers && options_->budget && !found.lines.empty();
     if (!found.covers && !partial) {
         if (!filtered) WheelFault("the search found no wheel for " + goal);
-        return "no wheel of lines passing " + DescribeFilters(filters_) + " gives " + goal;
+        return Rejection(Field::Options, "no wheel of lines passing " + DescribeFilters(filters_) +
+                                             " gives " + goal);
     }
     const auto size = static_cast<int64_t>(found.lines.size());
     if (size > settings_.LineCount && !options_->budget) {
-        return "the fewest lines found for " + goal + " is " + std::to_string(size) +
-               ", more than " + std::to_string(settings_.LineCount) + "; " +
-               BoundText(WheelLowerBound(goal_)) +
-               " (--effort may find fewer; --budget writes the lines that meet the most draws)";
+        return Rejection(
+            Field::LineCount,
+            "the fewest lines found for " + goal + " is " + std::to_string(size) + ", more than " +
+                std::to_string(settings_.LineCount) + "; " + BoundText(WheelLowerBound(goal_)) +
+                " (--effort may find fewer; --budget writes the lines that meet the most draws)");
     }
 
     // Before anything is written: distinct lines of k wheeled numbers that pass the filters,

@@ -10,6 +10,7 @@
 
 #include "cli/fixed_run.h"
 #include "cli/options.h"
+#include "cli/rejection.h"
 #include "combination/bonus.h"
 #include "filters/line_rules.h"
 #include "stats/line_tally.h"
@@ -23,12 +24,12 @@ public:
     // After the lists are prepared: the wheeled numbers, the goal and every rule they must meet
     // (8 arguments refused, T <= M <= PICK less the key numbers <= the numbers wheeled, the
     // lower bound within LINES). What is wrong, or nothing.
-    std::optional<std::string> Prepare(const RunSettings& settings, const NumberLists& lists,
-                                       std::size_t argCount, const Options& options);
+    std::optional<Rejection> Prepare(const RunSettings& settings, const NumberLists& lists,
+                                     std::size_t argCount, const Options& options);
 
     // The search and the check of its wheel. A refusal when no wheel of at most LINES lines was
     // found. A wheel that fails its check is a fault of the program and is raised.
-    std::optional<std::string> Find(RandomGenerator& g);
+    std::optional<Rejection> Find(RandomGenerator& g);
 
     // The settings of the lines written: LineCount the wheel's size.
     RunSettings Written() const;

@@ -19,4 +19,14 @@ for option in $options; do
     check grep -qE -- "$pattern" "$SOURCE/README.md"
 done
 
+# The manual page's entries (.TP, then the option and its value) are --help's option lines:
+# the same options, with the same value names, nothing more or less.
+"$PROGRAM" --help | LC_ALL=C sed -nE 's/^  (--[a-z-]+( [A-Z][A-Z:]*)*).*/\1/p' |
+    sed -E 's/ +$//' | tr 'A-Z' 'a-z' | sort >help-entries.txt
+LC_ALL=C awk 'entry { print; entry = 0 } /^\.TP/ { entry = 1 }' "$SOURCE/man/combogen.1" |
+    LC_ALL=C sed -nE '/^\.BI? \\-\\-/{ s/^\.BI? //; s/\\//g; s/"//g; s/ *: */:/g; s/  +/ /g; p; }' |
+    tr 'A-Z' 'a-z' | sort >manual-entries.txt
+CASE="the manual page's option entries are --help's"
+check diff help-entries.txt manual-entries.txt
+
 finish
