@@ -52,6 +52,8 @@ const char* RuleName(combogen::Rule rule) {
         case Rule::Needs: return "needs";
         case Rule::NotEnoughLeft: return "not-enough-left";
         case Rule::TooMany: return "too-many";
+        case Rule::Below: return "below";
+        case Rule::Above: return "above";
     }
     return "";
 }
@@ -74,7 +76,7 @@ std::string Json(std::string_view text) {
 
 std::string RefusalJson(const combogen::Rejection& why) {
     const combogen::OptionRow* row =
-        why.subject.empty() ? nullptr : combogen::FindOption(why.subject);
+        why.subject.starts_with("--") ? combogen::FindOption(why.subject) : nullptr;
     std::string json = "{\"field\":" + Json(FieldName(why.field)) +
                        ",\"message\":" + Json(combogen::OneLine(why.message)) +
                        ",\"option\":" + Json(why.subject) +

@@ -19,6 +19,7 @@ struct RunSettings {
     bool SortOutput = false;
     int32_t FixedMin = 0;
     int32_t FixedMax = 0;
+    FixedForm Form = FixedForm::None;  // by the argument count: none, all or some fixed numbers
 };
 
 // Five arguments take no fixed numbers, six all of them, eight some.

@@ -53,7 +53,9 @@ std::string Words(const OptionRow* row, std::string_view name, Rule rule,
             return option + " " + Quoted(at(0)) + ": " + at(1) + " more numbers of 1.." + at(2) +
                    " after " + at(3) + " drawn are more than the " + at(4) + " left";
         case Rule::TooMany: return option + " " + Quoted(at(0)) + ": more than 2^62 draws";
-        case Rule::Other: break;
+        case Rule::Other:
+        case Rule::Below:
+        case Rule::Above: break;
     }
     return option;
 }

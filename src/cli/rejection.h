@@ -45,6 +45,8 @@ enum class Rule {
     Needs,           // values: what it needs
     NotEnoughLeft,   // values: the value, the more drawn, the pool, the drawn, the left
     TooMany,         // values: the value
+    Below,           // a number under its least: values: the number, the least
+    Above,           // a number over its most: values: the number, the most
 };
 
 struct Rejection {

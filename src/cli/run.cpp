@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ahead/plain_run_lines.h"
+#include "cli/arguments.h"
 #include "cli/fixed_run.h"
 #include "cli/line_checks.h"
 #include "cli/option_lines.h"
@@ -32,190 +33,23 @@ RunEnd Reject(Rejection* why, Field field, Message message) {
     return RunEnd::Rejected;
 }
 
-bool InRange(std::optional<int32_t> value, int32_t low, int32_t high) {
-    return value && *value >= low && *value <= high;
-}
-
-// A value as the person typed it and as it was read, when the two differ ("$51" is 81).
-std::string Shown(const std::string& text, int32_t value) {
-    const std::string decimal = std::to_string(value);
-    return text == decimal ? decimal : decimal + " ('" + text + "')";
-}
-
-std::string NotANumber(const char* what, const std::string& text) {
-    return std::string(what) + " '" + text + "' is not a whole number";
-}
-
-// A text the conversion refuses only for its size: blanks, a sign and decimal digits, too
-// many for 32 bits. It is said to be outside the range by its sign (true: negative).
-std::optional<bool> TooLargeSign(const std::string& text) {
-    std::size_t digits = text.find_first_not_of(' ');
-    if (digits == std::string::npos) return std::nullopt;
-    const bool negative = text[digits] == '-';
-    if (text[digits] == '-' || text[digits] == '+') ++digits;
-    if (digits == text.size() ||
-        text.find_first_not_of("0123456789", digits) != std::string::npos) {
-        return std::nullopt;
-    }
-    return negative;
-}
-
-// Why a text did not convert: no whole number, or one beyond 32 bits, where the rule it breaks
-// is said as for a value in range.
-std::string Unconverted(const char* what, const std::string& text, const std::string& below,
-                        const std::string& above) {
-    const auto negative = TooLargeSign(text);
-    if (!negative) return NotANumber(what, text);
-    return std::string(what) + " " + text + " " + (*negative ? below : above);
-}
-
-std::string WrongCount(std::size_t count) {
-    return "expected 5, 6 or 8 arguments (LINES POOL PICK SORT OUTPUT [FIXED-FILE [FIXED-MIN "
-           "FIXED-MAX]]), got " +
-           std::to_string(count);
-}
-
-// Steps up to the seeding: the argument count, the fixed-number line and the numbers. Leaves
-// the run's settings and the fixed-number line.
-RunEnd CheckSettings(std::span<const std::string> args, RunSettings& settings,
-                     FixedLineSummary& fixedLine, Rejection* why) {
-    const std::size_t argCount = args.size();
-    if (argCount < 5)
-        return Reject(why, Field::ArgumentCount, [&] { return WrongCount(argCount); });
-
-    if (argCount > 5) {
-        auto line = ScanFixedNumberFile(args[5], why);
-        if (!line) return RunEnd::Rejected;
-        fixedLine = std::move(*line);
-    }
-
-    const auto lineCount = TryStrToInt(args[0]);
-    if (!lineCount) {
-        return Reject(why, Field::LineCount, [&] {
-            return Unconverted("line count", args[0], "is less than 1", "is more than 2147483647");
-        });
-    }
-    if (*lineCount < 1) {
-        return Reject(why, Field::LineCount, [&] {
-            return "line count " + Shown(args[0], *lineCount) + " is less than 1";
-        });
-    }
-    settings.LineCount = *lineCount;
-    const auto poolSize = TryStrToInt(args[1]);
-    if (!poolSize) {
-        return Reject(why, Field::PoolSize, [&] {
-            return Unconverted("pool size", args[1], "is not in 1.." + std::to_string(MaxNumber),
-                               "is not in 1.." + std::to_string(MaxNumber));
-        });
-    }
-    if (!InRange(poolSize, 1, MaxNumber)) {
-        return Reject(why, Field::PoolSize, [&] {
-            return "pool size " + Shown(args[1], *poolSize) + " is not in 1.." +
-                   std::to_string(MaxNumber);
-        });
-    }
-    settings.PoolSize = *poolSize;
-    const auto pickCount = TryStrToInt(args[2]);
-    if (!pickCount) {
-        return Reject(why, Field::PickCount, [&] {
-            return Unconverted("pick count", args[2], "is less than 1",
-                               "is more than the pool of " + std::to_string(settings.PoolSize));
-        });
-    }
-    if (*pickCount < 1) {
-        return Reject(why, Field::PickCount, [&] {
-            return "pick count " + Shown(args[2], *pickCount) + " is less than 1";
-        });
-    }
-    if (*pickCount > settings.PoolSize) {
-        return Reject(why, Field::PickCount, [&] {
-            return "pick count " + Shown(args[2], *pickCount) + " is more than the pool of " +
-                   std::to_string(settings.PoolSize);
-        });
-    }
-    settings.PickCount = *pickCount;
-    const auto sortOutput = TryStrToInt(args[3]);
-    if (!sortOutput) {
-        return Reject(why, Field::Sort, [&] {
-            return Unconverted("sort flag", args[3], "is neither 0 nor 1", "is neither 0 nor 1");
-        });
-    }
-    if (!InRange(sortOutput, 0, 1)) {
-        return Reject(why, Field::Sort, [&] {
-            return "sort flag " + Shown(args[3], *sortOutput) + " is neither 0 nor 1";
-        });
-    }
-    settings.SortOutput = *sortOutput == 1;
-
-    if (argCount > 6 && argCount != 8) {
-        return Reject(why, Field::ArgumentCount, [&] { return WrongCount(argCount); });
-    }
-    if (argCount == 8) {
-        const auto fixedMin = TryStrToInt(args[6]);
-        if (!fixedMin) {
-            return Reject(why, Field::FixedMin, [&] {
-                return Unconverted(
-                    "fixed minimum", args[6], "is negative",
-                    "is not less than the pick count " + std::to_string(settings.PickCount));
-            });
-        }
-        // A negative minimum means nothing as a count of fixed numbers.
-        if (*fixedMin < 0) {
-            return Reject(why, Field::FixedMin, [&] {
-                return "fixed minimum " + Shown(args[6], *fixedMin) + " is negative";
-            });
-        }
-        if (*fixedMin >= settings.PickCount) {
-            return Reject(why, Field::FixedMin, [&] {
-                return "fixed minimum " + Shown(args[6], *fixedMin) +
-                       " is not less than the pick count " + std::to_string(settings.PickCount);
-            });
-        }
-        settings.FixedMin = *fixedMin;
-        const auto fixedMax = TryStrToInt(args[7]);
-        if (!fixedMax) {
-            return Reject(why, Field::FixedMax, [&] {
-                return Unconverted(
-                    "fixed maximum", args[7],
-                    "is less than the fixed minimum " + std::to_string(settings.FixedMin),
-                    "is not less than the pick count " + std::to_string(settings.PickCount));
-            });
-        }
-        if (*fixedMax < settings.FixedMin) {
-            return Reject(why, Field::FixedMax, [&] {
-                return "fixed maximum " + Shown(args[7], *fixedMax) +
-                       " is less than the fixed minimum " + std::to_string(settings.FixedMin);
-            });
-        }
-        if (*fixedMax >= settings.PickCount) {
-            return Reject(why, Field::FixedMax, [&] {
-                return "fixed maximum " + Shown(args[7], *fixedMax) +
-                       " is not less than the pick count " + std::to_string(settings.PickCount);
-            });
-        }
-        settings.FixedMax = *fixedMax;
-    }
-    return RunEnd::Completed;
-}
-
-// The fixed list and the pool (after seeding, in a run).
-RunEnd PrepareLists(std::span<const std::string> args, const RunSettings& settings,
-                    const FixedLineSummary& fixedLine, NumberLists& lists, Rejection* why) {
-    if (args.size() == 5) {
+// The fixed list and the pool (after seeding, in a run). False is a silent stop.
+bool PrepareLists(const RunSettings& settings, const FixedLineSummary& fixedLine,
+                  NumberLists& lists, Rejection* why) {
+    if (settings.Form == FixedForm::None) {
         FillPool(lists.pool, settings.PoolSize);
         lists.PoolLength = settings.PoolSize;
-    } else if (!PrepareFixedRun(fixedLine, settings, args.size() == 6, lists, why)) {
-        return RunEnd::Rejected;
+        return true;
     }
-    return RunEnd::Completed;
+    return PrepareFixedRun(fixedLine, settings, settings.Form == FixedForm::All, lists, why);
 }
 
 // The lines of a run with options: the same draws as the plain run unless an option changes
 // them, then the chosen line end.
 void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
-                      std::size_t argCount, const Options& options, OptionLines* optionLines,
-                      OutputTextFile& output, LineTally* tally) {
-    const FixedForm form = FormOf(argCount);
+                      const Options& options, OptionLines* optionLines, OutputTextFile& output,
+                      LineTally* tally) {
+    const FixedForm form = settings.Form;
     LineText lineText;
     for (int32_t line = 0; line < settings.LineCount; ++line) {
         // The line's numbers.
@@ -254,12 +88,7 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
                    const Options& options, Rejection* why) {
     RunSettings settings;
     FixedLineSummary fixedLine;
-    if (const RunEnd end = CheckSettings(args, settings, fixedLine, why);
-        end != RunEnd::Completed) {
-        return end;
-    }
-    const std::size_t argCount = args.size();
-
+    if (!ReadArguments(args, settings, fixedLine, why)) return RunEnd::Rejected;
     RandomGenerator generator;
     // The bytes the source delivered, for --save-seed.
     std::array<uint8_t, SeedImageSize> keptSeed{};
@@ -276,10 +105,7 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     }
 
     NumberLists lists;
-    if (const RunEnd end = PrepareLists(args, settings, fixedLine, lists, why);
-        end != RunEnd::Completed) {
-        return end;
-    }
+    if (!PrepareLists(settings, fixedLine, lists, why)) return RunEnd::Rejected;
 
     // No file the run writes may be another file of the run under some other name: checked
     // before anything is written or removed. The output file over the fixed-number file is the
@@ -287,7 +113,8 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     const std::vector<NamedFile> files = FilesOfRun(args, options);
     if (const auto clash = FindFileClash(files)) {
         // The output file first, the fixed-number file second.
-        const bool plain = argCount > 5 && clash->written == &files[0] && clash->other == &files[1];
+        const bool plain = settings.Form != FixedForm::None && clash->written == &files[0] &&
+                           clash->other == &files[1];
         if (why != nullptr) *why = {plain ? Field::Output : Field::Options, clash->Message()};
         return plain ? RunEnd::Rejected : RunEnd::Refused;
     }
@@ -298,7 +125,7 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     // A wheel is found, and checked, before any file is written.
     WheelRun wheel;
     if (options.wheel) {
-        auto wrong = wheel.Prepare(settings, lists, argCount, options);
+        auto wrong = wheel.Prepare(settings, lists, options);
         if (!wrong) wrong = wheel.Find(generator);
         if (wrong) {
             if (why != nullptr) *why = std::move(*wrong);
@@ -306,7 +133,7 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
         }
     }
     if (drawsWithOptions) {
-        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, argCount), options, lists,
+        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, args.size()), options, lists,
                                              settings.SortOutput, settings.LineCount)) {
             if (why != nullptr) *why = {Field::Options, *wrong};
             return RunEnd::Refused;
@@ -335,8 +162,8 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
                          drawsWithOptions ? &optionLines : nullptr);
     }
 
-    const bool optionLinesRun =
-        drawsWithOptions || statistics.Wanted() || (options.lineFeedOnly && argCount != 5);
+    const bool optionLinesRun = drawsWithOptions || statistics.Wanted() ||
+                                (options.lineFeedOnly && settings.Form != FixedForm::None);
     const PlainRunLines plainRun{.lineCount = settings.LineCount,
                                  .pickCount = settings.PickCount,
                                  .sortOutput = settings.SortOutput,
@@ -344,7 +171,8 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
                                  .roundsAhead = !options.asGiven.empty()};
     // A run without options keeps to one thread.
     RoundsAhead ahead;
-    if (!options.wheel && !optionLinesRun && argCount == 5) {
+    const bool plainLines = !options.wheel && !optionLinesRun && settings.Form == FixedForm::None;
+    if (plainLines) {
         StartRoundsAhead(generator, lists, plainRun, ahead);
     }
 
@@ -370,20 +198,12 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     if (options.wheel) {
         wheel.Write(generator, output, statistics.Tally());
     } else if (optionLinesRun) {
-        WriteOptionLines(generator, lists, settings, argCount, options,
+        WriteOptionLines(generator, lists, settings, options,
                          drawsWithOptions ? &optionLines : nullptr, output, statistics.Tally());
-    } else if (argCount == 5) {
+    } else if (plainLines) {
         WritePlainRunLines(generator, lists, plainRun, ahead, output);
     } else {
-        const FixedForm form = FormOf(argCount);
-        for (int32_t line = 0; line < settings.LineCount; ++line) {
-            const CombinationText text =
-                DrawLine(generator, lists, form, settings.PickCount, settings.FixedMin,
-                         settings.FixedMax, settings.SortOutput);
-            WriteText(output, text.view());
-            WriteLineEnd(output);
-            CheckIo();
-        }
+        WriteOptionLines(generator, lists, settings, options, nullptr, output, nullptr);
     }
     CloseOutput(output);
     CheckIo();
@@ -402,16 +222,16 @@ std::optional<Rejection> CheckArguments(std::span<const std::string> args, const
     Rejection why;
     RunSettings settings;
     FixedLineSummary fixedLine;
-    if (CheckSettings(args, settings, fixedLine, &why) != RunEnd::Completed) return why;
+    if (!ReadArguments(args, settings, fixedLine, &why)) return why;
     NumberLists lists;
     try {
-        if (PrepareLists(args, settings, fixedLine, lists, &why) != RunEnd::Completed) return why;
+        if (!PrepareLists(settings, fixedLine, lists, &why)) return why;
     } catch (const Exception& e) {
         return Rejection{Field::FixedFile, e.Message};
     }
     if (options.wheel) {
         WheelRun wheel;
-        if (auto wrong = wheel.Prepare(settings, lists, args.size(), options)) return wrong;
+        if (auto wrong = wheel.Prepare(settings, lists, options)) return wrong;
     } else if (options.ChangesDraws()) {
         OptionLines optionLines;
         if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, args.size()), options, lists,

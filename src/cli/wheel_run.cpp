@@ -71,12 +71,12 @@ private:
 }  // namespace
 
 std::optional<Rejection> WheelRun::Prepare(const RunSettings& settings, const NumberLists& lists,
-                                           std::size_t argCount, const Options& options) {
+                                           const Options& options) {
     settings_ = settings;
     options_ = &options;
     const int t = options.wheel->t, m = options.wheel->m;
     const std::string prize = "--wheel " + std::to_string(t) + ":" + std::to_string(m);
-    if (argCount == 8) {
+    if (settings.Form == FixedForm::Some) {
         return Rejection(Field::Options,
                          "--wheel takes five or six arguments: key numbers come from FIXED-FILE, "
                          "every line holding all of them",

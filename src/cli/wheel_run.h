@@ -25,7 +25,7 @@ public:
     // (8 arguments refused, T <= M <= PICK less the key numbers <= the numbers wheeled, the
     // lower bound within LINES). What is wrong, or nothing.
     std::optional<Rejection> Prepare(const RunSettings& settings, const NumberLists& lists,
-                                     std::size_t argCount, const Options& options);
+                                     const Options& options);
 
     // The search and the check of its wheel. A refusal when no wheel of at most LINES lines was
     // found. A wheel that fails its check is a fault of the program and is raised.
