@@ -46,15 +46,6 @@ function wholeNumber(text, low, high, name) {
 // The engine's reason (from its --explain wording) said in the page's words; patterns for the
 // reasons a form can meet, then a plain fallback for any other.
 const REASONS = [
-    [/^pick count (\d+).* is more than the pool of (\d+)/,
-        (m) => 'A line cannot hold ' + m[1] + ' numbers when there are only ' + m[2] +
-            ' to draw from.'],
-    [/^fixed minimum (\d+).* is not less than the pick count (\d+)/,
-        (m) => '“At least” must be fewer than the ' + m[2] + ' numbers on each line.'],
-    [/^fixed maximum (\d+).* is less than the fixed minimum (\d+)/,
-        (m) => '“At most” (' + m[1] + ') cannot be less than “at least” (' + m[2] + ').'],
-    [/^fixed maximum (\d+).* is not less than the pick count (\d+)/,
-        (m) => '“At most” must be fewer than the ' + m[2] + ' numbers on each line.'],
     [/^the fixed-number line lists (\d+) distinct numbers?, fewer than the fixed maximum (\d+)/,
         (m) => 'There ' + (m[1] === '1' ? 'is only 1 fixed number' : 'are only ' + m[1] +
             ' different fixed numbers') + ', fewer than “at most” (' + m[2] + ').'],
@@ -176,9 +167,22 @@ const RULE_WORDS = {
         'Save seed keeps a new random seed: leave the seed text and replay file empty.',
 };
 
+// A refusal of an argument, by its field and rule; the most of a fixed count is PICK less 1.
+const ARGUMENT_WORDS = {
+    'PickCount:above': (r) => 'A line cannot hold ' + r.values[0] +
+        ' numbers when there are only ' + r.values[1] + ' to draw from.',
+    'FixedMin:above': (r) => '“At least” must be fewer than the ' + (Number(r.values[1]) + 1) +
+        ' numbers on each line.',
+    'FixedMax:below': (r) => '“At most” (' + r.values[0] + ') cannot be less than “at least” (' +
+        r.values[1] + ').',
+    'FixedMax:above': (r) => '“At most” must be fewer than the ' + (Number(r.values[1]) + 1) +
+        ' numbers on each line.',
+};
+
 // The engine's refusal (a value: the rule broken and its values) in the page's words.
 function refusalWords(refusal) {
-    const say = refusal.label && RULE_WORDS[refusal.rule];
+    const say = (refusal.label && RULE_WORDS[refusal.rule]) ||
+        ARGUMENT_WORDS[refusal.field + ':' + refusal.rule];
     return say ? say(refusal) : pageReason(refusal.message);
 }
 

@@ -44,35 +44,39 @@ bool PrepareLists(const RunSettings& settings, const FixedLineSummary& fixedLine
     return PrepareFixedRun(fixedLine, settings, settings.Form == FixedForm::All, lists, why);
 }
 
-// The lines of a run with options: the same draws as the plain run unless an option changes
-// them, then the chosen line end.
-void WriteOptionLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
-                      const Options& options, OptionLines* optionLines, OutputTextFile& output,
-                      LineTally* tally) {
+// The lines of a run: the same draws as the plain run unless an option changes them, then the
+// chosen line end. Plain is a run without options, its loop kept free of their tests.
+template <bool Plain>
+void WriteLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
+                const Options& options, OptionLines* optionLines, OutputTextFile& output,
+                LineTally* tally) {
+    // Read once: the calls below cannot be seen to leave settings unchanged.
     const FixedForm form = settings.Form;
+    const int32_t lineCount = settings.LineCount, pick = settings.PickCount;
+    const int32_t fixedMin = settings.FixedMin, fixedMax = settings.FixedMax;
+    const bool sorted = settings.SortOutput;
     LineText lineText;
-    for (int32_t line = 0; line < settings.LineCount; ++line) {
+    for (int32_t line = 0; line < lineCount; ++line) {
         // The line's numbers.
-        if (optionLines != nullptr) {
+        if (!Plain && optionLines != nullptr) {
             optionLines->Next(generator, lists, lineText);
             WriteText(output, lineText.view());
         } else {
             const CombinationText text =
-                DrawLine(generator, lists, form, settings.PickCount, settings.FixedMin,
-                         settings.FixedMax, settings.SortOutput);
+                DrawLine(generator, lists, form, pick, fixedMin, fixedMax, sorted);
             WriteText(output, text.view());
         }
-        WriteLineEnd(output, options.lineFeedOnly);
+        WriteLineEnd(output, !Plain && options.lineFeedOnly);
         CheckIo();
 
         // Whatever looks at each line written.
-        if (tally != nullptr) {
+        if (!Plain && tally != nullptr) {
             if (optionLines != nullptr) {
                 const BonusDraw& bonus = optionLines->Bonus();
-                tally->Add(optionLines->Last().numbers.data(), settings.PickCount,
-                           bonus.pool.data(), bonus.count);
+                tally->Add(optionLines->Last().numbers.data(), pick, bonus.pool.data(),
+                           bonus.count);
             } else {
-                tally->Add(DrawnNumbers(lists, form), settings.PickCount, nullptr, 0);
+                tally->Add(DrawnNumbers(lists, form), pick, nullptr, 0);
             }
         }
     }
@@ -198,12 +202,12 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     if (options.wheel) {
         wheel.Write(generator, output, statistics.Tally());
     } else if (optionLinesRun) {
-        WriteOptionLines(generator, lists, settings, options,
-                         drawsWithOptions ? &optionLines : nullptr, output, statistics.Tally());
+        WriteLines<false>(generator, lists, settings, options,
+                          drawsWithOptions ? &optionLines : nullptr, output, statistics.Tally());
     } else if (plainLines) {
         WritePlainRunLines(generator, lists, plainRun, ahead, output);
     } else {
-        WriteOptionLines(generator, lists, settings, options, nullptr, output, nullptr);
+        WriteLines<true>(generator, lists, settings, options, nullptr, output, nullptr);
     }
     CloseOutput(output);
     CheckIo();

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cli/option_lines.h"
+#include "combination/number_list.h"
 #include "line_checks/prize_chart.h"
 #include "line_checks/prize_report.h"
 #include "platform/file_system.h"
@@ -81,7 +82,7 @@ std::optional<std::string> StatisticsRun::Finish() const {
     if (options_.wheel) {
         std::vector<uint8_t> numbers;
         std::array<uint8_t, 81> index{};
-        for (int x = 1; x <= 80; ++x) {
+        for (int x = 1; x <= MaxNumber; ++x) {
             for (const NumberSet& line : counting_->tally.Kept()) {
                 if (!line.Contains(x)) continue;
                 index[x] = static_cast<uint8_t>(numbers.size());
@@ -92,7 +93,7 @@ std::optional<std::string> StatisticsRun::Finish() const {
         std::vector<WheelLine> lines;
         for (const NumberSet& line : counting_->tally.Kept()) {
             WheelLine& indexed = lines.emplace_back();
-            for (int x = 1; x <= 80; ++x) {
+            for (int x = 1; x <= MaxNumber; ++x) {
                 if (line.Contains(x)) indexed.push_back(index[x]);
             }
         }

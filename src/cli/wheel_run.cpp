@@ -10,6 +10,7 @@
 #include "platform/process.h"
 #include "platform/terminal.h"
 #include "random/wide_draw.h"
+#include "text/integer_text.h"
 #include "wheel/bounds.h"
 #include "wheel/coverage_order.h"
 #include "wheel/guarantee.h"
@@ -17,10 +18,6 @@
 namespace combogen {
 
 namespace {
-
-std::string Plural(int64_t count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
 
 // "87.30 %", rounded down, so that a share short of all never reads 100.00 %.
 std::string ShareText(uint64_t part, uint64_t whole) {

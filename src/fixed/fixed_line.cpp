@@ -51,12 +51,6 @@ int RemoveDuplicates(const NumberList& buffer, int count, NumberList& fixed) {
     return fixedCount;
 }
 
-Number LargestFixed(const NumberList& fixed, int fixedCount) {
-    Number largest = 0;
-    for (int i = 0; i < fixedCount; ++i) largest = std::max(largest, fixed[i]);
-    return largest;
-}
-
 void ScanFixedLine(FixedLineSummary& line, std::string_view piece) {
     for (const char c : piece) {
         if (!IsDigit(c)) {

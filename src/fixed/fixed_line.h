@@ -23,9 +23,6 @@ int ParseNumbers(std::string_view cleaned, NumberList& buffer);
 // in order of first occurrence. Returns how many there are.
 int RemoveDuplicates(const NumberList& buffer, int count, NumberList& fixed);
 
-// The largest of the first fixedCount entries; 0 for none.
-Number LargestFixed(const NumberList& fixed, int fixedCount);
-
 // What a run needs of a fixed-number line, taken from it piece by piece as it is read, so that
 // a line of any length needs no more memory than this: the same outcome as cleaning and
 // parsing the whole line.

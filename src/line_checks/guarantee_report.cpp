@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "combination/number_list.h"
 #include "line_checks/guarantee_parts.h"
 #include "line_checks/report_text.h"
 #include "text/number_lines.h"
@@ -47,7 +48,7 @@ std::optional<std::string> CheckGuaranteeFile(const std::string& name, int t, in
     std::vector<uint8_t> numbers;
     std::array<int, 81> index{};
     index.fill(-1);
-    for (int v = 1; v <= 80; ++v) {
+    for (int v = 1; v <= MaxNumber; ++v) {
         const bool in =
             listed.empty() ? used[v] : std::binary_search(listed.begin(), listed.end(), v);
         if (!in) continue;

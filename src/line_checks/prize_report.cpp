@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "combination/number_list.h"
 #include "line_checks/report_text.h"
 #include "text/number_lines.h"
 #include "wheel/guarantee.h"
@@ -191,13 +192,13 @@ std::optional<std::string> PrizeReportFile(const std::string& name, const PrizeG
         failed = "'" + name + "' holds more than " + std::to_string(MostPrizeLines) +
                  " lines, the most --prizes tables";
     }
-    for (int x = pool + 1; !failed && x <= 80; ++x) {
+    for (int x = pool + 1; !failed && x <= MaxNumber; ++x) {
         if (used[x]) {
             failed = "'" + name + "' holds " + std::to_string(x) + ", outside the pool 1.." +
                      std::to_string(pool);
         }
     }
-    for (int x = 1; !failed && !listed.empty() && x <= 80; ++x) {
+    for (int x = 1; !failed && !listed.empty() && x <= MaxNumber; ++x) {
         if (used[x] && !std::binary_search(listed.begin(), listed.end(), x)) {
             failed = "'" + name + "' holds " + std::to_string(x) + ", not in --numbers";
         }
@@ -208,7 +209,7 @@ std::optional<std::string> PrizeReportFile(const std::string& name, const PrizeG
     }
     std::vector<uint8_t> numbers;
     std::array<int, 81> index{};
-    for (int x = 1; x <= 80; ++x) {
+    for (int x = 1; x <= MaxNumber; ++x) {
         const bool in =
             listed.empty() ? used[x] : std::binary_search(listed.begin(), listed.end(), x);
         if (!in) continue;

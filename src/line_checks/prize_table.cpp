@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 
+#include "combination/number_list.h"
 #include "wheel/guarantee.h"
 
 namespace combogen {
@@ -125,7 +126,7 @@ private:
         // outside: C(rest, K - g) draws alike for each G, rest the numbers outside left over.
         const int rest = t_.pool - t_.v - (t_.draw - depth);
         if (rest < 0) return best;
-        std::array<bool, 80> drawn{};
+        std::array<bool, MaxNumber> drawn{};
         for (int d = 0; d < depth; ++d) drawn[chosen_[static_cast<std::size_t>(d)]] = true;
         free_.clear();
         for (int x = 0; x < t_.v; ++x) {
@@ -215,7 +216,7 @@ private:
     std::vector<uint64_t> with_;    // [x]: the lines holding x
     std::vector<uint64_t> levels_;  // [depth][j]: the lines meeting the set in >= j numbers
     std::vector<uint64_t> exactly_;
-    std::array<uint8_t, 80> chosen_{};
+    std::array<uint8_t, MaxNumber> chosen_{};
     // Bonus numbers of the main pool: the wheeled numbers not drawn, the masks by bonus
     // numbers held, and the kind of bonus draw in hand.
     std::vector<uint8_t> free_;

@@ -1,5 +1,7 @@
 #include "line_checks/report_text.h"
 
+#include "combination/number_list.h"
+
 namespace combogen {
 
 std::string Labels(const std::vector<uint8_t>& numbers) {
@@ -20,10 +22,6 @@ std::string Padded(const std::string& text, std::size_t width) {
     return std::string(text.size() < width ? width - text.size() : 0, ' ') + text;
 }
 
-std::string Plural(int64_t count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
 std::string MatchTable(int top, int bonusTop, bool withBonus,
                        const std::function<int64_t(int m, int b)>& count) {
     std::string out = "matched     lines";
@@ -38,7 +36,7 @@ std::string MatchTable(int top, int bonusTop, bool withBonus,
     out += "\n";
     for (int m = top; m >= 0; --m) {
         int64_t row = 0;
-        for (int b = 0; b <= 80; ++b) row += count(m, b);
+        for (int b = 0; b <= MaxNumber; ++b) row += count(m, b);
         out += Padded(std::to_string(m), 7) + Padded(std::to_string(row), 10);
         if (withBonus)
             for (int b = 0; b <= bonusTop; ++b) out += Padded(std::to_string(count(m, b)), 10);

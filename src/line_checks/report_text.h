@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "text/integer_text.h"
 #include "text/number_lines.h"
 
 namespace combogen {
@@ -25,8 +26,5 @@ std::string Padded(const std::string& text, std::size_t width);
 // m of the main numbers and b of the bonus numbers, b from 0 to 80.
 std::string MatchTable(int top, int bonusTop, bool withBonus,
                        const std::function<int64_t(int m, int b)>& count);
-
-// "1 line", "3 lines".
-std::string Plural(int64_t count, const char* one, const char* many);
 
 }  // namespace combogen

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <limits>
 
+#include "combination/binomial.h"
+
 namespace combogen {
 
 namespace {
-
-constexpr uint64_t Saturated = std::numeric_limits<uint64_t>::max();
 
 std::size_t TableSize(uint64_t lineCount, uint64_t hashLimit) {
     std::size_t size = 16;
@@ -29,12 +29,7 @@ uint64_t Hash(const NumberSet& set) {
 DistinctLines::DistinctLines(int poolSize, int pick, uint64_t lineCount, uint64_t hashLimit)
     : binomial_(MaxNumber + 1) {
     for (int m = 0; m <= MaxNumber; ++m) {
-        binomial_[m][0] = 1;
-        for (int j = 1; j <= MaxNumber; ++j) {
-            const uint64_t a = m > 0 ? binomial_[m - 1][j - 1] : 0;
-            const uint64_t b = m > 0 ? binomial_[m - 1][j] : 0;
-            binomial_[m][j] = a > Saturated - b ? Saturated : a + b;
-        }
+        for (int j = 0; j <= MaxNumber; ++j) binomial_[m][j] = Binomial64(m, j);
     }
     // Whichever takes less memory; the bitmap only when every set fits it.
     const uint64_t sets = binomial_[poolSize][pick];

@@ -46,4 +46,8 @@ int32_t StrToInt(std::string_view text) {
     RaiseConvertError(text);
 }
 
+std::string Plural(int64_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 }  // namespace combogen

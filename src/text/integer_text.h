@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace combogen {
@@ -16,5 +17,8 @@ std::optional<int32_t> TryStrToInt(std::string_view text);
 
 // As TryStrToInt, but a text that does not convert raises EConvertError.
 int32_t StrToInt(std::string_view text);
+
+// "1 line", "3 lines".
+std::string Plural(int64_t count, const char* one, const char* many);
 
 }  // namespace combogen

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "combination/binomial.h"
+
 namespace combogen {
 
 namespace {
@@ -17,13 +19,7 @@ int64_t Schoenheim(int v, int k, int t) {
     return (v * inner + k - 1) / k;
 }
 
-// C(n, r) as a double; exact enough here, since the bound rounds down its ratio's error.
-double Choose(int n, int r) {
-    if (r < 0 || r > n) return 0;
-    double c = 1;
-    for (int i = 1; i <= r; ++i) c = c * (n - r + i) / i;
-    return c;
-}
+double Choose(int n, int r) { return static_cast<double>(Binomial(n, r)); }
 
 }  // namespace
 

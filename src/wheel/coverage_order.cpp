@@ -4,6 +4,7 @@
 #include <queue>
 #include <utility>
 
+#include "combination/number_list.h"
 #include "wheel/search/sets.h"
 
 namespace combogen {
@@ -24,7 +25,7 @@ public:
 
     // How many m-sets line meets that are not marked yet; marks them when mark is set.
     uint64_t Meet(const WheelLine& line, bool mark) {
-        uint8_t in[80], out[80];
+        uint8_t in[MaxNumber], out[MaxNumber];
         const int nIn = static_cast<int>(line.size());
         std::copy(line.begin(), line.end(), in);
         int nOut = 0;
@@ -38,7 +39,7 @@ public:
         for (int i = t_; i <= std::min(nIn, m_); ++i) {
             ForEachSubset(in, nIn, i, [&](const uint8_t* a) {
                 ForEachSubset(out, nOut, m_ - i, [&](const uint8_t* b) {
-                    uint8_t s[80];
+                    uint8_t s[MaxNumber];
                     std::merge(a, a + i, b, b + (m_ - i), s);
                     uint64_t r = 0;
                     for (int j = 0; j < m_; ++j) r += Choose(s[j], j + 1);

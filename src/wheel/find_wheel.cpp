@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "combination/number_list.h"
 #include "wheel/bounds.h"
 #include "wheel/constructions/known_wheels.h"
 #include "wheel/search/portfolio.h"
@@ -31,7 +32,7 @@ void FindPartWheel(const WheelSearch& search, WheelSearch part, int first,
     part.progress = search.progress;
     if (search.allowed)
         part.allowed = [&search, first](std::span<const uint8_t> line) {
-            uint8_t s[80];
+            uint8_t s[MaxNumber];
             for (size_t j = 0; j < line.size(); ++j) s[j] = static_cast<uint8_t>(line[j] + first);
             return search.allowed(std::span<const uint8_t>(s, line.size()));
         };
@@ -127,7 +128,7 @@ int64_t DefaultWheelEffort(const WheelGoal& goal) {
 
 WheelFound FindWheel(const WheelSearch& search, RandomGenerator& generator) {
     const WheelGoal& goal = search.goal;
-    if (goal.v < 1 || goal.v > 80 || goal.t < 1 || goal.t > goal.m || goal.m > goal.k ||
+    if (goal.v < 1 || goal.v > MaxNumber || goal.t < 1 || goal.t > goal.m || goal.m > goal.k ||
         goal.k > goal.v)
         return {};
     WheelFound known = KnownWheel(search, generator);

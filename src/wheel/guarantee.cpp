@@ -2,25 +2,15 @@
 
 #include <algorithm>
 #include <array>
-#include <numeric>
+
+#include "combination/binomial.h"
 
 namespace combogen {
 
 std::optional<uint64_t> DrawCount(int n, int r) {
-    if (r < 0 || r > n) return 0;
-    r = std::min(r, n - r);
-    uint64_t count = 1;
-    for (int i = 1; i <= r; ++i) {
-        // C(n - r + i, i) = count * factor / i, exact. The division goes first, through the
-        // common divisor, so that only the result itself is held against the limit.
-        const uint64_t factor = static_cast<uint64_t>(n - r + i);
-        const uint64_t common = std::gcd(count, static_cast<uint64_t>(i));
-        const uint64_t rest = factor / (static_cast<uint64_t>(i) / common);
-        count /= common;
-        if (count > MaxCheckedDraws / rest) return std::nullopt;
-        count *= rest;
-    }
-    return count;
+    const WideCount count = Binomial(n, r);
+    if (count > MaxCheckedDraws) return std::nullopt;
+    return static_cast<uint64_t>(count);
 }
 
 namespace {
@@ -120,7 +110,7 @@ private:
     std::vector<uint64_t> with_;    // [x]: the lines holding x
     std::vector<uint64_t> levels_;  // [depth][j]: the lines meeting the prefix in >= j numbers
     std::array<std::array<uint64_t, 81>, 81> binomial_{};
-    std::array<uint8_t, 80> chosen_{};
+    std::array<uint8_t, MaxNumber> chosen_{};
     GuaranteeCheck result_;
 };
 

@@ -12,6 +12,8 @@
 
 #include "wheel/constructions/table.h"
 
+#include "combination/number_list.h"
+
 namespace combogen::constructions {
 namespace {
 
@@ -47,10 +49,10 @@ std::vector<Option> OptionsFor(int k, int t, int s, Parts& parts) {
     return options;
 }
 
-// The groupings of n <= 80 numbers for lines of k and "t if ...", for every n and every
+// The groupings of n <= MaxNumber numbers for lines of k and "t if ...", for every n and every
 // number of drawn numbers the groups may take together: shared by all v and m.
 struct Groupings {
-    static constexpr int kMaxN = 80;
+    static constexpr int kMaxN = MaxNumber;
     int width = 0;                             // the drawn numbers taken: 0..k-1
     std::vector<std::vector<Option>> options;  // by group size, 1..79
     std::vector<int64_t> best;                 // [n * width + a]: fewest lines, taking at most a

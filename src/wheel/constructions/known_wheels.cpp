@@ -7,6 +7,7 @@
 #include <mutex>
 #include <tuple>
 
+#include "combination/number_list.h"
 #include "wheel/bounds.h"
 #include "wheel/constructions/table.h"
 
@@ -173,7 +174,7 @@ std::shared_ptr<const Construction> BaseDesign(const Row& row, const WheelGoal& 
 // Helpers.
 
 bool ValidGoal(const WheelGoal& g) {
-    return 1 <= g.t && g.t <= g.m && g.m <= g.k && g.k <= g.v && g.v <= 80;
+    return 1 <= g.t && g.t <= g.m && g.m <= g.k && g.k <= g.v && g.v <= MaxNumber;
 }
 
 std::optional<int64_t> SumWithin(std::optional<int64_t> a, std::optional<int64_t> b) {
@@ -201,7 +202,7 @@ std::string PartText(const WheelGoal& g, const Construction& part) {
     std::string text = std::to_string(g.v) + " numbers, lines of " + std::to_string(g.k) + ", " +
                        std::to_string(g.t) + " if " + std::to_string(g.m) + " (" +
                        std::to_string(part.lines.size()) + " lines";
-    if (part.how.size() <= 80) text += ": " + part.how;
+    if (part.how.size() <= MaxNumber) text += ": " + part.how;
     return text + ")";
 }
 
@@ -209,18 +210,6 @@ void Normalize(std::vector<WheelLine>& lines) {
     for (WheelLine& line : lines) std::sort(line.begin(), line.end());
     std::sort(lines.begin(), lines.end(), LineLess);
     lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-}
-
-int64_t Binomial(int n, int r) {
-    if (r < 0 || r > n) return 0;
-    r = std::min(r, n - r);
-    // c * (n - r + i) / i is C(n - r + i, i): exact at every step.
-    int64_t c = 1;
-    for (int i = 1; i <= r; ++i) {
-        if (c > INT64_MAX / (n - r + i)) return INT64_MAX;
-        c = c * (n - r + i) / i;
-    }
-    return c;
 }
 
 std::optional<std::pair<int, int>> PrimePower(int q) {

@@ -9,6 +9,8 @@
 
 #include "wheel/constructions/table.h"
 
+#include "combination/number_list.h"
+
 namespace combogen::constructions {
 namespace {
 
@@ -90,7 +92,7 @@ std::optional<Restricted> Best(const WheelGoal& goal) {
     if (goal.k >= goal.v) return std::nullopt;
     std::optional<Restricted> best;
     Parts plain(nullptr);
-    for (int from = goal.v + 1; from <= std::min(80, goal.v + MostDropped(goal)); ++from) {
+    for (int from = goal.v + 1; from <= std::min(MaxNumber, goal.v + MostDropped(goal)); ++from) {
         const WheelGoal source{from, goal.k, goal.t, goal.t};
         for (const Row& row : Rows()) {
             if (!row.base || !row.size(source, plain)) continue;

@@ -86,8 +86,6 @@ inline bool LineLess(const WheelLine& a, const WheelLine& b) {
 }
 // Each line sorted, the lines sorted and duplicates dropped.
 void Normalize(std::vector<WheelLine>& lines);
-// C(n, r), saturating at INT64_MAX.
-int64_t Binomial(int n, int r);
 // The prime p and exponent e with q = p^e, or nothing where q is not a prime power.
 std::optional<std::pair<int, int>> PrimePower(int q);
 

@@ -1,6 +1,8 @@
 // The trivial wheels: one line of every number, "1 if m", and every k-set.
 #include <algorithm>
+#include <limits>
 
+#include "combination/binomial.h"
 #include "wheel/constructions/table.h"
 
 namespace combogen::constructions {
@@ -37,7 +39,8 @@ std::optional<Construction> OneIfMBuild(const WheelGoal& g, Parts&) {
 // t = k (so m = k): every k-set must be a line.
 std::optional<int64_t> AllKSetsSize(const WheelGoal& g, Parts&) {
     if (g.t != g.k) return std::nullopt;
-    const int64_t count = Binomial(g.v, g.k);
+    const auto count = static_cast<int64_t>(
+        std::min<WideCount>(Binomial(g.v, g.k), std::numeric_limits<int64_t>::max()));
     return count <= KnownWheelMaxLines ? std::optional<int64_t>(count) : std::nullopt;
 }
 

@@ -5,6 +5,8 @@
 
 #include "wheel/search/engine.h"
 
+#include "combination/number_list.h"
+
 namespace combogen::wheel_search {
 
 namespace {
@@ -84,7 +86,7 @@ void Engine::Anneal() {
 // One move: a random unmet m-set, a line one swap away from meeting it, that swap made when
 // accept[delta] (out of 2^32) allows the change in the count of unmet sets.
 void Engine::Move(const uint32_t* accept) {
-    uint8_t s[80];
+    uint8_t s[MaxNumber];
     const uint64_t r = DrawUnmet();
     Unrank(r, s);
     Mask drawn = 0;

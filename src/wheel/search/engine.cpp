@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "combination/number_list.h"
 #include "wheel/bounds.h"
 
 namespace combogen::wheel_search {
@@ -103,7 +104,7 @@ WheelFound Engine::Result(const std::vector<Mask>& lines, bool covers) const {
         return (a & d & (~d + 1)) != 0;
     });
     for (const Mask line : sorted) {
-        uint8_t s[80];
+        uint8_t s[MaxNumber];
         const int n = Elements(line, s);
         found.lines.emplace_back(s, s + n);
     }

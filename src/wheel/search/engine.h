@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include "combination/number_list.h"
 #include "random/generator.h"
 #include "wheel/search.h"
 #include "wheel/search/line_set.h"
@@ -44,7 +45,7 @@ private:
     // the counts are kept by mask.
     template <class F>
     void ForEachCovered(Mask line, F&& f) {
-        uint8_t in[80], out[80];
+        uint8_t in[MaxNumber], out[MaxNumber];
         const int nIn = Elements(line, in);
         const int nOut = Elements(~line & All(), out);
         for (int i = t_; i <= std::min(k_, m_); ++i) {
@@ -57,7 +58,7 @@ private:
             } else {
                 ForEachSubset(in, nIn, i, [&](const uint8_t* a) {
                     ForEachSubset(out, nOut, m_ - i, [&](const uint8_t* b) {
-                        uint8_t s[80];
+                        uint8_t s[MaxNumber];
                         std::merge(a, a + i, b, b + (m_ - i), s);
                         f(Rank(s));
                     });
@@ -72,12 +73,12 @@ private:
     // does not.
     template <class F>
     void ForEachSwapped(Mask line, int x, int y, F&& f) {
-        uint8_t in[80], out[80];
+        uint8_t in[MaxNumber], out[MaxNumber];
         const int nIn = Elements(line & ~Bit(x), in);
         const int nOut = Elements(~(line | Bit(y)) & All(), out);
         ForEachSubset(in, nIn, t_ - 1, [&](const uint8_t* a) {
             ForEachSubset(out, nOut, m_ - t_, [&](const uint8_t* b) {
-                uint8_t s[80];
+                uint8_t s[MaxNumber];
                 std::merge(a, a + t_ - 1, b, b + (m_ - t_), s);
                 f(RankWith(s, x), RankWith(s, y));
             });
@@ -166,7 +167,7 @@ private:
     // A random swap that brings line one number nearer the set drawn: x, one of its numbers
     // not drawn, out, and y, a drawn number it lacks, in.
     void RandomSwapToward(Mask line, Mask drawn, int& x, int& y) {
-        uint8_t outs[80], ins[80];
+        uint8_t outs[MaxNumber], ins[MaxNumber];
         const int nOut = Elements(line & ~drawn, outs);
         const int nIn = Elements(drawn & ~line, ins);
         x = outs[Below(static_cast<uint64_t>(nOut))];

@@ -5,11 +5,13 @@
 
 #include "wheel/search/engine.h"
 
+#include "combination/number_list.h"
+
 namespace combogen::wheel_search {
 
 bool Engine::Allowed(Mask line) const {
     if (!search_.allowed) return true;
-    uint8_t s[80];
+    uint8_t s[MaxNumber];
     const int n = Elements(line, s);
     return search_.allowed(std::span<const uint8_t>(s, n));
 }
@@ -30,7 +32,7 @@ void Engine::AddLine(Mask line) {
 
 // A random line meeting the ascending m-set s in at least t numbers.
 Mask Engine::RandomLineThrough(const uint8_t* s) {
-    uint8_t pool[80];
+    uint8_t pool[MaxNumber];
     std::copy(s, s + m_, pool);
     Mask line = 0;
     for (int i = 0; i < t_; ++i) {
@@ -56,7 +58,7 @@ Mask Engine::AnyAllowedLineThrough(const uint8_t* s) {
         if (found != 0) return;
         Mask base = 0;
         for (int i = 0; i < t_; ++i) base |= Bit(a[i]);
-        uint8_t rest[80];
+        uint8_t rest[MaxNumber];
         int n = 0;
         for (int x = 0; x < v_; ++x)
             if (!(base & Bit(x))) rest[n++] = static_cast<uint8_t>(x);
@@ -75,7 +77,7 @@ Mask Engine::AnyAllowedLineThrough(const uint8_t* s) {
 void Engine::Greedy(size_t most) {
     const int tries = k_ == v_ ? 1 : 24;
     uint64_t next = 0;
-    uint8_t s[80];
+    uint8_t s[MaxNumber];
     while (uncovered_ > hopelessCount_) {
         if (lines_.size() >= std::min<size_t>(most, UINT16_MAX)) return;  // 16-bit counts
         while (count_[next] != 0 || (hopeless_[next / 64] >> (next % 64) & 1)) ++next;

@@ -4,13 +4,15 @@
 
 #include "wheel/search/engine.h"
 
+#include "combination/number_list.h"
+
 namespace combogen::wheel_search {
 
 void Engine::IndexHolders() {
     words_ = (lines_.size() + 63) / 64;
     holders_.assign(static_cast<size_t>(v_) * words_, 0);
     for (size_t i = 0; i < lines_.size(); ++i) {
-        uint8_t e[80];
+        uint8_t e[MaxNumber];
         const int n = Elements(lines_[i], e);
         for (int j = 0; j < n; ++j) holders_[e[j] * words_ + i / 64] |= uint64_t{1} << (i % 64);
     }

@@ -4,6 +4,8 @@
 
 #include "wheel/search/engine.h"
 
+#include "combination/number_list.h"
+
 namespace combogen::wheel_search {
 
 void Engine::Unrank(uint64_t r, uint8_t* s) const {
@@ -35,7 +37,7 @@ void Engine::SubsetMasks(const uint8_t* e, int n, int r, std::vector<uint32_t>& 
 }
 
 void Engine::SwappedByMask(Mask line, int x, int y) {
-    uint8_t e[80];
+    uint8_t e[MaxNumber];
     int n = Elements(line & ~Bit(x), e);
     SubsetMasks(e, n, t_ - 1, subsA_);
     n = Elements(~(line | Bit(y)) & All(), e);

@@ -1,14 +1,13 @@
 #include "wheel/search/sets.h"
 
+#include "combination/binomial.h"
+
 namespace combogen::wheel_search {
 
+// The search reads C(n, r) in its inner loops: a plain 64-bit copy of the one exact table.
 Binomials::Binomials() {
-    for (int n = 0; n <= 80; ++n) {
-        c[n][0] = 1;
-        for (int r = 1; r <= n; ++r) {
-            const uint64_t a = c[n - 1][r - 1], b = c[n - 1][r];
-            c[n][r] = a > UINT64_MAX - b ? UINT64_MAX : a + b;
-        }
+    for (int n = 0; n <= MaxNumber; ++n) {
+        for (int r = 0; r <= n; ++r) c[n][r] = Binomial64(n, r);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "combination/number_list.h"
 #include "random/wide_draw.h"
 
 namespace combogen::wheel_search {
@@ -25,9 +26,9 @@ struct MaskHash {
     }
 };
 
-// Binomial coefficients up to 80, saturating at the top of 64 bits.
+// Binomial coefficients up to MaxNumber, saturating at the top of 64 bits.
 struct Binomials {
-    uint64_t c[81][81] = {};
+    uint64_t c[MaxNumber + 1][MaxNumber + 1] = {};
     Binomials();
 };
 const Binomials& Binom();
@@ -37,8 +38,8 @@ inline uint64_t Choose(int n, int r) { return r < 0 || r > n ? 0 : Binom().c[n][
 template <class F>
 void ForEachSubset(const uint8_t* elems, int n, int r, F&& f) {
     if (r > n || r < 0) return;
-    int idx[80];
-    uint8_t chosen[80];
+    int idx[MaxNumber];
+    uint8_t chosen[MaxNumber];
     for (int i = 0; i < r; ++i) idx[i] = i, chosen[i] = elems[i];
     for (;;) {
         f(static_cast<const uint8_t*>(chosen));

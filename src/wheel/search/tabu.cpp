@@ -7,6 +7,8 @@
 
 #include "wheel/search/engine.h"
 
+#include "combination/number_list.h"
+
 namespace combogen::wheel_search {
 
 namespace {
@@ -96,7 +98,7 @@ int64_t Engine::SwapDelta(Mask line, int x, int y) {
 
 void Engine::TabuMove() {
     ++iteration_;
-    uint8_t s[80];
+    uint8_t s[MaxNumber];
     Mask drawn = 0;
     if (byMask_) {
         drawn = DrawUnmet();
@@ -136,7 +138,7 @@ void Engine::TabuMove() {
         for (uint64_t bits = near_[w]; bits != 0; bits &= bits - 1) {
             const uint32_t which = static_cast<uint32_t>(w * 64 + std::countr_zero(bits));
             const Mask line = lines_[which];
-            uint8_t outs[80], ins[80];
+            uint8_t outs[MaxNumber], ins[MaxNumber];
             const int nOut = Elements(line & ~drawn, outs);
             const int nIn = Elements(drawn & ~line, ins);
             int64_t oneSwapDelta[2][2];
@@ -145,7 +147,7 @@ void Engine::TabuMove() {
                               oneSwapDelta);
             } else if (byMask_) {
                 // The sets each swap changes, by the number out and by the number in.
-                uint8_t e[80];
+                uint8_t e[MaxNumber];
                 for (int i = 0; i < nOut; ++i)
                     SubsetMasks(e, Elements(line & ~Bit(outs[i]), e), t_ - 1, outSubs_[i]);
                 for (int j = 0; j < nIn; ++j)
