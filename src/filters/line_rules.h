@@ -24,7 +24,7 @@ struct LineFilters {
     std::array<bool, MaxNumber + 1> excluded{};
     bool anyExcluded = false;  // true whenever excluded holds a number
 
-    bool Any() const { return sum || odd || maxRun || anyExcluded; }
+    bool Any() const;
 };
 
 struct LineRules {
@@ -41,9 +41,9 @@ struct LineRules {
 // True when the k numbers (distinct, any order) pass every filter.
 bool PassesFilters(const LineFilters& filters, const Number* numbers, int k);
 
-// Marks the --exclude numbers (each in 1..80) as left out. Numbers above the pool never appear
-// anyway and are ignored, so one list serves several games. Returns an error text when a number
-// is also fixed, or nothing.
+// Marks the --exclude numbers (each in 1..MaxNumber) as left out. Numbers above the pool never
+// appear anyway and are ignored, so one list serves several games. Returns an error text when a
+// number is also fixed, or nothing.
 std::optional<std::string> ExcludeNumbers(const std::vector<int>& numbers, const LineRules& rules,
                                           LineFilters& filters);
 
