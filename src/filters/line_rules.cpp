@@ -34,6 +34,20 @@ std::optional<std::string> ExcludeNumbers(const std::vector<int>& numbers, const
     return std::nullopt;
 }
 
+std::string DescribeLine(const LineRules& rules) {
+    std::string text =
+        std::to_string(rules.pickCount) + " from 1.." + std::to_string(rules.poolSize);
+    if (rules.form == FixedForm::All && rules.fixedCount > 0) {
+        text += " holding all " + std::to_string(rules.fixedCount) + " fixed numbers";
+    } else if (rules.form == FixedForm::Some) {
+        text += " holding " + std::to_string(rules.fixedMin) + " to " +
+                std::to_string(rules.fixedMax) + " fixed numbers";
+    }
+    return text;
+}
+
+std::string DescribeLines(const LineRules& rules) { return "lines of " + DescribeLine(rules); }
+
 std::string DescribeFilters(const LineFilters& filters) {
     std::string text;
     for (const Filter* filter : Filters()) {

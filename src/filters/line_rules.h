@@ -47,6 +47,11 @@ bool PassesFilters(const LineFilters& filters, const Number* numbers, int k);
 std::optional<std::string> ExcludeNumbers(const std::vector<int>& numbers, const LineRules& rules,
                                           LineFilters& filters);
 
+// "6 from 1..49", with the fixed numbers' part when there is one.
+std::string DescribeLine(const LineRules& rules);
+// "lines of 6 from 1..49", likewise.
+std::string DescribeLines(const LineRules& rules);
+
 // The filters in the words of the command line, as "--sum 21:21 and --odd 3:3".
 std::string DescribeFilters(const LineFilters& filters);
 
