@@ -49,6 +49,20 @@ struct Filter {
     bool (*barred)(const LineFilters& filters, int v) = nullptr;
 };
 
+// A row's setting kept in an optional member of LineFilters.
+template <auto Member>
+bool IsSet(const LineFilters& filters) {
+    return (filters.*Member).has_value();
+}
+template <auto Member>
+void Unset(LineFilters& filters) {
+    (filters.*Member).reset();
+}
+template <auto Member>
+void CopySetting(const LineFilters& from, LineFilters& to) {
+    to.*Member = from.*Member;
+}
+
 // Every filter, in the order of the command line's help and of messages.
 std::span<const Filter* const> Filters();
 

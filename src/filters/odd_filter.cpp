@@ -1,5 +1,4 @@
 // --odd MIN:MAX: how many of the main numbers are odd.
-#include "filters/filter.h"
 #include "filters/total_filter.h"
 
 namespace combogen {
@@ -7,25 +6,13 @@ namespace combogen {
 namespace {
 
 int Weight(int v) { return v & 1; }
+int Lowest(int, int) { return 0; }
+// k, not the odd numbers of 1..n: the full table is laid out as it always was.
+int Highest(int, int k) { return k; }
 
 }  // namespace
 
-extern const Filter OddFilter{
-    .word = "--odd",
-    .kind = Filter::Kind::Total,
-    .recheckOrder = 0,
-    .adviceOrder = 1,
-    .on = [](const LineFilters& f) { return f.odd.has_value(); },
-    .leaveOut = [](LineFilters& f) { f.odd.reset(); },
-    .copy = [](const LineFilters& from, LineFilters& to) { to.odd = from.odd; },
-    .value = [](const LineFilters& f) { return RangeText(*f.odd); },
-    .passes = [](const LineFilters& f, const Number* numbers,
-                 int k) { return Within(TotalOf<Weight>(numbers, k), *f.odd); },
-    .meetsAll = [](const LineFilters& f, int, int k) { return f.odd->min <= 0 && f.odd->max >= k; },
-    .weight = Weight,
-    .range = [](const LineFilters& f) { return *f.odd; },
-    // k, not the odd numbers of 1..n: the table is laid out as it always was.
-    .highest = [](int, int k) { return k; },
-};
+extern const Filter OddFilter =
+    TotalFilter<&LineFilters::odd, Weight, Lowest, Highest>("--odd", 0, 1);
 
 }  // namespace combogen

@@ -1,9 +1,11 @@
-// What the Total filters' files share: a line's total and the range's words.
+// The row of a Total filter: a total of per-number weights within the range MIN:MAX that the
+// command line sets.
 #pragma once
 
+#include <optional>
 #include <string>
 
-#include "filters/line_rules.h"
+#include "filters/filter.h"
 
 namespace combogen {
 
@@ -15,12 +17,36 @@ int TotalOf(const Number* numbers, int k) {
     return total;
 }
 
-inline bool Within(int value, const CountRange& range) {
-    return value >= range.min && value <= range.max;
-}
-
-inline std::string RangeText(const CountRange& range) {
-    return std::to_string(range.min) + ":" + std::to_string(range.max);
+// Range: where LineFilters keeps MIN:MAX. Lowest, Highest: the least and the most that a line
+// of k numbers from 1..n can total (Highest also sizes the full table).
+template <std::optional<CountRange> LineFilters::*Range, int (*Weight)(int),
+          int (*Lowest)(int n, int k), int (*Highest)(int n, int k)>
+constexpr Filter TotalFilter(const char* word, int recheckOrder, int adviceOrder) {
+    return Filter{
+        .word = word,
+        .kind = Filter::Kind::Total,
+        .recheckOrder = recheckOrder,
+        .adviceOrder = adviceOrder,
+        .on = IsSet<Range>,
+        .leaveOut = Unset<Range>,
+        .copy = CopySetting<Range>,
+        .value =
+            [](const LineFilters& f) {
+                return std::to_string((f.*Range)->min) + ":" + std::to_string((f.*Range)->max);
+            },
+        .passes =
+            [](const LineFilters& f, const Number* numbers, int k) {
+                const int total = TotalOf<Weight>(numbers, k);
+                return total >= (f.*Range)->min && total <= (f.*Range)->max;
+            },
+        .meetsAll =
+            [](const LineFilters& f, int n, int k) {
+                return (f.*Range)->min <= Lowest(n, k) && (f.*Range)->max >= Highest(n, k);
+            },
+        .weight = Weight,
+        .range = [](const LineFilters& f) { return *(f.*Range); },
+        .highest = Highest,
+    };
 }
 
 }  // namespace combogen
