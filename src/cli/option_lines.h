@@ -34,8 +34,8 @@ public:
     // Its bonus numbers are the first count entries of the pool (none without --bonus).
     const BonusDraw& Bonus() const { return bonus_; }
 
-    // For reports: the probability that each number 1..80 is among a line's main numbers, with
-    // the fixed numbers and filters; all 0 when the counts were too large to keep or cover
+    // For reports: the probability that each number 1..MaxNumber is among a line's main numbers,
+    // with the fixed numbers and filters; all 0 when the counts were too large to keep or cover
     // only some of the filters.
     std::array<double, MaxNumber + 1> MainNumberOdds() const;
     // True when a filter limits the lines (a number left out that the pool does not hold
@@ -64,8 +64,5 @@ LineRules RulesOf(const RunSettings& settings, const NumberLists& lists, std::si
 // Adds the options' filters to rules. Returns an error text for a number both left out and
 // fixed, or nothing.
 std::optional<std::string> AddFilters(const Options& options, LineRules& rules);
-
-// "lines of 6 from 1..49", with the fixed numbers' part when there is one.
-std::string DescribeLines(const LineRules& rules);
 
 }  // namespace combogen

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "combination/pool.h"
+#include "filters/filter.h"
 
 namespace combogen {
 
@@ -25,12 +26,8 @@ ConditionedDraw::ConditionedDraw(const LineRules& rules, const PassingSets* sets
       rechecked_(rules.filters) {
     if (!recheck_ || sets_ == nullptr) return;
     const LineFilters& counted = sets_->Rules().filters;
-    if (counted.sum) rechecked_.sum.reset();
-    if (counted.odd) rechecked_.odd.reset();
-    if (counted.maxRun) rechecked_.maxRun.reset();
-    if (counted.anyExcluded) {
-        rechecked_.excluded = {};
-        rechecked_.anyExcluded = false;
+    for (const Filter* filter : Filters()) {
+        if (filter->on(counted)) filter->leaveOut(rechecked_);
     }
 }
 

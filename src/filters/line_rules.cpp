@@ -1,32 +1,19 @@
 #include "filters/line_rules.h"
 
-#include "random/wide_draw.h"
+#include "filters/filter.h"
 
 namespace combogen {
 
+bool LineFilters::Any() const {
+    for (const Filter* filter : Filters()) {
+        if (filter->on(*this)) return true;
+    }
+    return false;
+}
+
 bool PassesFilters(const LineFilters& filters, const Number* numbers, int k) {
-    if (filters.anyExcluded) {
-        for (int i = 0; i < k; ++i) {
-            if (filters.excluded[numbers[i]]) return false;
-        }
-    }
-    int sum = 0;
-    int odd = 0;
-    for (int i = 0; i < k; ++i) {
-        sum += numbers[i];
-        odd += numbers[i] & 1;
-    }
-    if (filters.sum && (sum < filters.sum->min || sum > filters.sum->max)) return false;
-    if (filters.odd && (odd < filters.odd->min || odd > filters.odd->max)) return false;
-    if (filters.maxRun && *filters.maxRun < k) {
-        WideCount present = 0;  // bit v-1 of the 80-bit set
-        for (int i = 0; i < k; ++i) present |= WideCount{1} << (numbers[i] - 1);
-        // A bit left after and-ing maxRun + 1 shifted copies starts a longer run.
-        WideCount longer = present;
-        for (int shift = 1; shift <= *filters.maxRun && longer != 0; ++shift) {
-            longer &= present >> shift;
-        }
-        if (longer != 0) return false;
+    for (const Filter* filter : Filters()) {
+        if (filter->on(filters) && !filter->passes(filters, numbers, k)) return false;
     }
     return true;
 }
@@ -47,27 +34,26 @@ std::optional<std::string> ExcludeNumbers(const std::vector<int>& numbers, const
     return std::nullopt;
 }
 
+std::string DescribeLine(const LineRules& rules) {
+    std::string text =
+        std::to_string(rules.pickCount) + " from 1.." + std::to_string(rules.poolSize);
+    if (rules.form == FixedForm::All && rules.fixedCount > 0) {
+        text += " holding all " + std::to_string(rules.fixedCount) + " fixed numbers";
+    } else if (rules.form == FixedForm::Some) {
+        text += " holding " + std::to_string(rules.fixedMin) + " to " +
+                std::to_string(rules.fixedMax) + " fixed numbers";
+    }
+    return text;
+}
+
+std::string DescribeLines(const LineRules& rules) { return "lines of " + DescribeLine(rules); }
+
 std::string DescribeFilters(const LineFilters& filters) {
     std::string text;
-    const auto add = [&text](const std::string& part) {
+    for (const Filter* filter : Filters()) {
+        if (!filter->on(filters)) continue;
         if (!text.empty()) text += " and ";
-        text += part;
-    };
-    if (filters.sum) {
-        add("--sum " + std::to_string(filters.sum->min) + ":" + std::to_string(filters.sum->max));
-    }
-    if (filters.odd) {
-        add("--odd " + std::to_string(filters.odd->min) + ":" + std::to_string(filters.odd->max));
-    }
-    if (filters.maxRun) add("--max-run " + std::to_string(*filters.maxRun));
-    if (filters.anyExcluded) {
-        std::string list;
-        for (int v = 1; v <= MaxNumber; ++v) {
-            if (!filters.excluded[v]) continue;
-            if (!list.empty()) list += ',';
-            list += std::to_string(v);
-        }
-        add("--exclude " + list);
+        text += Describe(*filter, filters);
     }
     return text;
 }

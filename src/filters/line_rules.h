@@ -24,7 +24,7 @@ struct LineFilters {
     std::array<bool, MaxNumber + 1> excluded{};
     bool anyExcluded = false;  // true whenever excluded holds a number
 
-    bool Any() const { return sum || odd || maxRun || anyExcluded; }
+    bool Any() const;
 };
 
 struct LineRules {
@@ -41,11 +41,16 @@ struct LineRules {
 // True when the k numbers (distinct, any order) pass every filter.
 bool PassesFilters(const LineFilters& filters, const Number* numbers, int k);
 
-// Marks the --exclude numbers (each in 1..80) as left out. Numbers above the pool never appear
-// anyway and are ignored, so one list serves several games. Returns an error text when a number
-// is also fixed, or nothing.
+// Marks the --exclude numbers (each in 1..MaxNumber) as left out. Numbers above the pool never
+// appear anyway and are ignored, so one list serves several games. Returns an error text when a
+// number is also fixed, or nothing.
 std::optional<std::string> ExcludeNumbers(const std::vector<int>& numbers, const LineRules& rules,
                                           LineFilters& filters);
+
+// "6 from 1..49", with the fixed numbers' part when there is one.
+std::string DescribeLine(const LineRules& rules);
+// "lines of 6 from 1..49", likewise.
+std::string DescribeLines(const LineRules& rules);
 
 // The filters in the words of the command line, as "--sum 21:21 and --odd 3:3".
 std::string DescribeFilters(const LineFilters& filters);

@@ -1,18 +1,12 @@
 // The lines that pass the filters, counted exactly, so that a line can be drawn from them
 // however few there are.
 //
-// Method. The numbers 1..n are decided one at a time, each taken or left. A state after a
-// number holds what the filters need to know: how many numbers are taken, how many of them are
-// fixed (eight-argument runs), their sum (with --sum; sums above its maximum are dead), how
-// many are odd (with --odd and --max-run; above its maximum is dead) and the length of the run
-// of consecutive numbers ending at the number (with --max-run; longer than allowed is dead).
-// Without --max-run the odd numbers are decided first, so that the odd count is simply the
-// count taken when the last odd number is decided; states outside --odd die there, and the
-// table needs no odd count. Left-out numbers cannot be taken, and in a six-argument run the
-// fixed numbers cannot be left. The table counts, for every step and state, the ways to reach
-// the state (exact 128-bit integers). The final states with k numbers whose sum and odd count
-// are not below the minimums are the passing lines, grouped in classes by their count of fixed
-// numbers e. A filter that every line of k numbers meets is left out of the state.
+// Method. The numbers 1..n are decided one at a time, each taken or left, in the order and
+// with the states that CountLayout arranges from the filters. Left-out numbers cannot be taken,
+// and in a six-argument run the fixed numbers cannot be left. The table counts, for every step
+// and state, the ways to reach the state (exact 128-bit integers). The final states with k
+// numbers whose totals are not below the minimums are the passing lines, grouped in classes by
+// their count of fixed numbers e.
 //
 // Within a class every passing line has the same probability under the run's unfiltered
 // drawing (one in C(F,e) * C(P,k-e)), so the filtered drawing picks a class in proportion to
@@ -31,7 +25,7 @@
 #include <vector>
 
 #include "combination/binomial.h"
-#include "filters/line_rules.h"
+#include "filters/count_layout.h"
 #include "filters/reachable_counts.h"
 #include "random/wide_draw.h"
 
@@ -58,7 +52,7 @@ public:
 
     bool TooLarge() const { return tooLarge_; }
     bool Reachable() const { return reachable_ != nullptr; }
-    const LineRules& Rules() const { return rules_; }
+    const LineRules& Rules() const { return layout_.rules; }
 
     // Classes: one, or FixedMax - FixedMin + 1 in an eight-argument run (class i holds the
     // lines with FixedMin + i fixed numbers).
@@ -81,43 +75,28 @@ public:
     // The class and rank of a passing line (k distinct numbers, any order).
     void Rank(const Number* numbers, int& cls, WideCount& u) const;
 
-    // For each v in 1..80, the probability that a line of the run holds v. Floating point, for
-    // reports only; nothing drawn depends on it.
+    // For each v in 1..MaxNumber, the probability that a line of the run holds v. Floating point,
+    // for reports only; nothing drawn depends on it.
     std::array<double, MaxNumber + 1> InclusionProbabilities() const;
 
 private:
-    struct State {
-        int c, f, s, o, r;
-    };
-    std::size_t Index(int c, int f, int s, int o, int r) const {
-        return static_cast<std::size_t>((((c * fd_ + f) * sd_ + s) * od_ + o) * rd_ + r);
+    std::size_t Index(int c, int f, int a, int b, int r) const {
+        return static_cast<std::size_t>((((c * fd_ + f) * ad_ + a) * bd_ + b) * rd_ + r);
     }
-    State Decode(std::size_t index) const;
+    std::size_t Index(const CountState& s) const { return Index(s.c, s.f, s.a, s.b, s.r); }
+    CountState Decode(std::size_t index) const;
     WideCount At(int step, std::size_t index) const { return table_[step * layer_ + index]; }
-    // States whose odd count, known after the last odd number, is outside --odd.
-    bool DiesAt(int step, const State& s) const;
-    bool CanLeave(int v) const;
-    bool CanTake(int v, const State& from) const;  // from the state after v-1
-    State Taken(int v, const State& from) const;
-    bool Accepted(const State& s) const;
-    // Drops the filters that every line meets and chooses what the states hold.
-    struct ArrangeOnly {};
-    PassingSets(const LineRules& rules, ArrangeOnly);
-    void Arrange();
+    bool CanTake(int v, const CountState& from) const;  // from the state after v-1
     void CountFull();
     // The class spaces and the weights of the class draw, from the class sizes.
     void Weigh();
 
-    LineRules rules_;
+    CountLayout layout_;
     bool tooLarge_ = false;
-    bool isFixed_[MaxNumber + 1] = {};
-    std::array<int, MaxNumber + 1> order_{};  // order_[step]: the number decided at that step
-    bool sumInState_ = false, oddInState_ = false, runInState_ = false;
-    int oddCheckStep_ = -1;  // the step after which the odd count is checked, or -1
-    // The state is the count alone and the numbers are decided in ascending order (no --sum,
-    // --odd or --max-run, at most five or six arguments): ranks take a shorter walk.
+    // The state is the count alone and the numbers are decided in ascending order (no Total or
+    // Run filter, at most five or six arguments): ranks take a shorter walk.
     bool countOnly_ = false;
-    int fd_ = 1, sd_ = 1, od_ = 1, rd_ = 1;  // extents of f, s, o, r
+    int fd_ = 1, ad_ = 1, bd_ = 1, rd_ = 1;  // extents of f, a, b, r
     std::size_t layer_ = 0;
     std::vector<WideCount> table_;
     int classCount_ = 1;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "filters/passing_sets.h"
+#include "combination/binomial.h"
 
 namespace combogen {
 
@@ -10,34 +10,34 @@ namespace {
 
 // What the numbers on one side of a step offer.
 struct Side {
-    int allowed = 0, forced = 0, odd = 0, even = 0, fixed = 0, free = 0;
-    std::vector<int> values;  // allowed, ascending
-    int Least(int j) const {
+    int allowed = 0, forced = 0, fixed = 0, free = 0;
+    // Per total, the weights of the allowed numbers, ascending.
+    std::array<std::vector<int>, CountLayout::MaxTotals> weights;
+    int Least(int t, int j) const {
         int sum = 0;
-        for (int i = 0; i < j; ++i) sum += values[i];
+        for (int i = 0; i < j; ++i) sum += weights[t][i];
         return sum;
     }
-    int Most(int j) const {
+    int Most(int t, int j) const {
         int sum = 0;
-        for (int i = 0; i < j; ++i) sum += values[values.size() - 1 - i];
+        for (int i = 0; i < j; ++i) sum += weights[t][weights[t].size() - 1 - i];
         return sum;
     }
 };
 
-Side SideOf(const LineRules& rules, const std::array<int, MaxNumber + 1>& order, int from, int to) {
-    bool fixed[MaxNumber + 1] = {};
-    for (int i = 0; i < rules.fixedCount; ++i) fixed[rules.fixed[i]] = true;
+Side SideOf(const CountLayout& layout, int from, int to) {
     Side side;
     for (int step = from; step <= to; ++step) {
-        const int v = order[step];
-        if (rules.filters.excluded[v]) continue;
+        const int v = layout.order[step];
+        if (layout.barred[v]) continue;
         ++side.allowed;
-        side.values.push_back(v);
-        side.forced += rules.form == FixedForm::All && fixed[v];
-        (v & 1 ? side.odd : side.even) += 1;
-        (fixed[v] ? side.fixed : side.free) += 1;
+        side.forced += !layout.CanLeave(v);
+        (layout.fixed[v] ? side.fixed : side.free) += 1;
+        for (int t = 0; t < CountLayout::MaxTotals; ++t) {
+            side.weights[t].push_back(layout.totals[t].weight[v]);
+        }
     }
-    std::sort(side.values.begin(), side.values.end());
+    for (std::vector<int>& weights : side.weights) std::sort(weights.begin(), weights.end());
     return side;
 }
 
@@ -47,78 +47,72 @@ int ReachableCounts::CountBytes(const LineRules& rules) {
     return Binomial(rules.poolSize, rules.pickCount) >> 64 == 0 ? 8 : 16;
 }
 
-std::vector<ReachableCounts::Box> ReachableCounts::Boxes(const LineRules& rules,
-                                                         const Layout& layout, uint64_t& entries) {
+std::vector<ReachableCounts::Box> ReachableCounts::Boxes(const CountLayout& layout,
+                                                         uint64_t& entries) {
+    const LineRules& rules = layout.rules;
     const int n = rules.poolSize;
     const int k = rules.pickCount;
-    const LineFilters& filters = rules.filters;
     const bool some = rules.form == FixedForm::Some;
     std::vector<Box> boxes(std::size_t(n + 1) * (k + 2));
     entries = 0;
     for (int step = 0; step <= n; ++step) {
-        const Side done = SideOf(rules, layout.order, 1, step);
-        const Side rest = SideOf(rules, layout.order, step + 1, n);
+        const Side done = SideOf(layout, 1, step);
+        const Side rest = SideOf(layout, step + 1, n);
         for (int c = 0; c <= k; ++c) {
             const int more = k - c;
             if (c < done.forced || c > done.allowed || more > rest.allowed || more < rest.forced) {
                 continue;
             }
-            if (step == layout.oddCheckStep && (c < filters.odd->min || c > filters.odd->max)) {
-                continue;
-            }
-            int fLo = 0, fHi = 0, sLo = 0, sHi = 0, oLo = 0, oHi = 0;
+            if (layout.DiesAt(step, c)) continue;
+            int fLo = 0, fHi = 0;
             if (some) {
                 fLo = std::max({0, c - done.free, rules.fixedMin - std::min(more, rest.fixed)});
                 fHi = std::min({c, done.fixed, rules.fixedMax - std::max(0, more - rest.free)});
             }
-            if (layout.sumInState) {
-                sLo = std::max(done.Least(c), filters.sum->min - rest.Most(more));
-                sHi = std::min(done.Most(c), filters.sum->max - rest.Least(more));
+            // A total not kept weighs nothing and lies in 0:0.
+            std::array<int, CountLayout::MaxTotals> lo{}, hi{};
+            bool empty = fLo > fHi;
+            for (int t = 0; t < CountLayout::MaxTotals; ++t) {
+                const CountRange& range = layout.totals[t].range;
+                lo[t] = std::max(done.Least(t, c), range.min - rest.Most(t, more));
+                hi[t] = std::min(done.Most(t, c), range.max - rest.Least(t, more));
+                empty = empty || lo[t] > hi[t];
             }
-            if (layout.oddInState) {
-                oLo = std::max({0, c - done.even, filters.odd->min - std::min(more, rest.odd)});
-                oHi = std::min({c, done.odd, filters.odd->max - std::max(0, more - rest.even)});
-            }
-            if (fLo > fHi || sLo > sHi || oLo > oHi) continue;
+            if (empty) continue;
             Box& box = boxes[std::size_t(step) * (k + 2) + c];
             box.f0 = fLo;
             box.fw = fHi - fLo + 1;
-            box.s0 = sLo;
-            box.sw = sHi - sLo + 1;
-            box.o0 = oLo;
-            box.ow = oHi - oLo + 1;
-            box.rw = layout.runInState ? std::min(*filters.maxRun, c) + 1 : 1;
+            box.a0 = lo[0];
+            box.aw = hi[0] - lo[0] + 1;
+            box.b0 = lo[1];
+            box.bw = hi[1] - lo[1] + 1;
+            box.rw = layout.runInState ? std::min(layout.runLimit, c) + 1 : 1;
             box.base = static_cast<std::size_t>(entries);
-            box.oStride = box.rw;
-            box.sStride = box.ow * box.oStride;
-            box.fStride = box.sw * box.sStride;
+            box.bStride = box.rw;
+            box.aStride = box.bw * box.bStride;
+            box.fStride = box.aw * box.aStride;
             // In 64 bits for the boxes of tables too large to keep; only kept ones are walked.
             box.origin = static_cast<std::ptrdiff_t>(
                 static_cast<int64_t>(entries) - int64_t{box.f0} * box.fStride -
-                int64_t{box.s0} * box.sStride - int64_t{box.o0} * box.oStride);
+                int64_t{box.a0} * box.aStride - int64_t{box.b0} * box.bStride);
             entries += box.Size();
         }
     }
     return boxes;
 }
 
-uint64_t ReachableCounts::Entries(const LineRules& rules, const Layout& layout) {
+uint64_t ReachableCounts::Entries(const CountLayout& layout) {
     uint64_t entries = 0;
-    Boxes(rules, layout, entries);
+    Boxes(layout, entries);
     return entries;
 }
 
-ReachableCounts::ReachableCounts(const LineRules& rules, const Layout& layout)
-    : rules_(rules), layout_(layout), n_(rules.poolSize), k_(rules.pickCount) {
-    for (int i = 0; i < rules.fixedCount; ++i) isFixed_[rules.fixed[i]] = true;
-    for (int v = 1; v <= n_; ++v) {
-        fixedStep_[v] = rules.form == FixedForm::Some && isFixed_[v] ? 1 : 0;
-        sumStep_[v] = layout.sumInState ? v : 0;
-        oddStep_[v] = layout.oddInState ? v & 1 : 0;
-        leavable_[v] = !(rules.form == FixedForm::All && isFixed_[v]);
-    }
+ReachableCounts::ReachableCounts(const CountLayout& layout)
+    : layout_(layout), n_(layout.rules.poolSize), k_(layout.rules.pickCount) {
+    const LineRules& rules = layout.rules;
+    for (int v = 1; v <= n_; ++v) leavable_[v] = layout.CanLeave(v);
     uint64_t entries = 0;
-    boxes_ = Boxes(rules, layout, entries);
+    boxes_ = Boxes(layout, entries);
     entries_ = static_cast<std::size_t>(entries);
     wide_ = CountBytes(rules) > 8;
     if (wide_) {
@@ -131,7 +125,7 @@ ReachableCounts::ReachableCounts(const LineRules& rules, const Layout& layout)
     finals_.assign(classes, {});
     finalEnds_.assign(classes, {});
     const Box& last = BoxAt(n_, k_);
-    const std::size_t perF = std::size_t(last.sw) * last.ow * last.rw;
+    const std::size_t perF = std::size_t(last.aw) * last.bw * last.rw;
     for (std::size_t i = 0; i < last.Size(); ++i) {
         const WideCount ways = Count(last.base + i);
         if (ways == 0) continue;
@@ -142,16 +136,16 @@ ReachableCounts::ReachableCounts(const LineRules& rules, const Layout& layout)
     }
 }
 
-ReachableCounts::ReachableCounts(const LineRules& rules, const Layout& layout, BoxesOnly)
-    : rules_(rules), layout_(layout), n_(rules.poolSize), k_(rules.pickCount) {
-    for (int i = 0; i < rules.fixedCount; ++i) isFixed_[rules.fixed[i]] = true;
+ReachableCounts::ReachableCounts(const CountLayout& layout, BoxesOnly)
+    : layout_(layout), n_(layout.rules.poolSize), k_(layout.rules.pickCount) {
     uint64_t entries = 0;
-    boxes_ = Boxes(rules, layout, entries);
+    boxes_ = Boxes(layout, entries);
     entries_ = static_cast<std::size_t>(entries);
 }
 
-std::vector<WideCount> ReachableCounts::Totals(const LineRules& rules, const Layout& layout) {
-    const ReachableCounts counts(rules, layout, BoxesOnly{});
+std::vector<WideCount> ReachableCounts::Totals(const CountLayout& layout) {
+    const LineRules& rules = layout.rules;
+    const ReachableCounts counts(layout, BoxesOnly{});
     const int n = counts.n_, k = counts.k_;
     const bool some = rules.form == FixedForm::Some;
     std::vector<WideCount> totals(some ? rules.fixedMax - rules.fixedMin + 1 : 1, 0);
@@ -170,7 +164,7 @@ std::vector<WideCount> ReachableCounts::Totals(const LineRules& rules, const Lay
     }
     if (counts.BoxAt(0, 0).Size() == 0 || counts.BoxAt(n, k).Size() == 0) return totals;
     std::vector<WideCount> before(widest, 0), after(widest, 0);
-    before[counts.BoxAt(0, 0).Index(State{}) - start[0]] = 1;
+    before[counts.BoxAt(0, 0).Index(CountState{}) - start[0]] = 1;
     for (int step = 1; step <= n; ++step) {
         std::fill(after.begin(), after.begin() + size[step], 0);
         const std::size_t from0 = start[step - 1], to0 = start[step];
@@ -180,7 +174,7 @@ std::vector<WideCount> ReachableCounts::Totals(const LineRules& rules, const Lay
         before.swap(after);
     }
     const Box& last = counts.BoxAt(n, k);
-    const std::size_t perF = std::size_t(last.sw) * last.ow * last.rw;
+    const std::size_t perF = std::size_t(last.aw) * last.bw * last.rw;
     for (std::size_t i = 0; i < last.Size(); ++i) {
         const int cls = some ? last.f0 + static_cast<int>(i / perF) - rules.fixedMin : 0;
         totals[cls] += before[last.base + i - start[n]];
@@ -188,7 +182,7 @@ std::vector<WideCount> ReachableCounts::Totals(const LineRules& rules, const Lay
     return totals;
 }
 
-WideCount ReachableCounts::At(int step, const State& t) const {
+WideCount ReachableCounts::At(int step, const CountState& t) const {
     if (t.c < 0 || t.c > k_) return 0;
     const Box& box = BoxAt(step, t.c);
     return box.Holds(t) ? Count(box.Index(t)) : 0;
@@ -197,27 +191,27 @@ WideCount ReachableCounts::At(int step, const State& t) const {
 template <class Visit>
 void ReachableCounts::ForEachMove(int step, Visit&& visit) const {
     const int v = layout_.order[step];
-    const bool canLeave = !(rules_.form == FixedForm::All && isFixed_[v]);
-    const bool canTake = !rules_.filters.excluded[v];
+    const bool canLeave = layout_.CanLeave(v);
+    const bool canTake = !layout_.barred[v];
     for (int c = 0; c <= k_; ++c) {
         const Box& from = BoxAt(step - 1, c);
         if (from.Size() == 0) continue;
         const Box& left = BoxAt(step, c);
         const Box& taken = BoxAt(step, c + 1);
         std::size_t index = from.base;
-        State s;
+        CountState s;
         s.c = c;
         for (s.f = from.f0; s.f < from.f0 + from.fw; ++s.f) {
-            for (s.s = from.s0; s.s < from.s0 + from.sw; ++s.s) {
-                for (s.o = from.o0; s.o < from.o0 + from.ow; ++s.o) {
-                    State l = s;
+            for (s.a = from.a0; s.a < from.a0 + from.aw; ++s.a) {
+                for (s.b = from.b0; s.b < from.b0 + from.bw; ++s.b) {
+                    CountState l = s;
                     l.r = 0;
                     const bool leaves = canLeave && left.Holds(l);
                     const std::size_t leftIndex = leaves ? left.Index(l) : 0;
                     for (s.r = 0; s.r < from.rw; ++s.r, ++index) {
                         if (leaves) visit(index, leftIndex, false);
                         if (canTake) {
-                            const State t = Taken(v, s);
+                            const CountState t = layout_.Taken(v, s);
                             if (taken.Holds(t)) visit(index, taken.Index(t), true);
                         }
                     }
@@ -231,7 +225,7 @@ template <class Cell>
 void ReachableCounts::Fill(std::vector<Cell>& table) {
     table.assign(entries_, 0);
     if (BoxAt(0, 0).Size() == 0) return;
-    table[BoxAt(0, 0).Index(State{})] = 1;
+    table[BoxAt(0, 0).Index(CountState{})] = 1;
     for (int step = 1; step <= n_; ++step) {
         ForEachMove(step,
                     [&table](std::size_t from, std::size_t to, bool) { table[to] += table[from]; });
@@ -259,10 +253,10 @@ void ReachableCounts::UnrankIn(const Cell* table, int cls, WideCount rank, Numbe
     // The state, in registers of the index's width; the count taken is left.
     std::ptrdiff_t r = static_cast<std::ptrdiff_t>(at % last.rw);
     at /= last.rw;
-    std::ptrdiff_t o = last.o0 + static_cast<std::ptrdiff_t>(at % last.ow);
-    at /= last.ow;
-    std::ptrdiff_t sum = last.s0 + static_cast<std::ptrdiff_t>(at % last.sw);
-    std::ptrdiff_t f = last.f0 + static_cast<std::ptrdiff_t>(at / last.sw);
+    std::ptrdiff_t b = last.b0 + static_cast<std::ptrdiff_t>(at % last.bw);
+    at /= last.bw;
+    std::ptrdiff_t a = last.a0 + static_cast<std::ptrdiff_t>(at % last.aw);
+    std::ptrdiff_t f = last.f0 + static_cast<std::ptrdiff_t>(at / last.aw);
     const int* order = layout_.order.data();
     const std::ptrdiff_t perStep = k_ + 2;
     // The boxes after step - 1; the walk ends at its k-th number taken, never below step 1.
@@ -275,7 +269,7 @@ void ReachableCounts::UnrankIn(const Cell* table, int cls, WideCount rank, Numbe
             if (r == 0) {
                 // v left, and the run before it may have had any length: those counts lie side
                 // by side. The state before is kept, as every state the walk passes through is.
-                const Cell* ways = table + row[left].LeftIndex(f, sum, o);
+                const Cell* ways = table + row[left].LeftIndex(f, a, b);
                 while (u >= ways[r]) u -= ways[r++];
                 continue;
             }
@@ -283,36 +277,29 @@ void ReachableCounts::UnrankIn(const Cell* table, int cls, WideCount rank, Numbe
         } else {
             // v left, unless the count before it says otherwise
             const Box& box = row[left];
-            if (leavable_[v] && box.HoldsLeft(f, sum, o)) {
-                const Cell ways = table[box.LeftIndex(f, sum, o)];
+            if (leavable_[v] && box.HoldsLeft(f, a, b)) {
+                const Cell ways = table[box.LeftIndex(f, a, b)];
                 if (u < ways) continue;
                 u -= ways;
             }
         }
         out[--left] = static_cast<Number>(v);
         if (left == 0) break;
-        f -= fixedStep_[v];
-        sum -= sumStep_[v];
-        o -= oddStep_[v];
+        f -= layout_.fixedStep[v];
+        a -= layout_.totals[0].weight[v];
+        b -= layout_.totals[1].weight[v];
     }
-    if (layout_.oddCheckStep >= 0) std::sort(out, out + k_);
+    if (layout_.checkStep >= 0) std::sort(out, out + k_);
 }
 
 void ReachableCounts::Rank(const Number* numbers, int& cls, WideCount& u) const {
     bool chosen[MaxNumber + 1] = {};
     for (int i = 0; i < k_; ++i) chosen[numbers[i]] = true;
-    std::array<State, MaxNumber + 1> states{};
-    for (int step = 1; step <= n_; ++step) {
-        const int v = layout_.order[step];
-        if (chosen[v]) {
-            states[step] = Taken(v, states[step - 1]);
-        } else {
-            states[step] = states[step - 1];
-            states[step].r = 0;
-        }
-    }
-    const State& last = states[n_];
-    cls = rules_.form == FixedForm::Some ? last.f - rules_.fixedMin : 0;
+    std::array<CountState, MaxNumber + 1> states{};
+    layout_.Walk(chosen, states.data());
+    const CountState& last = states[n_];
+    const LineRules& rules = layout_.rules;
+    cls = rules.form == FixedForm::Some ? last.f - rules.fixedMin : 0;
     const std::vector<std::size_t>& finals = finals_[cls];
     const std::size_t index = BoxAt(n_, k_).Index(last);
     const std::size_t j = std::lower_bound(finals.begin(), finals.end(), index) - finals.begin();
@@ -320,15 +307,15 @@ void ReachableCounts::Rank(const Number* numbers, int& cls, WideCount& u) const 
     // The ways passed over at each step, in the order Unrank weighs them.
     for (int step = n_; step >= 1; --step) {
         const int v = layout_.order[step];
-        const State& s = states[step];
+        const CountState& s = states[step];
         if (layout_.runInState) {
             if (chosen[v]) continue;
             for (int r = 0; r < states[step - 1].r; ++r) {
-                State before = s;
+                CountState before = s;
                 before.r = r;
                 u += At(step - 1, before);
             }
-        } else if (chosen[v] && !(rules_.form == FixedForm::All && isFixed_[v])) {
+        } else if (chosen[v] && leavable_[v]) {
             u += At(step - 1, s);
         }
     }
@@ -353,10 +340,11 @@ std::array<double, MaxNumber + 1> ReachableCounts::Inclusion(
     const Box& last = BoxAt(n_, k_);
     std::vector<double> after(starts[n_ + 1] - starts[n_]), before;
     double total = 0;
-    const std::size_t perF = std::size_t(last.sw) * last.ow * last.rw;
+    const std::size_t perF = std::size_t(last.aw) * last.bw * last.rw;
+    const LineRules& rules = layout_.rules;
     for (std::size_t i = 0; i < last.Size(); ++i) {
-        const int cls = rules_.form == FixedForm::Some
-                            ? last.f0 + static_cast<int>(i / perF) - rules_.fixedMin
+        const int cls = rules.form == FixedForm::Some
+                            ? last.f0 + static_cast<int>(i / perF) - rules.fixedMin
                             : 0;
         after[last.base + i - starts[n_]] = weight[cls];
         total += static_cast<double>(Count(last.base + i)) * weight[cls];
