@@ -118,6 +118,11 @@ bool ReadNumber(const ArgumentRow& row, std::span<const std::string> args, RunSe
     return false;
 }
 
+// Five arguments take no fixed numbers, six all of them, eight some.
+FixedForm FormOf(std::size_t count) {
+    return count == 5 ? FixedForm::None : count == 6 ? FixedForm::All : FixedForm::Some;
+}
+
 std::string WrongCount(std::size_t count) {
     return "expected 5, 6 or 8 arguments (LINES POOL PICK SORT OUTPUT [FIXED-FILE [FIXED-MIN "
            "FIXED-MAX]]), got " +

@@ -22,11 +22,6 @@ struct RunSettings {
     FixedForm Form = FixedForm::None;  // by the argument count: none, all or some fixed numbers
 };
 
-// Five arguments take no fixed numbers, six all of them, eight some.
-inline FixedForm FormOf(std::size_t argCount) {
-    return argCount == 5 ? FixedForm::None : argCount == 6 ? FixedForm::All : FixedForm::Some;
-}
-
 // The first non-empty line of the file; empty when there is none. Nothing when the file cannot
 // be opened or read; then why, if given, says which.
 std::optional<std::string> ReadFixedNumberLine(const std::string& name, Rejection* why = nullptr);

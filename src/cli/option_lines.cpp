@@ -4,11 +4,11 @@
 
 namespace combogen {
 
-LineRules RulesOf(const RunSettings& settings, const NumberLists& lists, std::size_t argCount) {
+LineRules RulesOf(const RunSettings& settings, const NumberLists& lists) {
     LineRules rules;
     rules.poolSize = settings.PoolSize;
     rules.pickCount = settings.PickCount;
-    rules.form = FormOf(argCount);
+    rules.form = settings.Form;
     rules.fixed = lists.fixed;
     rules.fixedCount = lists.FixedCount;
     rules.fixedMin = settings.FixedMin;
@@ -24,15 +24,20 @@ std::optional<std::string> AddFilters(const Options& options, LineRules& rules) 
     return ExcludeNumbers(options.exclude, rules, filters);
 }
 
-std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Options& options,
-                                                const NumberLists& lists, bool sortOutput,
-                                                int64_t lineCount, bool checkOnly) {
+std::optional<Rejection> OptionLines::Prepare(const LineRules& rules, const Options& options,
+                                              const NumberLists& lists, bool sortOutput,
+                                              int64_t lineCount, bool checkOnly) {
     rules_ = rules;
     sortOutput_ = sortOutput;
-    if (auto wrong = AddFilters(options, rules_)) return wrong;
+    if (auto wrong = AddFilters(options, rules_)) {
+        return Rejection(Field::Options, std::move(*wrong), "--exclude");
+    }
     DrawChoice choice;
     if (rules_.filters.Any() || options.unique) {
-        if (auto impossible = ChooseDraw(rules_, lists, options.unique, choice)) return impossible;
+        if (auto impossible = ChooseDraw(rules_, lists, options.unique, choice)) {
+            return Rejection(Field::Options, std::move(*impossible),
+                             choice.about != nullptr ? choice.about : "");
+        }
         sets_ = std::move(choice.sets);
         recheck_ = choice.recheck;
     }
@@ -40,7 +45,7 @@ std::optional<std::string> OptionLines::Prepare(const LineRules& rules, const Op
         std::string what = DescribeLines(rules_);
         if (rules_.filters.Any()) what += " with " + DescribeFilters(rules_.filters);
         if (auto refusal = UniqueLines::Refusal(*sets_, lineCount, what, choice.passing)) {
-            return refusal;
+            return Rejection(Field::Options, std::move(*refusal), "--unique");
         }
     }
     if (checkOnly) return std::nullopt;

@@ -11,6 +11,7 @@
 
 #include "cli/fixed_run.h"
 #include "cli/options.h"
+#include "cli/rejection.h"
 #include "combination/bonus.h"
 #include "filters/conditioned_draw.h"
 #include "unique/unique_lines.h"
@@ -23,9 +24,9 @@ public:
     // add the filters. Returns what makes the run impossible (a number both left out and fixed,
     // no line passes, too few lines for --unique, counts too large even over the states that
     // can reach a passing line), or nothing. checkOnly leaves the lines unprepared.
-    std::optional<std::string> Prepare(const LineRules& rules, const Options& options,
-                                       const NumberLists& lists, bool sortOutput, int64_t lineCount,
-                                       bool checkOnly = false);
+    std::optional<Rejection> Prepare(const LineRules& rules, const Options& options,
+                                     const NumberLists& lists, bool sortOutput, int64_t lineCount,
+                                     bool checkOnly = false);
 
     void Next(RandomGenerator& g, NumberLists& lists, LineText& text);
 
@@ -57,9 +58,9 @@ private:
     DrawnLine line_;
 };
 
-// What a line's main numbers are drawn from, as the arguments and the fixed list give it
-// (argCount 5, 6 or 8), without filters.
-LineRules RulesOf(const RunSettings& settings, const NumberLists& lists, std::size_t argCount);
+// What a line's main numbers are drawn from, as the arguments and the fixed list give it,
+// without filters.
+LineRules RulesOf(const RunSettings& settings, const NumberLists& lists);
 
 // Adds the options' filters to rules. Returns an error text for a number both left out and
 // fixed, or nothing.

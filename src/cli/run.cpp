@@ -137,9 +137,9 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
         }
     }
     if (drawsWithOptions) {
-        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, args.size()), options, lists,
+        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists), options, lists,
                                              settings.SortOutput, settings.LineCount)) {
-            if (why != nullptr) *why = {Field::Options, *wrong};
+            if (why != nullptr) *why = std::move(*wrong);
             return RunEnd::Refused;
         }
     }
@@ -238,9 +238,9 @@ std::optional<Rejection> CheckArguments(std::span<const std::string> args, const
         if (auto wrong = wheel.Prepare(settings, lists, options)) return wrong;
     } else if (options.ChangesDraws()) {
         OptionLines optionLines;
-        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists, args.size()), options, lists,
+        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists), options, lists,
                                              settings.SortOutput, settings.LineCount, true)) {
-            return Rejection{Field::Options, *wrong};
+            return wrong;
         }
     }
     return std::nullopt;

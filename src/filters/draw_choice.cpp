@@ -23,7 +23,7 @@ RandomGenerator TrialGenerator() {
 }
 
 // The filters that no line meets: the first that fails alone, or else all of them together.
-std::string Unmet(const LineRules& rules) {
+LineFilters Unmet(const LineRules& rules) {
     const LineFilters& all = rules.filters;
     LineRules single = rules;
     for (const Filter* filter : Filters()) {
@@ -35,9 +35,17 @@ std::string Unmet(const LineRules& rules) {
             const PassingSets reachable(single, PassingSets::Table::Reachable);
             return !reachable.TooLarge() && reachable.Total() == 0;
         }();
-        if (fails) return DescribeFilters(single.filters);
+        if (fails) return single.filters;
     }
-    return DescribeFilters(all);
+    return all;
+}
+
+// The option a refusal over these filters concerns: the first of them.
+const char* FirstOn(const LineFilters& filters) {
+    for (const Filter* filter : Filters()) {
+        if (filter->on(filters)) return filter->word;
+    }
+    return nullptr;
 }
 
 // Whether at least half of the lines drawn as usual pass the filters.
@@ -152,7 +160,10 @@ std::optional<std::string> ChooseDraw(const LineRules& rules, const NumberLists&
         }
         choice.sets = std::make_unique<PassingSets>(rules, PassingSets::Table::Reachable);
         if (choice.sets->TooLarge()) {
-            if (!(choice.sets = CountedWithRecheck(rules))) return TooLargeFor(rules);
+            if (!(choice.sets = CountedWithRecheck(rules))) {
+                choice.about = FirstOn(rules.filters);
+                return TooLargeFor(rules);
+            }
             choice.recheck = true;
             // How many pass them all, counted a step at a time: a run where none does would
             // draw again forever, and --unique refuses only lines that do not exist.
@@ -161,7 +172,9 @@ std::optional<std::string> ChooseDraw(const LineRules& rules, const NumberLists&
     }
     if (choice.sets->Total() == 0 || (choice.recheck && choice.passing == 0)) {
         // A line with the fixed numbers always exists, so only filters can empty the run.
-        return "no line of " + DescribeLine(rules) + " has " + Unmet(rules);
+        const LineFilters unmet = Unmet(rules);
+        choice.about = FirstOn(unmet);
+        return "no line of " + DescribeLine(rules) + " has " + DescribeFilters(unmet);
     }
     return std::nullopt;
 }

@@ -15,6 +15,7 @@ struct DrawChoice {
     std::unique_ptr<PassingSets> sets;  // null: drawn as usual and again until a line passes
     bool recheck = false;               // sets count fewer filters than the run has
     WideCount passing = 0;              // with recheck, the lines that pass every filter
+    const char* about = nullptr;        // the option a refusal concerns first, as "--sum"
 };
 
 // The way to draw the lines of rules (with lists as the run has them); unique: every line must
