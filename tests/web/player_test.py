@@ -4,6 +4,7 @@ Firefox's restored fields, the layout at a desktop's and a phone's size. Run by 
 import json
 import os
 import pathlib
+import re
 import subprocess
 import tempfile
 
@@ -190,6 +191,34 @@ class GameTest(PageTest):
                         self.assertIn("When 3 of the drawn numbers are among your 8: always a "
                                       "line with at least 2 of them.",
                                       browser.find("prize-words").text)
+
+
+    def test_prize_table_holds_the_reports_numbers(self):
+        """The prize table's cells are the command line's report, block by block, row by row,
+        bonus tiers too."""
+        browser = self.browser
+        page = self.run_page({"make-wheel": None, "lines": "20", "pool": "50", "pick": "5",
+                              "bonus-count": "2", "bonus-pool": "12", "wheel-t": "2",
+                              "wheel-m": "3", "wheel-numbers": "1 2 3 4 5 6 7 8",
+                              "wheel-effort": "5", "seed": "table"})
+        made = browser.find("download").get_attribute("download")
+        browser.find("check-prizes").click()
+        browser.wait(lambda: browser.find("prize-table").is_displayed(), 60, browser.errors())
+        cells = browser.driver.execute_script(
+            "return [...document.querySelectorAll('#prize-table tbody')].map((body) => " +
+            "[...body.rows].map((row) => [...row.cells].map((cell) => cell.textContent)))")
+        status, report, _ = native_output(["--prizes", "50:5+2:12", made], {made: page})
+        self.assertEqual(status, 0)
+        expected = []
+        for block in report.decode().split("\n\n")[1:]:
+            lines = block.splitlines()
+            drawn, draws = re.match(r"(\d+) of the drawn .*: (\d+) draws$", lines[0]).groups()
+            rows = [line.split() for line in lines[2:] if re.match(r" *\d+\+\d+ ", line)]
+            if rows:
+                rows[0].insert(0, "%s%s draws" % (drawn, "{:,}".format(int(draws))))
+                expected.append(rows)
+        self.assertEqual(len(expected), 6)
+        self.assertEqual(cells, expected)
 
 
 class PlayerAxeTest(PageTest):
