@@ -128,12 +128,16 @@ class LayoutTest(PageTest):
             with self.subTest(width=width):
                 browser = Browser(width, height)
                 try:
-                    browser.open(self.url)
                     script = "return document.getElementById(arguments[0])" \
                              ".getBoundingClientRect()[arguments[1]]"
                     top = lambda i: browser.driver.execute_script(script, i, "top")
-                    self.assertLessEqual(browser.driver.execute_script(
-                        script, "generate", "bottom"), height)
+                    # Each task's first button in the first view: a wheel's fields come first.
+                    for task, button in (("#make-wheel=1", "generate"),
+                                         ("#make-check=1", "check-draw"), ("", "generate")):
+                        browser.open("data:,")
+                        browser.open(self.url + task)
+                        self.assertLessEqual(browser.driver.execute_script(
+                            script, button, "bottom"), height, task)
                     browser.fill(dict(DEFAULTS, seed="layout", **{"make-wheel": None}))
                     for first, second in (("pool", "pick"), ("wheel-t", "wheel-m"),
                                           ("game", "price"), ("sum-min", "sum-max"),
