@@ -51,8 +51,9 @@ set_target_properties(combogen PROPERTIES
   CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
 
 set(COMBOGEN_WEB_DIR ${CMAKE_BINARY_DIR}/web)
-set(COMBOGEN_WEB_SOURCES index.html style.css words.js complaints.js page.js result.js checks.js games.js sw.js manifest.webmanifest icon.svg
-    icon-192.png icon-512.png)
+set(COMBOGEN_WEB_SOURCES index.html style.css words.js complaints.js page.js result.js
+    prize_table.js checks.js games.js sw.js manifest.webmanifest icon.svg icon-192.png
+    icon-512.png)
 set(COMBOGEN_WEB_OUTPUTS ${COMBOGEN_WEB_DIR}/engine.js)
 # The page's scripts minified (Debian's node-terser), so that the page stays under its size;
 # the other files as they are.

@@ -20,7 +20,9 @@ async function runCheck(args, place, files = {}) {
         $(id).textContent = '';
     }
     $('check-output').hidden = true;
+    $('check-report').hidden = true;
     $('prize-words').hidden = true;
+    $('prize-table').hidden = true;
     let lines;
     try {
         lines = await linesToCheck();
@@ -46,6 +48,7 @@ async function runCheck(args, place, files = {}) {
     }
     $('check-output').textContent = done.output;
     $('check-output').hidden = false;
+    $('check-report').hidden = false;
     return done.output;
 }
 
@@ -88,5 +91,8 @@ $('prizes-form').addEventListener('submit', async (event) => {
     if (!report) return;
     $('prize-words').textContent = prizeWords(report);
     $('prize-words').hidden = $('prize-words').textContent === '';
+    const table = prizeTable(report);
+    $('prize-table').replaceChildren(...(table ? [table] : []));
+    $('prize-table').hidden = !table;
 });
 $('checks').hidden = !MODES.checks;

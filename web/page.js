@@ -166,7 +166,7 @@ function syncFixedUse() {
     const some = $('fixed-some').checked;
     $('fixed-min').disabled = !some;
     $('fixed-max').disabled = !some;
-    $('wheel-fieldset').hidden = !wheelMode();
+    for (const id of ['wheel-fieldset', 'wheel-words', 'wheel-search']) $(id).hidden = !wheelMode();
     if (wheelMode()) $('wheel-words').textContent = wheelWords();
     const checking = $('make-check').checked;
     if (checking !== form.classList.contains('checking')) {

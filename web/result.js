@@ -199,7 +199,10 @@ function startRun({args, files}, expected, url) {
             const seconds = (performance.now() - started) / 1000;
             progress.max = 1;
             progress.value = message.done;
-            let text = 'Searching: the best wheel so far has ' + grouped(message.lines) +
+            // The page's engine runs the search's two walks one after the other, each half of
+            // the work (src/wheel/search/portfolio.cpp); each walk's best is its own.
+            let text = 'Searching: pass ' + (message.done < 0.5 ? 1 : 2) + ' of 2, its best ' +
+                'wheel so far has ' + grouped(message.lines) +
                 ' lines; ' + grouped(message.unmet) + (message.unmet === 1 ? ' draw' : ' draws') +
                 ' still unmet. ' +
                 secondsText(seconds) + ' so far';

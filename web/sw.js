@@ -5,7 +5,7 @@
 
 const CACHE = 'combogen-page';
 const FILES = ['./', 'index.html', 'style.css', 'words.js', 'complaints.js', 'page.js',
-    'result.js', 'checks.js', 'games.js', 'engine.js',
+    'result.js', 'prize_table.js', 'checks.js', 'games.js', 'engine.js',
     'manifest.webmanifest', 'icon.svg', 'icon-192.png', 'icon-512.png'];
 
 self.addEventListener('install', (event) => {

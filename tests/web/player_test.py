@@ -4,6 +4,7 @@ Firefox's restored fields, the layout at a desktop's and a phone's size. Run by 
 import json
 import os
 import pathlib
+import re
 import subprocess
 import tempfile
 
@@ -127,12 +128,16 @@ class LayoutTest(PageTest):
             with self.subTest(width=width):
                 browser = Browser(width, height)
                 try:
-                    browser.open(self.url)
                     script = "return document.getElementById(arguments[0])" \
                              ".getBoundingClientRect()[arguments[1]]"
                     top = lambda i: browser.driver.execute_script(script, i, "top")
-                    self.assertLessEqual(browser.driver.execute_script(
-                        script, "generate", "bottom"), height)
+                    # Each task's first button in the first view: a wheel's fields come first.
+                    for task, button in (("#make-wheel=1", "generate"),
+                                         ("#make-check=1", "check-draw"), ("", "generate")):
+                        browser.open("data:,")
+                        browser.open(self.url + task)
+                        self.assertLessEqual(browser.driver.execute_script(
+                            script, button, "bottom"), height, task)
                     browser.fill(dict(DEFAULTS, seed="layout", **{"make-wheel": None}))
                     for first, second in (("pool", "pick"), ("wheel-t", "wheel-m"),
                                           ("game", "price"), ("sum-min", "sum-max"),
@@ -190,6 +195,34 @@ class GameTest(PageTest):
                         self.assertIn("When 3 of the drawn numbers are among your 8: always a "
                                       "line with at least 2 of them.",
                                       browser.find("prize-words").text)
+
+
+    def test_prize_table_holds_the_reports_numbers(self):
+        """The prize table's cells are the command line's report, block by block, row by row,
+        bonus tiers too."""
+        browser = self.browser
+        page = self.run_page({"make-wheel": None, "lines": "20", "pool": "50", "pick": "5",
+                              "bonus-count": "2", "bonus-pool": "12", "wheel-t": "2",
+                              "wheel-m": "3", "wheel-numbers": "1 2 3 4 5 6 7 8",
+                              "wheel-effort": "5", "seed": "table"})
+        made = browser.find("download").get_attribute("download")
+        browser.find("check-prizes").click()
+        browser.wait(lambda: browser.find("prize-table").is_displayed(), 60, browser.errors())
+        cells = browser.driver.execute_script(
+            "return [...document.querySelectorAll('#prize-table tbody')].map((body) => " +
+            "[...body.rows].map((row) => [...row.cells].map((cell) => cell.textContent)))")
+        status, report, _ = native_output(["--prizes", "50:5+2:12", made], {made: page})
+        self.assertEqual(status, 0)
+        expected = []
+        for block in report.decode().split("\n\n")[1:]:
+            lines = block.splitlines()
+            drawn, draws = re.match(r"(\d+) of the drawn .*: (\d+) draws$", lines[0]).groups()
+            rows = [line.split() for line in lines[2:] if re.match(r" *\d+\+\d+ ", line)]
+            if rows:
+                rows[0].insert(0, "%s%s draws" % (drawn, "{:,}".format(int(draws))))
+                expected.append(rows)
+        self.assertEqual(len(expected), 6)
+        self.assertEqual(cells, expected)
 
 
 class PlayerAxeTest(PageTest):
