@@ -17,11 +17,8 @@ LineRules RulesOf(const RunSettings& settings, const NumberLists& lists) {
 }
 
 std::optional<std::string> AddFilters(const Options& options, LineRules& rules) {
-    LineFilters& filters = rules.filters;
-    if (options.sum) filters.sum = CountRange{options.sum->min, options.sum->max};
-    if (options.odd) filters.odd = CountRange{options.odd->min, options.odd->max};
-    filters.maxRun = options.maxRun;
-    return ExcludeNumbers(options.exclude, rules, filters);
+    rules.filters = options.filters;
+    return ExcludeNumbers(options.exclude, rules, rules.filters);
 }
 
 std::optional<Rejection> OptionLines::Prepare(const LineRules& rules, const Options& options,

@@ -11,16 +11,11 @@
 #include <vector>
 
 #include "cli/rejection.h"
+#include "filters/line_rules.h"
 #include "line_checks/prize_report.h"
 #include "text/number_lines.h"
 
 namespace combogen {
-
-// MIN:MAX, both inclusive.
-struct Range {
-    int32_t min = 0;
-    int32_t max = 0;
-};
 
 // K more numbers a line from a separate pool 1..N.
 struct BonusPool {
@@ -46,9 +41,7 @@ struct Options {
     bool lineFeedOnly = false;
     std::size_t blockSize = 128;
     std::optional<BonusPool> bonus;
-    std::optional<Range> sum;
-    std::optional<Range> odd;
-    std::optional<int> maxRun;
+    LineFilters filters;       // --sum, --odd, --max-run; --exclude is kept as given, below
     std::vector<int> exclude;  // distinct, ascending, each in 1..80
     std::optional<std::string> statsFile;
     std::optional<std::string> chartFile;
@@ -67,9 +60,7 @@ struct Options {
 
     // True when the lines differ from the plain run's in any way but the line end and the
     // hand-over size.
-    bool ChangesDraws() const {
-        return unique || bonus || sum || odd || maxRun || !exclude.empty();
-    }
+    bool ChangesDraws() const { return unique || bonus || filters.Any() || !exclude.empty(); }
 };
 
 struct CommandLine {
