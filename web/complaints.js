@@ -39,7 +39,8 @@ function clearReasons() {
 }
 
 function showReason(id, reason, inputs) {
-    const place = $(id + '-error');
+    // A field without a place of its own (a switch) shows its reason above the form.
+    const place = $(id + '-error') || $('form-error');
     if (place.textContent.includes(reason)) return;
     place.textContent = place.textContent ? place.textContent + ' ' + reason : reason;
     // A reason among the folded options unfolds them.
