@@ -160,7 +160,7 @@ std::optional<Rejection> WheelRun::Find(RandomGenerator& g) {
                             ? std::numeric_limits<int64_t>::max()
                             : std::max<int64_t>(1, base * percent / 100);
     }
-    const bool filtered = filters_.sum || filters_.odd || filters_.maxRun;
+    const bool filtered = filters_.LimitsLines();
     if (filtered) {
         search.allowed = [this](std::span<const uint8_t> line) {
             NumberList numbers{};

@@ -11,6 +11,13 @@ bool LineFilters::Any() const {
     return false;
 }
 
+bool LineFilters::LimitsLines() const {
+    for (const Filter* filter : Filters()) {
+        if (filter->kind != Filter::Kind::Barred && filter->on(*this)) return true;
+    }
+    return false;
+}
+
 bool PassesFilters(const LineFilters& filters, const Number* numbers, int k) {
     for (const Filter* filter : Filters()) {
         if (filter->on(filters) && !filter->passes(filters, numbers, k)) return false;

@@ -25,6 +25,8 @@ struct LineFilters {
     bool anyExcluded = false;  // true whenever excluded holds a number
 
     bool Any() const;
+    // Whether a filter limits which numbers go together in a line (any but left-out numbers).
+    bool LimitsLines() const;
 };
 
 struct LineRules {
