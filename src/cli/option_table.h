@@ -47,7 +47,7 @@ struct OptionRow {
     std::string_view value;  // "MIN:MAX"; empty for a switch
     ValueKind kind = ValueKind::Switch;
     int64_t least = 0, most = 0;  // a whole number's range, or each half's of a pair
-    std::string_view form;        // how a value is written, said when one is malformed
+    std::string_view form;  // after the value's name, how it is written: ", two whole numbers"
     HelpGroup group = HelpGroup::Run;
     std::string_view operand;    // --help's words after the value: " FILE"
     std::string_view help;       // --help's lines, without their indent

@@ -30,7 +30,8 @@ std::string Words(const OptionRow* row, std::string_view name, Rule rule,
             return option + (row->kind == ValueKind::Text ? " needs a text that is not empty"
                                                           : " needs a file name");
         case Rule::Malformed:
-            return option + " takes " + std::string(row->form) + ", not " + Quoted(at(0));
+            return option + " takes " + std::string(row->value) + std::string(row->form) +
+                   ", not " + Quoted(at(0));
         case Rule::NotInRange:
             return option + " " + Quoted(at(0)) + " is not a whole number from " + at(1) + " to " +
                    at(2);
