@@ -51,7 +51,7 @@ set_target_properties(combogen PROPERTIES
   CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
 
 set(COMBOGEN_WEB_DIR ${CMAKE_BINARY_DIR}/web)
-set(COMBOGEN_WEB_SOURCES index.html style.css words.js complaints.js page.js result.js
+set(COMBOGEN_WEB_SOURCES index.html style.css fields.js words.js complaints.js page.js result.js
     prize_table.js checks.js games.js sw.js manifest.webmanifest icon.svg icon-192.png
     icon-512.png)
 set(COMBOGEN_WEB_OUTPUTS ${COMBOGEN_WEB_DIR}/engine.js)

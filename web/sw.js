@@ -4,7 +4,7 @@
 'use strict';
 
 const CACHE = 'combogen-page';
-const FILES = ['./', 'index.html', 'style.css', 'words.js', 'complaints.js', 'page.js',
+const FILES = ['./', 'index.html', 'style.css', 'fields.js', 'words.js', 'complaints.js', 'page.js',
     'result.js', 'prize_table.js', 'checks.js', 'games.js', 'engine.js',
     'manifest.webmanifest', 'icon.svg', 'icon-192.png', 'icon-512.png'];
 
