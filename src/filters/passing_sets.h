@@ -99,6 +99,10 @@ private:
     int fd_ = 1, ad_ = 1, bd_ = 1, rd_ = 1;  // extents of f, a, b, r
     std::size_t layer_ = 0;
     std::vector<WideCount> table_;
+    // For the rank walks, so that they keep an index and read no layout: what taking v adds
+    // to a state's index (the run's part too when kept), and whether v may be left.
+    std::array<std::size_t, MaxNumber + 1> takenStep_{};
+    std::array<bool, MaxNumber + 1> leavable_{};
     int classCount_ = 1;
     std::vector<WideCount> classSize_, classSpace_;
     std::vector<WideCount> classWeightEnds_;  // the running total of the class draw's weights
