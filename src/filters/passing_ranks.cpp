@@ -9,6 +9,15 @@ namespace combogen {
 
 void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
     if (reachable_) return reachable_->Unrank(cls, u, out);
+    UnrankFull(cls, u, out);
+}
+
+void PassingSets::Rank(const Number* numbers, int& cls, WideCount& u) const {
+    if (reachable_) return reachable_->Rank(numbers, cls, u);
+    RankFull(numbers, cls, u);
+}
+
+void PassingSets::UnrankFull(int cls, WideCount u, Number* out) const {
     const int n = layout_.rules.poolSize;
     const int k = layout_.rules.pickCount;
     const std::size_t layer = layer_;
@@ -61,8 +70,7 @@ void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
     if (layout_.checkStep >= 0) std::sort(out, out + k);
 }
 
-void PassingSets::Rank(const Number* numbers, int& cls, WideCount& u) const {
-    if (reachable_) return reachable_->Rank(numbers, cls, u);
+void PassingSets::RankFull(const Number* numbers, int& cls, WideCount& u) const {
     const LineRules& rules = layout_.rules;
     const int n = rules.poolSize;
     const int k = rules.pickCount;

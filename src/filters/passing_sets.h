@@ -88,6 +88,10 @@ private:
     WideCount At(int step, std::size_t index) const { return table_[step * layer_ + index]; }
     bool CanTake(int v, const CountState& from) const;  // from the state after v-1
     void CountFull();
+    // Unrank and Rank in the full table; apart, so that drawing from the reachable counts
+    // does not pay for setting up their walks.
+    void UnrankFull(int cls, WideCount u, Number* out) const;
+    void RankFull(const Number* numbers, int& cls, WideCount& u) const;
     // The class spaces and the weights of the class draw, from the class sizes.
     void Weigh();
 
