@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "combination/pool.h"
-#include "filters/filter.h"
 
 namespace combogen {
 
@@ -23,12 +22,14 @@ ConditionedDraw::ConditionedDraw(const LineRules& rules, const PassingSets* sets
       filtered_(rules.filters.Any()),
       fromCounts_(filtered_ && sets != nullptr && (recheck || !sets->MostPass())),
       recheck_(recheck),
-      rechecked_(rules.filters) {
+      check_(rules.filters) {
     if (!recheck_ || sets_ == nullptr) return;
     const LineFilters& counted = sets_->Rules().filters;
+    LineFilters rechecked = rules.filters;
     for (const Filter* filter : Filters()) {
-        if (filter->on(counted)) filter->leaveOut(rechecked_);
+        if (filter->on(counted)) filter->leaveOut(rechecked);
     }
+    uncounted_ = FilterCheck(rechecked);
 }
 
 void ConditionedDraw::Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& line) const {
@@ -39,14 +40,13 @@ void ConditionedDraw::Draw(RandomGenerator& g, NumberLists& lists, DrawnLine& li
             cls = sets_->DrawClass(g);
             u = WideBelow(g, sets_->ClassSize(cls));
             sets_->Unrank(cls, u, lists.combination.data());
-        } while (recheck_ &&
-                 !PassesFilters(rechecked_, lists.combination.data(), rules_.pickCount));
+        } while (recheck_ && !uncounted_.Passes(lists.combination.data(), rules_.pickCount));
         Finish(g, lists, cls, u, line);
         return;
     }
     do {
         DrawUnfiltered(g, lists, rules_, sortOutput_, line);
-    } while (filtered_ && !PassesFilters(rules_.filters, line.numbers.data(), rules_.pickCount));
+    } while (filtered_ && !check_.Passes(line.numbers.data(), rules_.pickCount));
 }
 
 void ConditionedDraw::FromRank(RandomGenerator& g, NumberLists& lists, int cls, WideCount u,

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "combination/draw.h"
+#include "filters/filter.h"
 #include "filters/passing_sets.h"
 
 namespace combogen {
@@ -55,9 +56,10 @@ private:
     bool filtered_;
     bool fromCounts_;
     bool recheck_;
-    // With the recheck, the filters that the counts do not hold (a line drawn from the counts
-    // meets the others).
-    LineFilters rechecked_;
+    // The run's filters, and with the recheck those that the counts do not hold (a line drawn
+    // from the counts meets the others).
+    FilterCheck check_;
+    FilterCheck uncounted_;
 };
 
 }  // namespace combogen

@@ -4,6 +4,7 @@
 // and the choice of a way to draw read every filter through its row here.
 #pragma once
 
+#include <array>
 #include <span>
 #include <string>
 
@@ -63,8 +64,33 @@ void CopySetting(const LineFilters& from, LineFilters& to) {
     to.*Member = from.*Member;
 }
 
+// How many filters there are (Filters().size()).
+inline constexpr int FilterCount = 4;
+
 // Every filter, in the order of the command line's help and of messages.
 std::span<const Filter* const> Filters();
+
+// The filters that are on, found once for a run's many lines: a line then costs a call for
+// each of them alone, not the test of every row for whether it is on.
+class FilterCheck {
+public:
+    FilterCheck() = default;  // no filter on
+    explicit FilterCheck(const LineFilters& filters);
+
+    bool Any() const { return count_ > 0; }
+    // As PassesFilters(filters, numbers, k).
+    bool Passes(const Number* numbers, int k) const {
+        for (int i = 0; i < count_; ++i) {
+            if (!passes_[i](filters_, numbers, k)) return false;
+        }
+        return true;
+    }
+
+private:
+    LineFilters filters_;
+    std::array<bool (*)(const LineFilters&, const Number*, int), FilterCount> passes_{};
+    int count_ = 0;
+};
 
 // "--sum 21:30"
 std::string Describe(const Filter& filter, const LineFilters& filters);

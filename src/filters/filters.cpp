@@ -1,5 +1,7 @@
 #include "filters/filter.h"
 
+#include <iterator>
+
 namespace combogen {
 
 // Each filter's row, in its own file.
@@ -7,7 +9,14 @@ extern const Filter SumFilter, OddFilter, RunFilter, ExcludeFilter;
 
 std::span<const Filter* const> Filters() {
     static constexpr const Filter* All[] = {&SumFilter, &OddFilter, &RunFilter, &ExcludeFilter};
+    static_assert(std::size(All) == FilterCount);
     return All;
+}
+
+FilterCheck::FilterCheck(const LineFilters& filters) : filters_(filters) {
+    for (const Filter* filter : Filters()) {
+        if (filter->on(filters)) passes_[count_++] = filter->passes;
+    }
 }
 
 std::string Describe(const Filter& filter, const LineFilters& filters) {

@@ -9,15 +9,26 @@ namespace combogen {
 
 void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
     if (reachable_) return reachable_->Unrank(cls, u, out);
-    const LineRules& rules = layout_.rules;
+    UnrankFull(cls, u, out);
+}
+
+void PassingSets::Rank(const Number* numbers, int& cls, WideCount& u) const {
+    if (reachable_) return reachable_->Rank(numbers, cls, u);
+    RankFull(numbers, cls, u);
+}
+
+void PassingSets::UnrankFull(int cls, WideCount u, Number* out) const {
+    const int n = layout_.rules.poolSize;
+    const int k = layout_.rules.pickCount;
+    const std::size_t layer = layer_;
     if (countOnly_) {
         // The walk below with the count as the whole state: one final state (all k taken), and
         // step v decides v. at: where row v - 1 of the table starts.
-        int left = rules.pickCount;
-        std::size_t at = static_cast<std::size_t>(rules.poolSize - 1) * layer_;
-        for (int v = rules.poolSize; v >= 1 && left > 0; --v, at -= layer_) {
-            if (layout_.CanLeave(v)) {
-                const WideCount leftWays = table_[at + static_cast<std::size_t>(left)];
+        int left = k;
+        const WideCount* at = table_.data() + static_cast<std::size_t>(n - 1) * layer;
+        for (int v = n; v >= 1 && left > 0; --v, at -= layer) {
+            if (leavable_[v]) {
+                const WideCount leftWays = at[left];
                 if (u < leftWays) continue;
                 u -= leftWays;
             }
@@ -28,98 +39,102 @@ void PassingSets::Unrank(int cls, WideCount u, Number* out) const {
     const std::vector<WideCount>& ends = finalEnds_[cls];
     const std::size_t j = std::upper_bound(ends.begin(), ends.end(), u) - ends.begin();
     if (j > 0) u -= ends[j - 1];
+    // The state is followed as its index alone, and the run apart (its part of the index).
     std::size_t index = finals_[cls][j];
-    CountState s = Decode(index);  // followed step by step from here, without dividing again
-    int left = rules.pickCount;    // numbers still to find
-    for (int step = rules.poolSize; step >= 1 && left > 0; --step) {
-        const int v = layout_.order[step];
-        if (layout_.runInState) {
-            if (s.r == 0) {  // v left: the run before it may have had any length
-                for (int r = 0; r < rd_; ++r) {
-                    const std::size_t before = Index(s.c, s.f, s.a, s.b, r);
-                    const WideCount ways = At(step - 1, before);
-                    if (u < ways) {
-                        index = before;
-                        s.r = r;
-                        break;
-                    }
-                    u -= ways;
-                }
+    const bool runs = layout_.runInState;
+    std::size_t r = runs ? index % static_cast<std::size_t>(rd_) : 0;
+    const int* order = layout_.order.data();
+    const WideCount* before = table_.data() + static_cast<std::size_t>(n - 1) * layer;
+    int left = k;  // numbers still to find
+    for (int step = n; step >= 1 && left > 0; --step, before -= layer) {
+        const int v = order[step];
+        if (runs) {
+            if (r == 0) {
+                // v left: the run before it may have had any length, and those states lie side
+                // by side from this index (u is below the sum of their counts).
+                const WideCount* ways = before + index;
+                while (u >= ways[r]) u -= ways[r++];
+                index += r;
                 continue;
             }
+            r -= 1;
         } else {
-            const WideCount leftWays = layout_.CanLeave(v) ? At(step - 1, index) : 0;
+            const WideCount leftWays = leavable_[v] ? before[index] : 0;
             if (u < leftWays) continue;
             u -= leftWays;
         }
         out[--left] = static_cast<Number>(v);
-        s.c -= 1;
-        s.f -= layout_.fixedStep[v];
-        s.a -= layout_.totals[0].weight[v];
-        s.b -= layout_.totals[1].weight[v];
-        s.r -= layout_.runInState;
-        index = Index(s);
+        index -= takenStep_[v];
     }
     // The numbers of weight 1 first leaves the others ahead of them.
-    if (layout_.checkStep >= 0) std::sort(out, out + rules.pickCount);
+    if (layout_.checkStep >= 0) std::sort(out, out + k);
 }
 
-void PassingSets::Rank(const Number* numbers, int& cls, WideCount& u) const {
-    if (reachable_) return reachable_->Rank(numbers, cls, u);
+void PassingSets::RankFull(const Number* numbers, int& cls, WideCount& u) const {
     const LineRules& rules = layout_.rules;
-    if (countOnly_ && rules.poolSize <= 64) {
+    const int n = rules.poolSize;
+    const int k = rules.pickCount;
+    const std::size_t layer = layer_;
+    if (countOnly_ && n <= 64) {
         // As below for a count alone: the taken numbers in ascending order, each adding the ways
         // to have left it.
         uint64_t bits = 0;
-        for (int i = 0; i < rules.pickCount; ++i) bits |= uint64_t{1} << (numbers[i] - 1);
+        for (int i = 0; i < k; ++i) bits |= uint64_t{1} << (numbers[i] - 1);
         WideCount below = 0;
         for (int c = 1; bits != 0; ++c, bits &= bits - 1) {
             const int v = std::countr_zero(bits) + 1;
-            if (layout_.CanLeave(v)) below += table_[(v - 1) * layer_ + c];
+            if (leavable_[v]) below += table_[(v - 1) * layer + c];
         }
         cls = 0;
         u = below;
         return;
     }
     bool chosen[MaxNumber + 1] = {};
-    for (int i = 0; i < rules.pickCount; ++i) chosen[numbers[i]] = true;
-    const bool some = rules.form == FixedForm::Some;
+    for (int i = 0; i < k; ++i) chosen[numbers[i]] = true;
+    const int* order = layout_.order.data();
+    // The states are followed as their indices; the count of fixed numbers gives the class.
+    std::size_t index = 0;
+    int fixedTaken = 0;
+    WideCount below = 0;
     if (!layout_.runInState) {
         // Without run lengths a left number keeps the state, so only the taken numbers add to
         // the rank: the ways to have left each of them, in the order the table decides them.
-        CountState state;
-        WideCount below = 0;
-        for (int step = 1; step <= rules.poolSize; ++step) {
-            const int v = layout_.order[step];
+        for (int step = 1; step <= n; ++step) {
+            const int v = order[step];
             if (!chosen[v]) continue;
-            state = layout_.Taken(v, state);
-            if (layout_.CanLeave(v)) {
-                below += At(step - 1, Index(state.c, state.f, state.a, state.b, 0));
-            }
+            index += takenStep_[v];
+            fixedTaken += layout_.fixedStep[v];
+            if (leavable_[v]) below += table_[(step - 1) * layer + index];
         }
-        cls = some ? state.f - rules.fixedMin : 0;
-        const std::vector<std::size_t>& finals = finals_[cls];
-        const std::size_t finalIndex = Index(state.c, state.f, state.a, state.b, 0);
-        const std::size_t j =
-            std::lower_bound(finals.begin(), finals.end(), finalIndex) - finals.begin();
-        u = (j > 0 ? finalEnds_[cls][j - 1] : 0) + below;
-        return;
+    } else {
+        // Each number left adds the ways to have come to it with a shorter run than the line's:
+        // those states lie side by side from the index of the state after it.
+        std::array<std::size_t, MaxNumber + 1> after{}, run{};
+        std::size_t r = 0;
+        for (int step = 1; step <= n; ++step) {
+            const int v = order[step];
+            run[step - 1] = r;
+            if (chosen[v]) {
+                index += takenStep_[v];
+                fixedTaken += layout_.fixedStep[v];
+                r += 1;
+            } else {
+                index -= r;
+                r = 0;
+            }
+            after[step] = index;
+        }
+        for (int step = n; step >= 1; --step) {
+            if (chosen[order[step]]) continue;
+            const WideCount* ways = &table_[(step - 1) * layer + after[step]];
+            for (std::size_t shorter = 0; shorter < run[step - 1]; ++shorter)
+                below += ways[shorter];
+        }
     }
-    const int n = rules.poolSize;
-    std::array<CountState, MaxNumber + 1> states{};
-    layout_.Walk(chosen, states.data());
-    const CountState& last = states[n];
-    cls = some ? last.f - rules.fixedMin : 0;
+    cls = rules.form == FixedForm::Some ? fixedTaken - rules.fixedMin : 0;
     const std::vector<std::size_t>& finals = finals_[cls];
-    const std::size_t j =
-        std::lower_bound(finals.begin(), finals.end(), Index(last)) - finals.begin();
-    u = j > 0 ? finalEnds_[cls][j - 1] : 0;
-    for (int step = n; step >= 1; --step) {
-        const CountState& s = states[step];
-        if (chosen[layout_.order[step]]) continue;
-        for (int r = 0; r < states[step - 1].r; ++r)
-            u += At(step - 1, Index(s.c, s.f, s.a, s.b, r));
-    }
+    const std::size_t j = std::lower_bound(finals.begin(), finals.end(), index) - finals.begin();
+    u = (j > 0 ? finalEnds_[cls][j - 1] : 0) + below;
 }
 
 }  // namespace combogen

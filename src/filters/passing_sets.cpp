@@ -57,6 +57,10 @@ void PassingSets::CountFull() {
     }
     layer_ = static_cast<std::size_t>(layer);
     table_.assign(layer_ * (n + 1), 0);
+    for (int v = 1; v <= n; ++v) {
+        takenStep_[v] = Index(layout_.Taken(v, CountState{}));
+        leavable_[v] = layout_.CanLeave(v);
+    }
     table_[Index(CountState{})] = 1;
     for (int step = 1; step <= n; ++step) {
         const int v = layout_.order[step];

@@ -88,6 +88,10 @@ private:
     WideCount At(int step, std::size_t index) const { return table_[step * layer_ + index]; }
     bool CanTake(int v, const CountState& from) const;  // from the state after v-1
     void CountFull();
+    // Unrank and Rank in the full table; apart, so that drawing from the reachable counts
+    // does not pay for setting up their walks.
+    void UnrankFull(int cls, WideCount u, Number* out) const;
+    void RankFull(const Number* numbers, int& cls, WideCount& u) const;
     // The class spaces and the weights of the class draw, from the class sizes.
     void Weigh();
 
@@ -99,6 +103,10 @@ private:
     int fd_ = 1, ad_ = 1, bd_ = 1, rd_ = 1;  // extents of f, a, b, r
     std::size_t layer_ = 0;
     std::vector<WideCount> table_;
+    // For the rank walks, so that they keep an index and read no layout: what taking v adds
+    // to a state's index (the run's part too when kept), and whether v may be left.
+    std::array<std::size_t, MaxNumber + 1> takenStep_{};
+    std::array<bool, MaxNumber + 1> leavable_{};
     int classCount_ = 1;
     std::vector<WideCount> classSize_, classSpace_;
     std::vector<WideCount> classWeightEnds_;  // the running total of the class draw's weights

@@ -110,7 +110,12 @@ uint64_t ReachableCounts::Entries(const CountLayout& layout) {
 ReachableCounts::ReachableCounts(const CountLayout& layout)
     : layout_(layout), n_(layout.rules.poolSize), k_(layout.rules.pickCount) {
     const LineRules& rules = layout.rules;
-    for (int v = 1; v <= n_; ++v) leavable_[v] = layout.CanLeave(v);
+    for (int v = 1; v <= n_; ++v) {
+        leavable_[v] = layout.CanLeave(v);
+        fTaken_[v] = layout.fixedStep[v];
+        aTaken_[v] = layout.totals[0].weight[v];
+        bTaken_[v] = layout.totals[1].weight[v];
+    }
     uint64_t entries = 0;
     boxes_ = Boxes(layout, entries);
     entries_ = static_cast<std::size_t>(entries);
@@ -285,9 +290,9 @@ void ReachableCounts::UnrankIn(const Cell* table, int cls, WideCount rank, Numbe
         }
         out[--left] = static_cast<Number>(v);
         if (left == 0) break;
-        f -= layout_.fixedStep[v];
-        a -= layout_.totals[0].weight[v];
-        b -= layout_.totals[1].weight[v];
+        f -= fTaken_[v];
+        a -= aTaken_[v];
+        b -= bTaken_[v];
     }
     if (layout_.checkStep >= 0) std::sort(out, out + k_);
 }

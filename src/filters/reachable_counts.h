@@ -92,6 +92,9 @@ private:
     int n_ = 0, k_ = 0;
     // Whether v may be left: looked up per number so that the rank walk does not branch.
     std::array<bool, MaxNumber + 1> leavable_{};
+    // What taking v adds to f, a and b, at the width of the rank walk's registers so that the
+    // walk neither widens nor reads the layout; side by side, one address serves all three.
+    std::array<std::ptrdiff_t, MaxNumber + 1> fTaken_{}, aTaken_{}, bTaken_{};
     std::vector<Box> boxes_;  // (n + 1) steps of k + 2 boxes, the last always empty
     std::size_t entries_ = 0;
     bool wide_ = false;
