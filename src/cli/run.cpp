@@ -45,13 +45,13 @@ bool PrepareLists(const RunSettings& settings, const FixedLineSummary& fixedLine
 }
 
 // The lines of a run: the same draws as the plain run unless an option changes them, then the
-// chosen line end. Plain is a run without options, its loop kept free of their tests.
-template <bool Plain>
-void WriteLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
-                const Options& options, OptionLines* optionLines, OutputTextFile& output,
-                LineTally* tally) {
+// chosen line end. Plain is a run without options, its loop kept free of their tests; the form
+// is fixed for the loop, so that a line does not test it again.
+template <bool Plain, FixedForm form>
+[[gnu::noinline]] void WriteLinesOf(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
+                  const Options& options, OptionLines* optionLines, OutputTextFile& output,
+                  LineTally* tally) {
     // Read once: the calls below cannot be seen to leave settings unchanged.
-    const FixedForm form = settings.Form;
     const int32_t lineCount = settings.LineCount, pick = settings.PickCount;
     const int32_t fixedMin = settings.FixedMin, fixedMax = settings.FixedMax;
     const bool sorted = settings.SortOutput;
@@ -80,6 +80,23 @@ void WriteLines(RandomGenerator& generator, NumberLists& lists, const RunSetting
             }
         }
     }
+}
+
+template <bool Plain>
+void WriteLines(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
+                const Options& options, OptionLines* optionLines, OutputTextFile& output,
+                LineTally* tally) {
+    switch (settings.Form) {
+        case FixedForm::None:
+            return WriteLinesOf<Plain, FixedForm::None>(generator, lists, settings, options,
+                                                        optionLines, output, tally);
+        case FixedForm::All:
+            return WriteLinesOf<Plain, FixedForm::All>(generator, lists, settings, options,
+                                                       optionLines, output, tally);
+        case FixedForm::Some: break;
+    }
+    WriteLinesOf<Plain, FixedForm::Some>(generator, lists, settings, options, optionLines, output,
+                                         tally);
 }
 
 }  // namespace
