@@ -207,8 +207,8 @@ private:
     uint64_t iteration_ = 0;
     std::vector<uint64_t> tabu_;  // [line][number]: the move until which it stays out
     std::vector<uint32_t> subsA_, subsB_;
-    std::array<std::vector<uint32_t>, 80> outSubs_;  // TabuMove: by the number swapped out
-    std::array<std::vector<uint32_t>, 80> inSubs_;   // and by the number swapped in
+    std::array<std::vector<uint32_t>, MaxNumber> outSubs_;  // TabuMove: by the number swapped out
+    std::array<std::vector<uint32_t>, MaxNumber> inSubs_;   // and by the number swapped in
     // TabuMove for "k-1 if k": the unmet sets; each line near the drawn set's slot, and by
     // slot the unmet sets its swaps would meet.
     std::vector<uint32_t> unmetNow_;
