@@ -44,13 +44,25 @@ bool PrepareLists(const RunSettings& settings, const FixedLineSummary& fixedLine
     return PrepareFixedRun(fixedLine, settings, settings.Form == FixedForm::All, lists, why);
 }
 
+// The options' part of a run's preparation, once its lists are ready: a wheel's goal and rules,
+// or the lines' filters and --unique (checkOnly: their rules alone, the lines unprepared).
+std::optional<Rejection> PrepareOptions(const RunSettings& settings, const NumberLists& lists,
+                                        const Options& options, WheelRun& wheel,
+                                        OptionLines& optionLines, bool checkOnly) {
+    if (options.wheel) return wheel.Prepare(settings, lists, options);
+    if (!options.ChangesDraws()) return std::nullopt;
+    return optionLines.Prepare(RulesOf(settings, lists), options, lists, settings.SortOutput,
+                               settings.LineCount, checkOnly);
+}
+
 // The lines of a run: the same draws as the plain run unless an option changes them, then the
 // chosen line end. Plain is a run without options, its loop kept free of their tests; the form
 // is fixed for the loop, so that a line does not test it again.
 template <bool Plain, FixedForm form>
-[[gnu::noinline]] void WriteLinesOf(RandomGenerator& generator, NumberLists& lists, const RunSettings& settings,
-                  const Options& options, OptionLines* optionLines, OutputTextFile& output,
-                  LineTally* tally) {
+[[gnu::noinline]] void WriteLinesOf(RandomGenerator& generator, NumberLists& lists,
+                                    const RunSettings& settings, const Options& options,
+                                    OptionLines* optionLines, OutputTextFile& output,
+                                    LineTally* tally) {
     // Read once: the calls below cannot be seen to leave settings unchanged.
     const int32_t lineCount = settings.LineCount, pick = settings.PickCount;
     const int32_t fixedMin = settings.FixedMin, fixedMax = settings.FixedMax;
@@ -141,24 +153,15 @@ RunEnd RunCombogen(std::span<const std::string> args, const SeedSource& seedSour
     }
 
     // Filters no line passes, or too few lines for --unique: refused before any file exists.
+    // A wheel is found, and checked, before any file is written.
     OptionLines optionLines;
     const bool drawsWithOptions = options.ChangesDraws() && !options.wheel;
-    // A wheel is found, and checked, before any file is written.
     WheelRun wheel;
-    if (options.wheel) {
-        auto wrong = wheel.Prepare(settings, lists, options);
-        if (!wrong) wrong = wheel.Find(generator);
-        if (wrong) {
-            if (why != nullptr) *why = std::move(*wrong);
-            return RunEnd::Refused;
-        }
-    }
-    if (drawsWithOptions) {
-        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists), options, lists,
-                                             settings.SortOutput, settings.LineCount)) {
-            if (why != nullptr) *why = std::move(*wrong);
-            return RunEnd::Refused;
-        }
+    auto wrong = PrepareOptions(settings, lists, options, wheel, optionLines, false);
+    if (!wrong && options.wheel) wrong = wheel.Find(generator);
+    if (wrong) {
+        if (why != nullptr) *why = std::move(*wrong);
+        return RunEnd::Refused;
     }
 
     // Written beside the seed file before the output file exists, and put in its place once
@@ -250,17 +253,9 @@ std::optional<Rejection> CheckArguments(std::span<const std::string> args, const
     } catch (const Exception& e) {
         return Rejection{Field::FixedFile, e.Message};
     }
-    if (options.wheel) {
-        WheelRun wheel;
-        if (auto wrong = wheel.Prepare(settings, lists, options)) return wrong;
-    } else if (options.ChangesDraws()) {
-        OptionLines optionLines;
-        if (auto wrong = optionLines.Prepare(RulesOf(settings, lists), options, lists,
-                                             settings.SortOutput, settings.LineCount, true)) {
-            return wrong;
-        }
-    }
-    return std::nullopt;
+    WheelRun wheel;
+    OptionLines optionLines;
+    return PrepareOptions(settings, lists, options, wheel, optionLines, true);
 }
 
 std::optional<std::array<uint8_t, SeedImageSize>> ReadSeedFile(const std::string& name,
