@@ -63,5 +63,42 @@ TEST(CheckTest, FiltersAreRefusedOnlyWhenNoLinePasses) {
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+// What the page reads of a refusal: the option or argument, the rule and its values in order.
+TEST(CheckTest, ARefusalIsAValue) {
+    using V = std::vector<std::string>;
+    testing::TempFolder folder;
+    const std::string fixed = folder.Path("fixed.txt");
+    testing::WriteWholeFile(fixed, "3 7 12\n");
+    const struct {
+        std::vector<std::string> args;
+        std::string subject;
+        Rule rule;
+        V values;
+    } cases[] = {
+        {{"--sum", "30:20"}, "--sum", Rule::Reversed, {"30:20", "30", "20"}},
+        {{"--bonus", "0:90"}, "--bonus", Rule::Outside, {"0:90", "1", "80"}},
+        {{"--max-run", "x"}, "--max-run", Rule::NotInRange, {"x", "1", "80"}},
+        {{"--exclude", "3,99"}, "--exclude", Rule::NotInPool, {"99"}},
+        {{"--seed", "a", "--seed-file", "f"}, "--seed", Rule::NotTogether, {"--seed-file"}},
+        {{"--effort", "5"}, "--effort", Rule::Needs, {"--wheel"}},
+        {{"--explain", "1", "49", "50", "1", "o"}, "PICK", Rule::Above, {"50", "49"}},
+        {{"--explain", "1", "49", "6", "1", "o", fixed, "2", "1"},
+         "FIXED-MAX",
+         Rule::Below,
+         {"1", "2"}},
+        {{"--explain", "0x", "49", "6", "1", "o"}, "LINES", Rule::Malformed, {"0x"}},
+        {{"--sum", "21:21", "--odd", "0:0", "1", "49", "6", "1", "o"}, "--sum", Rule::Other, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        if (args.size() < 5) args.insert(args.end(), {"1", "49", "6", "1", "o"});
+        const auto refusal = CheckCommandLine(args);
+        ASSERT_TRUE(refusal) << c.args[0];
+        EXPECT_EQ(refusal->subject, c.subject) << refusal->message;
+        EXPECT_EQ(refusal->rule, c.rule) << refusal->message;
+        EXPECT_EQ(refusal->values, c.values) << refusal->message;
+    }
+}
+
 }  // namespace
 }  // namespace combogen
