@@ -64,8 +64,9 @@ void CopySetting(const LineFilters& from, LineFilters& to) {
     to.*Member = from.*Member;
 }
 
-// How many filters there are (Filters().size()).
-inline constexpr int FilterCount = 4;
+// The most filters there can be (Filters().size() is checked against it), so that a new
+// filter is its own file and a line in the list alone.
+inline constexpr int FilterCount = 8;
 
 // Every filter, in the order of the command line's help and of messages.
 std::span<const Filter* const> Filters();
