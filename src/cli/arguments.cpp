@@ -23,7 +23,7 @@ struct ArgumentRow {
     void (*keep)(RunSettings&, int32_t);
 };
 
-std::string Number(int32_t value) { return std::to_string(value); }
+std::string Decimal(int32_t value) { return std::to_string(value); }
 
 // clang-format off
 const ArgumentRow Numbers[] = {
@@ -36,14 +36,14 @@ const ArgumentRow Numbers[] = {
     {Field::PoolSize, "POOL", "pool size", 1,
      [](const RunSettings&) { return int32_t{1}; },
      [](const RunSettings&) { return int32_t{MaxNumber}; },
-     [](const RunSettings&) { return "is not in 1.." + Number(MaxNumber); },
-     [](const RunSettings&) { return "is not in 1.." + Number(MaxNumber); },
+     [](const RunSettings&) { return "is not in 1.." + Decimal(MaxNumber); },
+     [](const RunSettings&) { return "is not in 1.." + Decimal(MaxNumber); },
      [](RunSettings& s, int32_t v) { s.PoolSize = v; }},
     {Field::PickCount, "PICK", "pick count", 2,
      [](const RunSettings&) { return int32_t{1}; },
      [](const RunSettings& s) { return s.PoolSize; },
      [](const RunSettings&) { return std::string("is less than 1"); },
-     [](const RunSettings& s) { return "is more than the pool of " + Number(s.PoolSize); },
+     [](const RunSettings& s) { return "is more than the pool of " + Decimal(s.PoolSize); },
      [](RunSettings& s, int32_t v) { s.PickCount = v; }},
     {Field::Sort, "SORT", "sort flag", 3,
      [](const RunSettings&) { return int32_t{0}; },
@@ -56,13 +56,13 @@ const ArgumentRow Numbers[] = {
      [](const RunSettings&) { return int32_t{0}; },
      [](const RunSettings& s) { return s.PickCount - 1; },
      [](const RunSettings&) { return std::string("is negative"); },
-     [](const RunSettings& s) { return "is not less than the pick count " + Number(s.PickCount); },
+     [](const RunSettings& s) { return "is not less than the pick count " + Decimal(s.PickCount); },
      [](RunSettings& s, int32_t v) { s.FixedMin = v; }},
     {Field::FixedMax, "FIXED-MAX", "fixed maximum", 7,
      [](const RunSettings& s) { return s.FixedMin; },
      [](const RunSettings& s) { return s.PickCount - 1; },
-     [](const RunSettings& s) { return "is less than the fixed minimum " + Number(s.FixedMin); },
-     [](const RunSettings& s) { return "is not less than the pick count " + Number(s.PickCount); },
+     [](const RunSettings& s) { return "is less than the fixed minimum " + Decimal(s.FixedMin); },
+     [](const RunSettings& s) { return "is not less than the pick count " + Decimal(s.PickCount); },
      [](RunSettings& s, int32_t v) { s.FixedMax = v; }},
 };
 // clang-format on

@@ -2,9 +2,8 @@
 #include <algorithm>
 #include <charconv>
 
-#include "combination/number_list.h"
-
 #include "cli/option_table.h"
+#include "combination/number_list.h"
 
 namespace combogen {
 

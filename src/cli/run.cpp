@@ -19,7 +19,6 @@
 #include "failure/report.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
-#include "text/integer_text.h"
 #include "text/text_file.h"
 
 namespace combogen {

@@ -6,6 +6,7 @@
 #include "cli/option_lines.h"
 #include "combination/pool.h"
 #include "failure/failure.h"
+#include "filters/filter.h"
 #include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/terminal.h"
@@ -162,12 +163,13 @@ std::optional<Rejection> WheelRun::Find(RandomGenerator& g) {
     }
     const bool filtered = filters_.LimitsLines();
     if (filtered) {
-        search.allowed = [this](std::span<const uint8_t> line) {
+        // The filters that are on, found once: the search asks about many lines.
+        search.allowed = [this, check = FilterCheck(filters_)](std::span<const uint8_t> line) {
             NumberList numbers{};
             int count = 0;
             for (const Number key : keys_) numbers[count++] = key;
             for (const uint8_t i : line) numbers[count++] = wheeled_[i];
-            return PassesFilters(filters_, numbers.data(), count);
+            return check.Passes(numbers.data(), count);
         };
     }
     Progress progress;

@@ -53,10 +53,11 @@ bool MostPassInTrial(const LineRules& rules, const NumberLists& lists) {
     RandomGenerator g = TrialGenerator();
     NumberLists trial = lists;
     DrawnLine line;
+    const FilterCheck check(rules.filters);
     int passed = 0;
     for (int i = 0; i < Trials; ++i) {
         DrawUnfiltered(g, trial, rules, true, line);
-        passed += PassesFilters(rules.filters, line.numbers.data(), rules.pickCount);
+        passed += check.Passes(line.numbers.data(), rules.pickCount);
     }
     return 2 * passed >= Trials;
 }
@@ -92,6 +93,7 @@ std::unique_ptr<PassingSets> CountedWithRecheck(const LineRules& rules) {
             if ((dropped >> i & 1) != 0) rows[i]->leaveOut(filters);
         }
     }
+    const FilterCheck check(all);
     std::unique_ptr<PassingSets> best;
     int bestPassed = Trials / 8 - 1;
     for (const LineFilters& filters : fewer) {
@@ -106,7 +108,7 @@ std::unique_ptr<PassingSets> CountedWithRecheck(const LineRules& rules) {
         for (int i = 0; i < Trials; ++i) {
             const int cls = sets->DrawClass(g);
             sets->Unrank(cls, WideBelow(g, sets->ClassSize(cls)), numbers);
-            passed += PassesFilters(all, numbers, rules.pickCount);
+            passed += check.Passes(numbers, rules.pickCount);
         }
         if (2 * passed >= Trials) return sets;
         if (passed > bestPassed) {
